@@ -1,0 +1,43 @@
+// The window definition: one row per control, the only place that holds captions and rects.
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string_view>
+
+#include "app/controls.h"
+
+namespace vb {
+
+struct ControlDef {
+    Ctl id;
+    const char* name;  // GBK
+    Kind kind;
+    Ctl container;      // a window, a tab page, a group box or the popup menu
+    const char* caption;  // caption or initial text, GBK
+    Rect rect;          // in the container, 96-DPI pixels
+    bool visible;
+};
+
+std::span<const ControlDef> controlTable();
+const ControlDef& def(Ctl id);
+std::optional<Ctl> findControl(std::string_view gbkName);
+
+// Check boxes and radio buttons ticked by the definition itself.
+std::span<const Ctl> tickedByDefinition();
+
+// Combo boxes with items in the definition, and the item they show.
+struct ComboDef {
+    Ctl id;
+    std::span<const char* const> items;
+    int shown;
+};
+std::span<const ComboDef> comboDefinitions();
+
+inline constexpr const char* kListColumn0Title = "当前的文件名";
+inline constexpr int kListColumnWidth = 380;
+
+// The window a control belongs to (主窗口 or 感谢窗口), following containers upwards.
+Ctl windowOf(Ctl id);
+
+}  // namespace vb

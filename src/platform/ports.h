@@ -1,0 +1,144 @@
+// The ports: what the operations need from the platform. Every text crossing them is GBK.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/controls.h"
+
+namespace vb {
+
+// The controls of the windows. State lives here, not in the operations.
+class Window {
+public:
+    virtual ~Window() = default;
+
+    // Edit text, label or button caption, combo edit field, group box caption.
+    virtual std::string text(Ctl c) const = 0;
+    virtual void setText(Ctl c, const std::string& s) = 0;
+
+    // Check boxes and radio buttons. Setting never runs a click handler.
+    virtual bool checked(Ctl c) const = 0;
+    virtual void setChecked(Ctl c, bool on) = 0;
+
+    // Combo boxes.
+    virtual std::vector<std::string> items(Ctl c) const = 0;
+    virtual void clearItems(Ctl c) = 0;  // also makes the selection -1
+    virtual void addItem(Ctl c, const std::string& item) = 0;
+    virtual int selection(Ctl c) const = 0;
+    virtual void setSelection(Ctl c, int index) = 0;  // shows the item's text in the edit field
+
+    virtual bool visible(Ctl c) const = 0;
+    virtual void setVisible(Ctl c, bool on) = 0;
+    virtual Rect rect(Ctl c) const = 0;
+    virtual void move(Ctl c, int left, int top) = 0;
+    virtual void setWidth(Ctl c, int width) = 0;
+    virtual void setTextColor(Ctl c, std::uint32_t rgbOrDefault) = 0;
+    virtual std::uint32_t textColor(Ctl c) const = 0;
+
+    // The name list 超级列表框1.
+    virtual int rowCount() const = 0;
+    virtual std::string cell(int row, int col) const = 0;
+    virtual void setCell(int row, int col, const std::string& s) = 0;
+    virtual void appendRows(const std::vector<std::string>& col0) = 0;
+    virtual void deleteRow(int row) = 0;
+    virtual void clearRows() = 0;
+    virtual int columnCount() const = 0;
+    virtual std::string columnTitle(int col) const = 0;
+    virtual void setColumnTitle(int col, const std::string& title) = 0;
+    virtual void insertColumn(int col, const std::string& title, int width) = 0;
+    virtual void deleteColumn(int col) = 0;
+    virtual int selectedRow() const = 0;  // -1 for none
+
+    virtual void showPopupMenu() = 0;  // 右键功能1 at the cursor
+
+    // The main window itself.
+    virtual int windowWidth() const = 0;
+    virtual int windowHeight() const = 0;
+    virtual void setWindowWidth(int width) = 0;
+    virtual bool topmost() const = 0;
+    virtual void setTopmost(bool on) = 0;
+
+    // The "感谢有你" window.
+    virtual void openSecondWindow() = 0;
+    virtual void closeSecondWindow() = 0;
+};
+
+inline constexpr std::uint32_t kDefaultColor = 0xFF000000;
+inline constexpr std::uint32_t kGrey = 0x808080;
+
+enum class Icon { None, Info };
+enum class Buttons { Ok, OkCancel };
+inline constexpr int kAnswerOk = 0;
+inline constexpr int kAnswerCancel = 1;
+
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+    // Returns kAnswerOk or kAnswerCancel.
+    virtual int messageBox(const std::string& text, const std::string& title, Icon icon,
+                           Buttons buttons) = 0;
+    // The chosen folder's path without a trailing separator (except a root), or nothing.
+    virtual std::optional<std::string> browseFolder(const std::string& title) = 0;
+};
+
+struct DirEntry {
+    std::string name;  // bare name, GBK
+    bool isDir = false;
+};
+
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+    virtual char separator() const = 0;
+
+    // Entries of dir (ending in the separator) whose names match the wildcard pattern
+    // ("*", "?", ASCII case ignored), "." and ".." included when they match, in the file
+    // system's order. Names that do not survive GBK conversion are left out.
+    virtual std::vector<DirEntry> search(const std::string& dir, const std::string& pattern) = 0;
+
+    // Renames dir+from to dir+to. Never overwrites; fails unless both are single components.
+    // Renaming a name to itself succeeds when it exists.
+    virtual bool rename(const std::string& dir, const std::string& from, const std::string& to) = 0;
+
+    virtual bool deleteFile(const std::string& path) = 0;
+    virtual bool removeDir(const std::string& path) = 0;
+    virtual bool createDir(const std::string& path) = 0;
+    virtual bool createNewFile(const std::string& path, const std::string& bytes) = 0;  // never truncates
+    virtual bool replaceFile(const std::string& path, const std::string& bytes) = 0;   // atomic
+    virtual bool recycle(const std::string& path) = 0;
+    virtual std::string programDir() const = 0;  // ends in the separator
+};
+
+class Clipboard {
+public:
+    virtual ~Clipboard() = default;
+    virtual void setText(const std::string& s) = 0;
+};
+
+class Shell {
+public:
+    virtual ~Shell() = default;
+    virtual void openUrl(const std::string& url) = 0;
+};
+
+class Clock {
+public:
+    virtual ~Clock() = default;
+    virtual std::uint32_t tickCount() = 0;
+};
+
+// What an operation gets: the ports and the undo array, nothing else.
+struct Context {
+    Window& win;
+    Dialogs& dlg;
+    FileSystem& fs;
+    Clipboard& clip;
+    Shell& shell;
+    Clock& clock;
+    std::vector<std::string>& 撤回数组;
+};
+
+}  // namespace vb

@@ -1,0 +1,44 @@
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+
+#include "app/bindings.h"
+#include "app/window_def.h"
+
+namespace vb {
+namespace {
+
+TEST(WindowDefinition, NamesAreUniqueAndFindable) {
+    std::set<std::string> names;
+    for (const auto& d : controlTable()) {
+        EXPECT_TRUE(names.insert(d.name).second) << d.name;
+        ASSERT_EQ(findControl(d.name), d.id);
+    }
+    EXPECT_FALSE(findControl("编辑框99").has_value());
+}
+
+TEST(WindowDefinition, ContainersAreWindowsPagesGroupsOrTheMenu) {
+    for (const auto& d : controlTable()) {
+        Kind k = def(d.container).kind;
+        EXPECT_TRUE(k == Kind::Window || k == Kind::TabPage || k == Kind::GroupBox || k == Kind::TabControl ||
+                    k == Kind::Menu)
+            << d.name;
+    }
+}
+
+TEST(WindowDefinition, LabelCaptionsKeepTheirLineBreaks) {
+    EXPECT_EQ(std::string(def(Ctl::标签18).caption), "仅用于编号在前面5个字符之内，\r\n用于在数字编号后面补一些符号\r\n");
+    EXPECT_EQ(std::string(def(Ctl::页面_删除).caption), " 删 除 ");
+    EXPECT_EQ(std::string(def(Ctl::页面_特殊功能).caption), "特殊功能");
+}
+
+TEST(Bindings, EveryBindingIsUnique) {
+    std::set<std::pair<int, int>> seen;
+    for (const auto& b : bindings())
+        EXPECT_TRUE(seen.insert({static_cast<int>(b.control), static_cast<int>(b.event)}).second)
+            << def(b.control).name;
+}
+
+}  // namespace
+}  // namespace vb
