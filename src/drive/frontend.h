@@ -16,6 +16,8 @@ public:
     // For looking at the controls (show, list, window).
     virtual Window& window() = 0;
     virtual const std::vector<std::string>& undoArray() const = 0;
+    // The text the program last put on the clipboard (empty when nothing was copied).
+    virtual std::string clipboardText() const = 0;
 
     // Each runs the bound handler(s) the way a user's action would. The driver has already
     // checked that the control exists, is visible where that matters, and has the right kind.
