@@ -1,6 +1,8 @@
 #include "app/bindings.h"
 
 #include "app/startup.h"
+#include "transforms/option_handlers.h"
+#include "transforms/symbol_set.h"
 
 namespace vb {
 namespace {
@@ -12,6 +14,15 @@ constexpr Binding kBindings[] = {
     {Ctl::图形按钮1, Event::Click, onPictureButton},
     {Ctl::按钮1, Event::Click, onCloseSecondWindow},
     {Ctl::按钮2, Event::Click, onOpenForumPage},
+    {Ctl::选择框_1头, Event::Click, onStartFirstClicked},
+    {Ctl::选择框_1尾, Event::Click, onStartLastClicked},
+    {Ctl::选择框_2头, Event::Click, onEndFirstClicked},
+    {Ctl::选择框_2尾, Event::Click, onEndLastClicked},
+    {Ctl::组合框1, Event::ItemChosen, onSymbolSetChosen},
+    {Ctl::单选框3, Event::Click, onInsertBeforeClicked},
+    {Ctl::单选框4, Event::Click, onInsertAfterClicked},
+    {Ctl::单选框15, Event::Click, onToSimplifiedClicked},
+    {Ctl::单选框16, Event::Click, onToTraditionalClicked},
 };
 
 }  // namespace
