@@ -1,6 +1,7 @@
 #include "app/bindings.h"
 
 #include "app/startup.h"
+#include "fileset/fileset.h"
 #include "transforms/option_handlers.h"
 #include "transforms/symbol_set.h"
 
@@ -14,6 +15,25 @@ constexpr Binding kBindings[] = {
     {Ctl::图形按钮1, Event::Click, onPictureButton},
     {Ctl::按钮1, Event::Click, onCloseSecondWindow},
     {Ctl::按钮2, Event::Click, onOpenForumPage},
+    {Ctl::按钮_手动读取, Event::Click, manualRead},
+    {Ctl::选择框_文件, Event::Click, onFilesBoxClicked},
+    {Ctl::选择框_文件夹, Event::Click, onFoldersBoxClicked},
+    {Ctl::组合框_仅检索, Event::ItemChosen, onFilterChosen},
+    {Ctl::组合框_仅检索, Event::TextEdited, onOnlyExtEdited},
+    {Ctl::组合框_仅检索, Event::ListOpening, onOnlyExtOpening},
+    {Ctl::组合框_跳过扩展, Event::ItemChosen, onFilterChosen},
+    {Ctl::组合框_跳过扩展, Event::TextEdited, onSkipExtEdited},
+    {Ctl::组合框_跳过扩展, Event::ListOpening, onSkipExtOpening},
+    {Ctl::组合框_修改扩展, Event::TextEdited, onTargetExtEdited},
+    {Ctl::组合框_修改扩展, Event::ListOpening, onTargetExtOpening},
+    {Ctl::超级列表框1, Event::LeftClick, onListLeftClick},
+    {Ctl::超级列表框1, Event::RightClick, onListRightClick},
+    {Ctl::上移, Event::MenuChosen, onMoveUp},
+    {Ctl::下移, Event::MenuChosen, onMoveDown},
+    {Ctl::删除, Event::MenuChosen, onRemoveRow},
+    {Ctl::按钮_顺序调头, Event::Click, onReverseOrder},
+    {Ctl::按钮_清空列表框, Event::Click, onClearList},
+    {Ctl::按钮_清空输入框, Event::Click, onClearInputs},
     {Ctl::选择框_1头, Event::Click, onStartFirstClicked},
     {Ctl::选择框_1尾, Event::Click, onStartLastClicked},
     {Ctl::选择框_2头, Event::Click, onEndFirstClicked},
