@@ -2,6 +2,7 @@
 
 #include "app/startup.h"
 #include "fileset/fileset.h"
+#include "pipeline/operations.h"
 #include "transforms/option_handlers.h"
 #include "transforms/symbol_set.h"
 
@@ -34,6 +35,13 @@ constexpr Binding kBindings[] = {
     {Ctl::按钮_顺序调头, Event::Click, onReverseOrder},
     {Ctl::按钮_清空列表框, Event::Click, onClearList},
     {Ctl::按钮_清空输入框, Event::Click, onClearInputs},
+    {Ctl::按钮_打开预览, Event::Click, onPreviewSwitch},
+    {Ctl::按钮_确认无误执行吧, Event::Click, onExecute},
+    {Ctl::按钮_撤回上一步, Event::Click, onUndo},
+    {Ctl::按钮_最前面加, Event::Click, onAddAtStart},
+    {Ctl::按钮_最后面加, Event::Click, onAddAtEnd},
+    {Ctl::按钮_改扩展, Event::Click, onChangeExtension},
+    {Ctl::按钮_扩展名后面加, Event::Click, onAppendAfterExtension},
     {Ctl::选择框_1头, Event::Click, onStartFirstClicked},
     {Ctl::选择框_1尾, Event::Click, onStartLastClicked},
     {Ctl::选择框_2头, Event::Click, onEndFirstClicked},

@@ -1,0 +1,102 @@
+#include "drive/headless_frontend.h"
+
+#include "app/bindings.h"
+#include "app/window_def.h"
+#include "drive/driver.h"
+#include "fileset/fileset.h"
+#include "platform/tick.h"
+
+namespace vb {
+
+int ScriptedDialogs::messageBox(const std::string& text, const std::string& title, Icon icon, Buttons buttons) {
+    int answer = takeBoxAnswer(answers_, buttons);
+    transcript_.box(title, icon, buttons, text, answer);
+    return answer;
+}
+
+std::optional<std::string> ScriptedDialogs::browseFolder(const std::string& title) {
+    auto path = takeBrowseAnswer(answers_);
+    transcript_.browse(title, path ? &*path : nullptr);
+    return path;
+}
+
+std::uint32_t DriverClock::tickCount() {
+    if (fixed_) return *fixed_;
+    return systemTickCount();
+}
+
+HeadlessFrontend::HeadlessFrontend(FileSystem& fs, Answers& answers, Transcript& transcript,
+                                   std::optional<std::uint32_t> tick)
+    : window_(HeadlessWindow::Listener{
+          [this, &transcript](bool on) {
+              if (started_) transcript.topmost(on);
+          },
+          [&transcript](bool open) { transcript.secondWindow(open); },
+          [this] { menuShown_ = true; }}),
+      dialogs_(answers, transcript),
+      fs_(fs, transcript),
+      clipboard_(transcript),
+      shell_(transcript),
+      clock_(tick),
+      ctx_{window_, dialogs_, fs_, clipboard_, shell_, clock_, undo_} {
+    dispatch(ctx_, Ctl::主窗口, Event::Created);
+    started_ = true;
+}
+
+void HeadlessFrontend::click(Ctl c) {
+    const ControlDef& d = def(c);
+    if (d.kind == Kind::CheckBox) {
+        window_.setChecked(c, !window_.checked(c));
+    } else if (d.kind == Kind::Radio) {
+        for (const auto& other : controlTable())
+            if (other.kind == Kind::Radio && other.container == d.container) window_.setChecked(other.id, false);
+        window_.setChecked(c, true);
+    }
+    dispatch(ctx_, c, Event::Click);
+}
+
+void HeadlessFrontend::setText(Ctl c, const std::string& text) { window_.setText(c, text); }
+
+void HeadlessFrontend::type(Ctl c, const std::string& text) {
+    window_.setSelection(c, -1);  // a typed text is not a chosen item
+    window_.setText(c, text);
+    dispatch(ctx_, c, Event::TextEdited);
+}
+
+bool HeadlessFrontend::choose(Ctl c, const std::string& item) {
+    dispatch(ctx_, c, Event::ListOpening);
+    auto items = window_.items(c);
+    for (size_t i = 0; i < items.size(); ++i) {
+        if (items[i] == item) {
+            window_.setSelection(c, static_cast<int>(i));
+            dispatch(ctx_, c, Event::ItemChosen);
+            return true;
+        }
+    }
+    return false;
+}
+
+void HeadlessFrontend::open(Ctl c) { dispatch(ctx_, c, Event::ListOpening); }
+void HeadlessFrontend::focus(Ctl c) { dispatch(ctx_, c, Event::GotFocus); }
+
+void HeadlessFrontend::leftClickRow(int row) {
+    window_.selectRow(row);
+    dispatch(ctx_, Ctl::超级列表框1, Event::LeftClick);
+}
+
+bool HeadlessFrontend::rightClickRow(int row) {
+    window_.selectRow(row);
+    menuShown_ = false;
+    dispatch(ctx_, Ctl::超级列表框1, Event::RightClick);
+    return menuShown_;
+}
+
+void HeadlessFrontend::chooseMenuItem(Ctl item) { dispatch(ctx_, item, Event::MenuChosen); }
+
+void HeadlessFrontend::drop(const std::vector<std::string>& paths) {
+    for (const auto& p : paths) dropRead(ctx_, p);
+}
+
+void HeadlessFrontend::close() { dispatch(ctx_, Ctl::主窗口, Event::Closing); }
+
+}  // namespace vb

@@ -1,0 +1,122 @@
+// The native front end of the driver: the in-memory window, dialogs answered from the
+// script, and whatever file system the caller gives (the real one in velbrook-drive).
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "drive/frontend.h"
+#include "platform/headless/headless_window.h"
+
+namespace vb {
+
+class ScriptedDialogs final : public Dialogs {
+public:
+    ScriptedDialogs(Answers& answers, Transcript& transcript) : answers_(answers), transcript_(transcript) {}
+    int messageBox(const std::string& text, const std::string& title, Icon icon, Buttons buttons) override;
+    std::optional<std::string> browseFolder(const std::string& title) override;
+
+private:
+    Answers& answers_;
+    Transcript& transcript_;
+};
+
+// Forwards to a file system and reports every hand-over to the recycle bin.
+class TranscribingFileSystem final : public FileSystem {
+public:
+    TranscribingFileSystem(FileSystem& inner, Transcript& transcript) : inner_(inner), transcript_(transcript) {}
+    char separator() const override { return inner_.separator(); }
+    std::vector<DirEntry> search(const std::string& dir, const std::string& pattern) override {
+        return inner_.search(dir, pattern);
+    }
+    bool rename(const std::string& dir, const std::string& from, const std::string& to) override {
+        return inner_.rename(dir, from, to);
+    }
+    bool deleteFile(const std::string& path) override { return inner_.deleteFile(path); }
+    bool removeDir(const std::string& path) override { return inner_.removeDir(path); }
+    bool createDir(const std::string& path) override { return inner_.createDir(path); }
+    bool createNewFile(const std::string& path, const std::string& bytes) override {
+        return inner_.createNewFile(path, bytes);
+    }
+    bool replaceFile(const std::string& path, const std::string& bytes) override {
+        return inner_.replaceFile(path, bytes);
+    }
+    bool recycle(const std::string& path) override {
+        transcript_.recycle(path);
+        return inner_.recycle(path);
+    }
+    std::string programDir() const override { return inner_.programDir(); }
+
+private:
+    FileSystem& inner_;
+    Transcript& transcript_;
+};
+
+class RecordingClipboard final : public Clipboard {
+public:
+    explicit RecordingClipboard(Transcript& transcript) : transcript_(transcript) {}
+    void setText(const std::string& s) override {
+        text_ = s;
+        transcript_.clipboardSet(s);
+    }
+    const std::string& text() const { return text_; }
+
+private:
+    Transcript& transcript_;
+    std::string text_;
+};
+
+class RecordingShell final : public Shell {
+public:
+    explicit RecordingShell(Transcript& transcript) : transcript_(transcript) {}
+    void openUrl(const std::string& url) override { transcript_.url(url); }
+
+private:
+    Transcript& transcript_;
+};
+
+// A fixed tick when one is given, else milliseconds of a monotonic clock.
+class DriverClock final : public Clock {
+public:
+    explicit DriverClock(std::optional<std::uint32_t> fixed) : fixed_(fixed) {}
+    std::uint32_t tickCount() override;
+
+private:
+    std::optional<std::uint32_t> fixed_;
+};
+
+class HeadlessFrontend final : public Frontend {
+public:
+    HeadlessFrontend(FileSystem& fs, Answers& answers, Transcript& transcript, std::optional<std::uint32_t> tick);
+
+    Window& window() override { return window_; }
+    const std::vector<std::string>& undoArray() const override { return undo_; }
+    std::string clipboardText() const override { return clipboard_.text(); }
+    void click(Ctl c) override;
+    void setText(Ctl c, const std::string& text) override;
+    void type(Ctl c, const std::string& text) override;
+    bool choose(Ctl c, const std::string& item) override;
+    void open(Ctl c) override;
+    void focus(Ctl c) override;
+    void leftClickRow(int row) override;
+    bool rightClickRow(int row) override;
+    void chooseMenuItem(Ctl item) override;
+    void drop(const std::vector<std::string>& paths) override;
+    void close() override;
+
+private:
+    bool started_ = false;
+    bool menuShown_ = false;
+    HeadlessWindow window_;
+    ScriptedDialogs dialogs_;
+    TranscribingFileSystem fs_;
+    RecordingClipboard clipboard_;
+    RecordingShell shell_;
+    DriverClock clock_;
+    std::vector<std::string> undo_;
+    Context ctx_;
+};
+
+}  // namespace vb

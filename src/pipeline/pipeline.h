@@ -1,0 +1,116 @@
+// The one rename loop. Every rename button runs it with its own description: guards and where
+// they sit, where the entries come from, how the run is confirmed, the rule, and the report.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/ports.h"
+
+namespace vb {
+
+struct Message {
+    const char* text;
+    const char* title;
+    Icon icon;
+};
+
+// Where an operation's own guard runs: before the directory checks, right after the
+// no-directory check, or after the Desktop and nothing-chosen checks.
+enum class GuardPlace { First, AfterNoDir, AfterChecks };
+
+struct Guard {
+    GuardPlace place;
+    bool (*fails)(const Window& win);
+    Message message;
+};
+
+enum class Branch { Files, Folders };
+
+// Where the entries come from.
+enum class Source {
+    ListOrFolders,  // files: the name list; folders: a fresh folder listing
+    ListOnly,       // the name list, whichever mode box is ticked
+    DirectoryScan,  // a fresh file search of the working directory, in the file system's order
+};
+
+enum class Confirm {
+    AtFirstEntry,      // "确定更名吗？" or the preview notice, at entry 1
+    Counted,           // count the entries the rule will change, refuse when none, name the count
+    BeforeReading,     // "确定更名吗？" before the entries are read, with or without preview
+    AfterReading,      // a question or the preview notice once, even with no entries
+    DirectOnly,        // a question at entry 1; preview mode is ignored
+};
+
+// One entry as the rule sees it.
+struct Entry {
+    const std::string& name;  // bare name
+    Branch branch;
+    int index;  // from 1
+    int count;  // number of entries
+    bool preview;
+};
+
+// What the rule says about one entry.
+struct Outcome {
+    std::optional<std::string> newName;  // nothing: the entry is skipped
+    const Message* stop = nullptr;       // show this and end the loop (the report still follows)
+};
+
+// The per-run part of an operation: made once per run from the controls.
+struct Run {
+    std::function<Outcome(const Entry&)> rule;
+    // Counted confirmation: does an entry take part.
+    std::function<bool(const std::string& name, Branch)> planned;
+};
+
+// A report after the loop (never with preview on, never after Cancel).
+struct Report {
+    bool shown = false;
+    bool whenZero = true;  // false: nothing is shown when nothing was renamed
+    Message zero{};        // text shown as is when the counter is 0 (null text: use the counted form)
+    const char* prefix = "";
+    const char* suffix = "";
+    const char* title = "";
+    Icon icon = Icon::None;
+};
+
+// The counted confirmation's texts: prefix + planned + suffix, and the refusal when none.
+struct CountedConfirm {
+    const char* prefix;
+    const char* suffix;
+    const char* title;
+    Message none;
+};
+
+struct Operation {
+    std::vector<Guard> guards;
+    Message noDir{"路径呢？", "信息：", Icon::Info};
+    Source source = Source::ListOrFolders;
+    Confirm confirm = Confirm::AtFirstEntry;
+    Message question{"确定更名吗？", "提示", Icon::None};  // AtFirstEntry, AfterReading, DirectOnly
+    CountedConfirm countedFiles{};
+    CountedConfirm countedFolders{};
+    Run (*prepare)(Context& ctx, Branch branch) = nullptr;
+    bool writeRowByName = false;  // the row showing the old name, not row i - 1
+    Report filesReport{};
+    Report foldersReport{};
+};
+
+bool previewOn(const Window& win);
+
+// Runs one click of a rename button.
+void runOperation(Context& ctx, const Operation& op);
+
+// The shared messages.
+inline constexpr Message kPreviewNotice{
+    "提示：你开启了预览功能，所以没有直接更名，\r\n请看预览区结果，确认无误后点\"确认无误，执行吧\"！", "提示",
+    Icon::Info};
+inline constexpr Message kNothingChosen{"什么都没有选择", "提示", Icon::Info};
+
+// The usual report: "没有任何改动" or "一共有" + n + "个文件被改名成功".
+Report usualReport(Icon icon = Icon::Info, const char* suffix = "个文件被改名成功");
+
+}  // namespace vb

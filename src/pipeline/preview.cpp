@@ -1,0 +1,132 @@
+// Preview mode, execute the previewed names, undo the last execute.
+#include "fileset/fileset.h"
+#include "pipeline/operations.h"
+#include "pipeline/pipeline.h"
+#include "transforms/gbk_text.h"
+
+namespace vb {
+namespace {
+
+constexpr int kNarrowWidth = 769;
+constexpr int kWideWidth = 1150;
+constexpr int kPreviewColumnWidth = 380;
+constexpr const char* kPreviewOffCaption = "打开预览";
+constexpr const char* kPreviewOnCaption = "不要预览";
+constexpr const char* kRemindTitle = "提醒：";
+
+void remind(Context& ctx, const char* text) { ctx.dlg.messageBox(text, kRemindTitle, Icon::Info, Buttons::Ok); }
+
+// A rename needs a chosen directory: a bare name is never resolved against the current directory.
+bool renameInDir(Context& ctx, const std::string& dir, const std::string& from, const std::string& to) {
+    if (dir.empty() || dir.back() != ctx.fs.separator()) return false;
+    return ctx.fs.rename(dir, from, to);
+}
+
+void previewOnSwitch(Context& ctx) {
+    Window& win = ctx.win;
+    win.clearRows();
+    reList(ctx);
+    win.setWindowWidth(kWideWidth);
+    win.setWidth(Ctl::超级列表框1, win.rect(Ctl::超级列表框1).width + kPreviewColumnWidth);
+    win.setText(Ctl::按钮_打开预览, kPreviewOnCaption);
+    win.insertColumn(1, "更名后的效果", kPreviewColumnWidth);
+    win.setColumnTitle(0, "上一次的文件名");
+    win.setVisible(Ctl::按钮_确认无误执行吧, true);
+    win.setVisible(Ctl::按钮_撤回上一步, true);
+    win.move(Ctl::按钮_确认无误执行吧, 973, 590);
+    win.move(Ctl::按钮_撤回上一步, 850, 590);
+}
+
+void previewOffSwitch(Context& ctx) {
+    Window& win = ctx.win;
+    win.setWindowWidth(kNarrowWidth);
+    win.setWidth(Ctl::超级列表框1, 400);
+    win.setText(Ctl::按钮_打开预览, kPreviewOffCaption);
+    win.deleteColumn(1);
+    win.setColumnTitle(0, "最开始的文件名");
+    win.move(Ctl::按钮_确认无误执行吧, 568, 432);
+    win.setVisible(Ctl::按钮_确认无误执行吧, false);
+}
+
+}  // namespace
+
+void onPreviewSwitch(Context& ctx) {
+    const std::string caption = ctx.win.text(Ctl::按钮_打开预览);
+    if (caption == kPreviewOffCaption)
+        previewOnSwitch(ctx);
+    else if (caption == kPreviewOnCaption)
+        previewOffSwitch(ctx);
+}
+
+void onExecute(Context& ctx) {
+    Window& win = ctx.win;
+    const int rows = win.rowCount();
+    int c0 = 0;
+    int c1 = 0;
+    for (int r = 0; r < rows; ++r) {
+        if (!win.cell(r, 0).empty()) ++c0;
+        if (!win.cell(r, 1).empty()) ++c1;
+    }
+    // A refused execute keeps the previous undo.
+    if (c1 == 0) return remind(ctx, "开了预览界面以后，必须先预览，\r\n请重新点左边的按钮进行预览！");
+    if (c0 == 0) return remind(ctx, "没有发生任何变化。\r\n请仔细排查问题，重新操作!");
+    if (c0 != c1)
+        return remind(ctx, "上一步的文件名和预览文件名的个数不相等，不予执行,\r\n请仔细排查问题，重新操作!");
+
+    const std::string dir = workingDir(win);
+    ctx.撤回数组.clear();
+    for (int r = 0; r < c0; ++r) {
+        std::string oldName = win.cell(r, 0);
+        std::string newName = win.cell(r, 1);
+        if (oldName.empty() || newName.empty()) continue;
+        // A failed row keeps its name; the undo array still pairs with the rows by position.
+        if (renameInDir(ctx, dir, oldName, newName)) {
+            win.setCell(r, 0, newName);
+            win.setCell(r, 1, "");
+        }
+        ctx.撤回数组.push_back(std::move(oldName));
+    }
+}
+
+void onUndo(Context& ctx) {
+    Window& win = ctx.win;
+    const std::string dir = workingDir(win);
+    const std::string root(1, ctx.fs.separator());
+    if (dir.empty() || dir == root) {
+        remind(ctx, "路径都是空的，改什么？请选择路径");
+        if (dir == root) win.setText(Ctl::标签2, "");
+        return;
+    }
+    const std::vector<std::string>& undo = ctx.撤回数组;
+    if (undo.empty()) return remind(ctx, "你都没改过，撤什么？");
+
+    const bool files = win.checked(Ctl::选择框_文件);
+    if (!files && !win.checked(Ctl::选择框_文件夹)) return;
+
+    std::vector<std::string> titles;
+    titles.reserve(static_cast<size_t>(win.rowCount()));
+    for (int r = 0; r < win.rowCount(); ++r) titles.push_back(win.cell(r, 0));
+
+    const char sep = ctx.fs.separator();
+    if (!titles.empty() && splitName(titles.front(), sep).ext == splitName(undo.front(), sep).ext) {
+        std::vector<std::string> listed;
+        if (files) {
+            listed = fileListing(ctx.fs, dir, searchPattern(win));
+            if (listed.empty()) return remind(ctx, "枚举到的数组个数为0，无法操作");
+        } else {
+            listed = folderListing(ctx.fs, dir, false);
+        }
+        if (listed.size() != titles.size()) return remind(ctx, "列表框现标题 和 枚举到的数组，无法操作");
+        if (listed != titles) return remind(ctx, "列表框现标题 和 枚举到的数组 不是完全相同的，不予操作");
+    }
+    if (titles.size() != undo.size()) return remind(ctx, "列表框现标题数量 和 撤回数组的数量不一致，无法操作");
+
+    for (size_t i = 0; i < undo.size(); ++i) {
+        const int row = static_cast<int>(i);
+        const std::string current = win.cell(row, 0);
+        if (undo[i].empty() || current.empty()) continue;
+        if (renameInDir(ctx, dir, current, undo[i]) && files) win.setCell(row, 0, undo[i]);
+    }
+}
+
+}  // namespace vb

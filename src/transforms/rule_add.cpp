@@ -1,0 +1,21 @@
+#include "transforms/rule_add.h"
+
+#include "transforms/gbk_text.h"
+
+namespace vb {
+
+std::optional<std::string> addAtStart(std::string_view name, std::string_view text) {
+    return std::string(text) + std::string(name);
+}
+
+std::optional<std::string> addAtEndOfFile(std::string_view name, std::string_view text, char separator) {
+    NameParts p = splitName(name, separator);
+    if (p.base.empty()) return std::nullopt;
+    return p.base + std::string(text) + p.ext;
+}
+
+std::optional<std::string> addAtEndOfFolder(std::string_view name, std::string_view text) {
+    return std::string(name) + std::string(text);
+}
+
+}  // namespace vb

@@ -1,0 +1,15 @@
+// Add a text at the start or the end of a name.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace vb {
+
+std::optional<std::string> addAtStart(std::string_view name, std::string_view text);
+// Between base name and extension; skipped when the base name is empty (".profile").
+std::optional<std::string> addAtEndOfFile(std::string_view name, std::string_view text, char separator);
+std::optional<std::string> addAtEndOfFolder(std::string_view name, std::string_view text);
+
+}  // namespace vb

@@ -1,0 +1,163 @@
+#!/usr/bin/env python3
+"""Runs scenario cases against a driver: velbrook-drive, or Velbrook.exe under Wine.
+
+A case file has sections introduced by '## NAME' lines:
+  setup   bash, run with $T set to a fresh root (creates files)
+  script  the driver script
+  expect  the transcript; a line starting with SHOW need only be a prefix of the real line,
+          a line starting with ~ is a regular expression for the whole line
+  disk    `find $T -mindepth 1 -printf '%y %s %P\\n'` sorted (directory sizes not compared,
+          a file size of ? accepts any size)
+  env     extra KEY=VALUE lines for the driver's environment ($T expanded)
+The driver runs in $T/v when that folder exists, else in $T, with --root $T
+--program-dir $T/prog --tick 1000.
+
+usage: run_cases.py DRIVER PATH...   (a PATH may be a folder of .case files)
+"""
+import difflib
+import os
+import re
+import shutil
+import subprocess
+import sys
+import tempfile
+
+
+def parse(path):
+    sections, cur = {}, None
+    for line in open(path, encoding="utf-8").read().split("\n"):
+        if line.startswith("## "):
+            cur = line[3:].strip()
+            sections[cur] = []
+        elif cur is not None:
+            sections[cur].append(line)
+    return {k: "\n".join(v).strip("\n") for k, v in sections.items()}
+
+
+def lines_match(exp, act):
+    if len(exp) != len(act):
+        return False
+    for e, a in zip(exp, act):
+        if e.startswith("~"):
+            if not re.fullmatch(e[1:], a):
+                return False
+        elif e.startswith("SHOW "):
+            if not a.startswith(e):
+                return False
+        elif e != a:
+            return False
+    return True
+
+
+def wine_command():
+    for w in ("wine64", "wine"):
+        if shutil.which(w):
+            return shutil.which(w)
+    return "/usr/lib/wine/wine64"
+
+
+def run_driver(driver, script, root, env, cwd):
+    prog = os.path.join(root, "prog")
+    if driver.lower().endswith(".exe"):
+        win = lambda p: "Z:" + p.replace("/", "\\")
+        sf, of = os.path.join(root, "script.txt"), os.path.join(root, "out.txt")
+        with open(sf, "w", encoding="utf-8") as f:
+            f.write(script.replace("$T/", "$T\\") + "\n")
+        env = dict(env, WINEDEBUG="-all")
+        p = subprocess.run([wine_command(), driver, "--drive", win(sf), "--out", win(of), "--root", win(root),
+                            "--program-dir", win(prog), "--tick", "1000"],
+                           capture_output=True, env=env, cwd=cwd, timeout=300)
+        text = open(of, encoding="utf-8", errors="replace").read() if os.path.exists(of) else ""
+        for f in (sf, of):
+            if os.path.exists(f):
+                os.remove(f)
+        return p, text.replace("\\\\", "/").strip("\n").split("\n")
+    p = subprocess.run([driver, "--root", root, "--program-dir", prog, "--tick", "1000", "-"],
+                       input=script.encode("utf-8"), capture_output=True, env=env, cwd=cwd, timeout=120)
+    return p, p.stdout.decode("utf-8", "replace").strip("\n").split("\n")
+
+
+def disk_state(root):
+    got = []
+    for dirpath, dirnames, filenames in os.walk(root):
+        for name in dirnames + filenames:
+            full = os.path.join(dirpath, name)
+            rel = os.path.relpath(full, root)
+            if os.path.islink(full):
+                got.append(f"l {rel}")
+            elif os.path.isdir(full):
+                got.append(f"d {rel}")
+            else:
+                got.append(f"f {os.path.getsize(full)} {rel}")
+    return got
+
+
+def compare_disk(root, want_text):
+    bypath = lambda l: l.split(" ", 2)[-1] if l.startswith("f ") else l.split(" ", 1)[-1]
+    want = sorted((l for l in want_text.split("\n") if l), key=bypath)
+    got = sorted(disk_state(root), key=bypath)
+    got = [("f ? " + l.split(" ", 2)[2]) if l.startswith("f ") and ("f ? " + l.split(" ", 2)[2]) in want else l
+           for l in got]
+    if got == want:
+        return None
+    return "disk differs:\n    " + "\n    ".join(
+        list(difflib.unified_diff(want, got, "expected disk", "actual disk", lineterm="", n=1))[:40])
+
+
+def run_case(driver, path):
+    c = parse(path)
+    root = tempfile.mkdtemp(prefix="vbcase")
+    try:
+        os.makedirs(os.path.join(root, "prog"))
+        if "setup" in c:
+            subprocess.run(["bash", "-e", "-c", c["setup"]], env=dict(os.environ, T=root), check=True, cwd=root)
+        env = dict(os.environ)
+        for kv in c.get("env", "").splitlines():
+            if "=" in kv:
+                k, v = kv.split("=", 1)
+                env[k.strip()] = v.strip().replace("$T", root)
+        cwd = os.path.join(root, "v") if os.path.isdir(os.path.join(root, "v")) else root
+        p, out = run_driver(driver, c.get("script", ""), root, env, cwd)
+        problems = []
+        if p.returncode != 0:
+            problems.append(f"exit {p.returncode}: {p.stderr.decode('utf-8', 'replace')[-300:]}")
+        exp = c.get("expect", "").split("\n")
+        if not lines_match(exp, out):
+            diff = list(difflib.unified_diff(exp, out, "expected", "actual", lineterm="", n=1))
+            problems.append("transcript differs:\n    " + "\n    ".join(diff[:40]))
+        if "disk" in c:
+            d = compare_disk(root, c["disk"])
+            if d:
+                problems.append(d)
+        return problems
+    except subprocess.TimeoutExpired:
+        return ["timed out"]
+    finally:
+        subprocess.run(["chmod", "-R", "u+rwX", root], capture_output=True)
+        shutil.rmtree(root, ignore_errors=True)
+
+
+def main():
+    if len(sys.argv) < 3:
+        print(__doc__)
+        sys.exit(2)
+    driver = os.path.abspath(sys.argv[1])
+    cases = []
+    for p in sys.argv[2:]:
+        if os.path.isdir(p):
+            cases += sorted(os.path.join(p, f) for f in os.listdir(p) if f.endswith(".case"))
+        else:
+            cases.append(p)
+    ok = 0
+    for path in cases:
+        problems = run_case(driver, path)
+        if problems:
+            print(f"FAIL {os.path.basename(path)}:\n  " + "\n  ".join(problems))
+        else:
+            ok += 1
+    print(f"{ok}/{len(cases)} cases pass")
+    sys.exit(0 if ok == len(cases) and cases else 1)
+
+
+if __name__ == "__main__":
+    main()
