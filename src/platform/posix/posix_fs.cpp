@@ -1,0 +1,437 @@
+#include "platform/posix/posix_fs.h"
+
+#include <dirent.h>
+#include <errno.h>
+#include <fcntl.h>
+#include <iconv.h>
+#include <stdio.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <array>
+#include <cstdlib>
+#include <memory>
+#include <optional>
+
+#include "platform/encoding.h"
+
+#ifndef RENAME_NOREPLACE
+#define RENAME_NOREPLACE (1 << 0)
+#endif
+
+namespace vb {
+namespace {
+
+class Fd {
+public:
+    explicit Fd(int fd = -1) : fd_(fd) {}
+    ~Fd() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+    Fd(Fd&& o) noexcept : fd_(o.release()) {}
+    Fd& operator=(Fd&& o) noexcept {
+        if (this != &o) {
+            if (fd_ >= 0) ::close(fd_);
+            fd_ = o.release();
+        }
+        return *this;
+    }
+    int get() const { return fd_; }
+    explicit operator bool() const { return fd_ >= 0; }
+    int release() {
+        int fd = fd_;
+        fd_ = -1;
+        return fd;
+    }
+    // Closes now, so that a failing close can be seen.
+    bool close() {
+        int fd = fd_;
+        fd_ = -1;
+        return ::close(fd) == 0;
+    }
+
+private:
+    int fd_;
+};
+
+Fd openDir(const std::string& path) { return Fd(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)); }
+
+// A GBK text as a name on disk. An embedded NUL would silently cut the path short.
+std::optional<std::string> native(const std::string& gbk) {
+    if (gbk.find('\0') != std::string::npos) return std::nullopt;
+    return gbkToUtf8(gbk);
+}
+
+std::optional<std::string> nativeAbsolute(const std::string& gbk) {
+    if (gbk.empty() || gbk[0] != '/') return std::nullopt;
+    return native(gbk);
+}
+
+bool isPlainComponent(std::string_view name) {
+    return !name.empty() && name != "." && name != ".." && name.find('/') == std::string_view::npos &&
+           name.find('\0') == std::string_view::npos;
+}
+
+// An absolute path split into its parent directory and its final component.
+struct Split {
+    std::string parent;
+    std::string name;
+};
+
+std::optional<Split> splitPath(std::string path) {
+    while (path.size() > 1 && path.back() == '/') path.pop_back();
+    size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return std::nullopt;
+    Split s{path.substr(0, slash + 1), path.substr(slash + 1)};
+    if (!isPlainComponent(s.name)) return std::nullopt;
+    return s;
+}
+
+bool writeAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        bytes.remove_prefix(static_cast<size_t>(n));
+    }
+    return true;
+}
+
+bool exists(int dirFd, const char* name) {
+    struct stat st;
+    return ::fstatat(dirFd, name, &st, AT_SYMLINK_NOFOLLOW) == 0;
+}
+
+bool moveNoReplace(int fromDir, const char* from, int toDir, const char* to) {
+    if (::syscall(SYS_renameat2, fromDir, from, toDir, to, RENAME_NOREPLACE) == 0) return true;
+    if (errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP)
+        return posix_detail::moveWithoutReplaceFlag(fromDir, from, toDir, to);
+    return false;
+}
+
+bool isAscii(std::string_view s) {
+    for (char c : s)
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    return true;
+}
+
+// Converts directory entry names without allocating per entry: a name is kept only when
+// UTF-8 -> GBK -> UTF-8 gives back the very same bytes.
+class NameRecoder {
+public:
+    NameRecoder() = default;
+    ~NameRecoder() {
+        if (toGbk_ != kNone) iconv_close(toGbk_);
+        if (toUtf8_ != kNone) iconv_close(toUtf8_);
+    }
+    NameRecoder(const NameRecoder&) = delete;
+    NameRecoder& operator=(const NameRecoder&) = delete;
+
+    std::optional<std::string_view> toGbk(std::string_view utf8) {
+        if (toGbk_ == kNone) {
+            toGbk_ = iconv_open("CP936", "UTF-8");
+            toUtf8_ = iconv_open("UTF-8", "CP936");
+            if (toGbk_ == kNone || toUtf8_ == kNone) return std::nullopt;
+        }
+        auto gbk = convert(toGbk_, utf8, gbk_);
+        if (!gbk) return std::nullopt;
+        auto back = convert(toUtf8_, *gbk, back_);
+        if (!back || *back != utf8) return std::nullopt;
+        return gbk;
+    }
+
+private:
+    static inline const iconv_t kNone = reinterpret_cast<iconv_t>(-1);
+    // A name is at most 255 bytes; GBK is never longer than UTF-8, and back at most 3/2 of it.
+    using Buffer = std::array<char, 1024>;
+
+    static std::optional<std::string_view> convert(iconv_t cd, std::string_view in, Buffer& buf) {
+        iconv(cd, nullptr, nullptr, nullptr, nullptr);
+        char* src = const_cast<char*>(in.data());
+        size_t srcLeft = in.size();
+        char* dst = buf.data();
+        size_t dstLeft = buf.size();
+        if (iconv(cd, &src, &srcLeft, &dst, &dstLeft) == static_cast<size_t>(-1)) return std::nullopt;
+        if (iconv(cd, nullptr, nullptr, &dst, &dstLeft) == static_cast<size_t>(-1)) return std::nullopt;
+        return std::string_view(buf.data(), buf.size() - dstLeft);
+    }
+
+    iconv_t toGbk_ = kNone;
+    iconv_t toUtf8_ = kNone;
+    Buffer gbk_;
+    Buffer back_;
+};
+
+bool isDirEntry(const dirent& e, int dirFd) {
+    if (e.d_type == DT_DIR) return true;
+    if (e.d_type != DT_UNKNOWN) return false;
+    struct stat st;
+    return ::fstatat(dirFd, e.d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(st.st_mode);
+}
+
+// Width of the character at i: a lead byte with a byte after it makes a pair.
+size_t charWidth(std::string_view s, size_t i) {
+    return static_cast<unsigned char>(s[i]) >= 0x80 && i + 1 < s.size() ? 2 : 1;
+}
+
+char asciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool globMatch(std::string_view name, std::string_view pat) {
+    constexpr size_t kNoStar = std::string_view::npos;
+    size_t n = 0, p = 0, starP = kNoStar, starN = 0;
+    while (n < name.size()) {
+        if (p < pat.size() && pat[p] == '*') {
+            starP = p++;
+            starN = n;
+            continue;
+        }
+        if (p < pat.size()) {
+            size_t nw = charWidth(name, n), pw = charWidth(pat, p);
+            bool same = pw == 1 ? (pat[p] == '?' || (nw == 1 && asciiLower(pat[p]) == asciiLower(name[n])))
+                                : (nw == 2 && name.compare(n, 2, pat.substr(p, 2)) == 0);
+            if (same) {
+                n += nw;
+                p += pw;
+                continue;
+            }
+        }
+        if (starP == kNoStar) return false;
+        starN += charWidth(name, starN);
+        n = starN;
+        p = starP + 1;
+    }
+    while (p < pat.size() && pat[p] == '*') ++p;
+    return p == pat.size();
+}
+
+bool makeDirs(const std::string& path) {
+    for (size_t i = 1; i <= path.size(); ++i) {
+        if (i < path.size() && path[i] != '/') continue;
+        std::string part = path.substr(0, i);
+        if (::mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) return false;
+    }
+    struct stat st;
+    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+std::optional<std::string> trashDir() {
+    const char* data = std::getenv("XDG_DATA_HOME");
+    if (data && data[0] == '/') return std::string(data) + "/Trash";
+    const char* home = std::getenv("HOME");
+    if (home && home[0] == '/') return std::string(home) + "/.local/share/Trash";
+    return std::nullopt;
+}
+
+std::string urlEscape(std::string_view path) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    for (char ch : path) {
+        unsigned char c = static_cast<unsigned char>(ch);
+        bool plain = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
+                     c == '_' || c == '.' || c == '~' || c == '/';
+        if (plain) {
+            out += ch;
+        } else {
+            out += '%';
+            out += kHex[c >> 4];
+            out += kHex[c & 15];
+        }
+    }
+    return out;
+}
+
+std::string deletionDate() {
+    time_t now = ::time(nullptr);
+    struct tm local;
+    ::localtime_r(&now, &local);
+    char buf[32];
+    ::strftime(buf, sizeof buf, "%Y-%m-%dT%H:%M:%S", &local);
+    return buf;
+}
+
+}  // namespace
+
+bool matchesWildcard(std::string_view name, std::string_view pattern) {
+    if (globMatch(name, pattern)) return true;
+    // "*.*" and "a.*" also take names without a dot, as Windows searches do.
+    if (pattern.size() >= 2 && pattern.substr(pattern.size() - 2) == ".*" &&
+        name.find('.') == std::string_view::npos)
+        return globMatch(name, pattern.substr(0, pattern.size() - 2));
+    return false;
+}
+
+namespace posix_detail {
+
+bool moveWithoutReplaceFlag(int fromDir, const char* from, int toDir, const char* to) {
+    struct stat st;
+    if (::fstatat(fromDir, from, &st, AT_SYMLINK_NOFOLLOW) != 0) return false;
+    if (!S_ISDIR(st.st_mode)) {
+        // link() refuses an existing target atomically.
+        if (::linkat(fromDir, from, toDir, to, 0) == 0) {
+            if (::unlinkat(fromDir, from, 0) == 0) return true;
+            int err = errno;
+            ::unlinkat(toDir, to, 0);
+            errno = err;
+            return false;
+        }
+        if (errno == EEXIST) return false;
+        // No hard links on this file system: fall through to the checked rename.
+    }
+    if (exists(toDir, to)) {
+        errno = EEXIST;
+        return false;
+    }
+    if (errno != ENOENT) return false;
+    return ::renameat(fromDir, from, toDir, to) == 0;
+}
+
+}  // namespace posix_detail
+
+PosixFileSystem::PosixFileSystem(std::string programDir) : programDir_(std::move(programDir)) {
+    if (!programDir_.empty() && programDir_[0] != '/') {
+        char cwd[4096];
+        if (::getcwd(cwd, sizeof cwd)) {
+            if (auto gbk = utf8ToGbk(cwd)) programDir_ = *gbk + "/" + programDir_;
+        }
+    }
+    if (programDir_.empty() || programDir_.back() != '/') programDir_ += '/';
+}
+
+std::vector<DirEntry> PosixFileSystem::search(const std::string& dir, const std::string& pattern) {
+    std::vector<DirEntry> found;
+    auto path = nativeAbsolute(dir);
+    if (!path) return found;
+    Fd fd = openDir(*path);
+    if (!fd) return found;
+    std::unique_ptr<DIR, int (*)(DIR*)> d(::fdopendir(fd.get()), ::closedir);
+    if (!d) return found;
+    fd.release();  // the DIR owns it now
+    const bool everything = pattern == "*" || pattern == "*.*";
+    NameRecoder recoder;
+    while (const dirent* e = ::readdir(d.get())) {
+        std::string_view name(e->d_name);
+        std::optional<std::string_view> gbk = isAscii(name) ? name : recoder.toGbk(name);
+        if (!gbk) continue;
+        if (!everything && !matchesWildcard(*gbk, pattern)) continue;
+        found.push_back({std::string(*gbk), isDirEntry(*e, ::dirfd(d.get()))});
+    }
+    return found;
+}
+
+bool PosixFileSystem::rename(const std::string& dir, const std::string& from, const std::string& to) {
+    if (!isPlainComponent(from) || !isPlainComponent(to)) return false;
+    auto d = nativeAbsolute(dir);
+    auto f = native(from);
+    auto t = native(to);
+    if (!d || !f || !t) return false;
+    Fd fd = openDir(*d);
+    if (!fd) return false;
+    // renameat2 refuses a name onto itself with EEXIST; a Windows move calls that success.
+    if (*f == *t) return exists(fd.get(), f->c_str());
+    return moveNoReplace(fd.get(), f->c_str(), fd.get(), t->c_str());
+}
+
+bool PosixFileSystem::deleteFile(const std::string& path) {
+    auto p = nativeAbsolute(path);
+    return p && ::unlink(p->c_str()) == 0;
+}
+
+bool PosixFileSystem::removeDir(const std::string& path) {
+    auto p = nativeAbsolute(path);
+    if (!p) return false;
+    if (::rmdir(p->c_str()) == 0) return true;
+    if (errno != ENOTDIR) return false;
+    struct stat link, target;
+    if (::lstat(p->c_str(), &link) != 0 || !S_ISLNK(link.st_mode)) return false;
+    if (::stat(p->c_str(), &target) != 0 || !S_ISDIR(target.st_mode)) return false;
+    return ::unlink(p->c_str()) == 0;
+}
+
+bool PosixFileSystem::createDir(const std::string& path) {
+    auto p = nativeAbsolute(path);
+    return p && ::mkdir(p->c_str(), 0777) == 0;
+}
+
+bool PosixFileSystem::createNewFile(const std::string& path, const std::string& bytes) {
+    auto p = nativeAbsolute(path);
+    if (!p) return false;
+    Fd fd(::open(p->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
+    if (!fd) return false;
+    if (writeAll(fd.get(), bytes) && fd.close()) return true;
+    // We made it, so a half-written file is ours to remove.
+    ::unlink(p->c_str());
+    return false;
+}
+
+bool PosixFileSystem::replaceFile(const std::string& path, const std::string& bytes) {
+    auto p = nativeAbsolute(path);
+    if (!p) return false;
+    auto split = splitPath(*p);
+    if (!split) return false;
+    Fd dir = openDir(split->parent);
+    if (!dir) return false;
+    std::string temp;
+    Fd fd;
+    for (int attempt = 0; attempt < 100 && !fd; ++attempt) {
+        temp = ".save-" + std::to_string(::getpid()) + "-" + std::to_string(attempt) + ".tmp";
+        fd =
+            Fd(::openat(dir.get(), temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
+        if (!fd && errno != EEXIST) return false;
+    }
+    if (!fd) return false;
+    bool ok = writeAll(fd.get(), bytes) && ::fsync(fd.get()) == 0;
+    ok = fd.close() && ok;
+    if (ok && ::renameat(dir.get(), temp.c_str(), dir.get(), split->name.c_str()) == 0) {
+        ::fsync(dir.get());
+        return true;
+    }
+    ::unlinkat(dir.get(), temp.c_str(), 0);
+    return false;
+}
+
+bool PosixFileSystem::recycle(const std::string& path) {
+    auto p = nativeAbsolute(path);
+    if (!p) return false;
+    auto split = splitPath(*p);
+    auto trash = trashDir();
+    if (!split || !trash) return false;
+    Fd parent = openDir(split->parent);
+    if (!parent || !exists(parent.get(), split->name.c_str())) return false;
+    if (!makeDirs(*trash + "/files") || !makeDirs(*trash + "/info")) return false;
+    Fd files = openDir(*trash + "/files");
+    Fd info = openDir(*trash + "/info");
+    if (!files || !info) return false;
+
+    std::string whole = split->parent + split->name;
+    const std::string content =
+        "[Trash Info]\nPath=" + urlEscape(whole) + "\nDeletionDate=" + deletionDate() + "\n";
+    for (int n = 1; n < 10000; ++n) {
+        std::string name = n == 1 ? split->name : split->name + "." + std::to_string(n);
+        std::string infoName = name + ".trashinfo";
+        // The info file is the reservation of the name: made first, exclusively.
+        Fd fd(::openat(info.get(), infoName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                       0600));
+        if (!fd) {
+            if (errno == EEXIST) continue;
+            return false;
+        }
+        bool written = writeAll(fd.get(), content);
+        written = fd.close() && written;
+        if (written && moveNoReplace(parent.get(), split->name.c_str(), files.get(), name.c_str()))
+            return true;
+        int err = errno;
+        ::unlinkat(info.get(), infoName.c_str(), 0);
+        // A stray entry in files/ with this name: take the next one. Anything else (another
+        // file system included) fails; we never copy.
+        if (!written || err != EEXIST) return false;
+    }
+    return false;
+}
+
+}  // namespace vb

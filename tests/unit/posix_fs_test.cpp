@@ -1,0 +1,368 @@
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
+
+#include "platform/encoding.h"
+#include "platform/posix/posix_fs.h"
+
+namespace vb {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string utf8(const char8_t* s) { return reinterpret_cast<const char*>(s); }
+
+class TempDir {
+public:
+    TempDir() {
+        std::string tmpl = (fs::temp_directory_path() / "posixfs-XXXXXX").string();
+        path_ = ::mkdtemp(tmpl.data());
+    }
+    ~TempDir() {
+        std::error_code ec;
+        fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ec);
+        fs::remove_all(path_, ec);
+    }
+    // The path as the program uses it: ASCII, so GBK and UTF-8 alike, ending in "/".
+    std::string dir() const { return path_ + "/"; }
+    fs::path at(const std::string& nativeName) const { return fs::path(path_) / nativeName; }
+
+private:
+    std::string path_;
+};
+
+void writeFile(const fs::path& p, const std::string& bytes) { std::ofstream(p, std::ios::binary) << bytes; }
+
+std::string readFile(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+// Restores an environment variable when the test ends.
+class EnvVar {
+public:
+    EnvVar(const char* name, const std::string& value) : name_(name) {
+        if (const char* old = ::getenv(name)) old_ = old;
+        ::setenv(name, value.c_str(), 1);
+    }
+    ~EnvVar() {
+        if (old_)
+            ::setenv(name_, old_->c_str(), 1);
+        else
+            ::unsetenv(name_);
+    }
+
+private:
+    const char* name_;
+    std::optional<std::string> old_;
+};
+
+TEST(PosixFileSystem, RenameNeverOverwritesAndStaysInItsDirectory) {
+    struct Case {
+        const char* from;
+        const char* to;
+        bool ok;
+    };
+    const Case cases[] = {
+        {"a.txt", "free.txt", true}, {"a.txt", "b.txt", false}, {"a.txt", "dir", false},
+        {"empty", "dir", false},     {"dir", "empty", false},   {"a.txt", "a.txt", true},
+        {"dir", "dir", true},        {"gone", "gone", false},   {"gone", "x", false},
+        {"a.txt", "dir/x", false},   {"a.txt", "../x", false},  {"a.txt", "/tmp/x", false},
+        {"a.txt", ".", false},       {"a.txt", "..", false},    {"a.txt", "", false},
+        {"../a.txt", "x", false},    {"", "x", false},          {"a.txt", "\x81", false},
+    };
+    for (const auto& c : cases) {
+        TempDir t;
+        fs::create_directory(t.at("w"));
+        writeFile(t.at("a.txt"), "outside");
+        writeFile(t.at("w/a.txt"), "A");
+        writeFile(t.at("w/b.txt"), "B");
+        fs::create_directory(t.at("w/dir"));
+        writeFile(t.at("w/dir/inside"), "I");
+        fs::create_directory(t.at("w/empty"));
+        PosixFileSystem pfs(t.dir());
+        SCOPED_TRACE(std::string(c.from) + " -> " + c.to);
+        EXPECT_EQ(pfs.rename(t.dir() + "w/", c.from, c.to), c.ok);
+        EXPECT_EQ(readFile(t.at("w/b.txt")), "B");
+        EXPECT_EQ(readFile(t.at("w/dir/inside")), "I");
+        EXPECT_TRUE(fs::is_directory(t.at("w/empty")));
+        EXPECT_FALSE(fs::exists(t.at("x")));
+        EXPECT_EQ(readFile(t.at("a.txt")), "outside");
+        if (c.ok && std::string(c.from) != c.to) {
+            EXPECT_FALSE(fs::exists(t.at("w") / c.from));
+            EXPECT_EQ(readFile(t.at("w") / c.to), "A");
+        } else if (std::string(c.from) == "a.txt") {
+            EXPECT_EQ(readFile(t.at("w/a.txt")), "A");
+        }
+    }
+}
+
+TEST(PosixFileSystem, RenameEmbeddedNulIsRefused) {
+    TempDir t;
+    writeFile(t.at("a.txt"), "A");
+    PosixFileSystem pfs(t.dir());
+    EXPECT_FALSE(pfs.rename(t.dir(), "a.txt", std::string("x\0y", 3)));
+    EXPECT_FALSE(fs::exists(t.at("x")));
+    EXPECT_TRUE(fs::exists(t.at("a.txt")));
+}
+
+TEST(PosixFileSystem, GbkNamesRoundTripThroughUtf8OnDisk) {
+    TempDir t;
+    writeFile(t.at(utf8(u8"视频一.mp4")), "v");
+    PosixFileSystem pfs(t.dir());
+    auto listed = pfs.search(t.dir(), "*.mp4");
+    ASSERT_EQ(listed.size(), 1u);
+    EXPECT_EQ(listed[0].name, "视频一.mp4");  // GBK bytes
+    ASSERT_TRUE(pfs.rename(t.dir(), listed[0].name, "第二集.mp4"));
+    EXPECT_EQ(readFile(t.at(utf8(u8"第二集.mp4"))), "v");
+    EXPECT_TRUE(pfs.createDir(t.dir() + "新建文件夹"));
+    EXPECT_TRUE(fs::is_directory(t.at(utf8(u8"新建文件夹"))));
+}
+
+TEST(PosixFileSystem, ListingLeavesOutNamesThatDoNotSurviveGbk) {
+    TempDir t;
+    writeFile(t.at("plain.txt"), "");
+    writeFile(t.at(".hidden"), "");
+    writeFile(t.at(utf8(u8"中文.txt")), "");
+    writeFile(t.at(utf8(u8"smile😀.txt")), "");         // no GBK form
+    writeFile(t.at("bad\xff\xfe.txt"), "");            // not UTF-8
+    writeFile(t.at(utf8(u8"\u00e9t\u00e9.txt")), "");  // é: GBK holds it
+    fs::create_directory(t.at("sub"));
+    fs::create_directory_symlink(t.at("sub"), t.at("link"));
+    PosixFileSystem pfs(t.dir());
+    auto listed = pfs.search(t.dir(), "*");
+    std::vector<std::pair<std::string, bool>> got;
+    for (const auto& e : listed) got.emplace_back(e.name, e.isDir);
+    std::sort(got.begin(), got.end());
+    std::vector<std::pair<std::string, bool>> want = {
+        {".", true},
+        {"..", true},
+        {".hidden", false},
+        {"link", false},
+        {"plain.txt", false},
+        {"sub", true},
+        {*utf8ToGbk(utf8(u8"\u00e9t\u00e9.txt")), false},
+        {"中文.txt", false},
+    };
+    std::sort(want.begin(), want.end());
+    EXPECT_EQ(got, want);
+}
+
+TEST(PosixFileSystem, SearchOfAMissingOrRelativeDirectoryIsEmpty) {
+    TempDir t;
+    writeFile(t.at("a"), "");
+    PosixFileSystem pfs(t.dir());
+    EXPECT_TRUE(pfs.search(t.dir() + "missing/", "*").empty());
+    EXPECT_TRUE(pfs.search("relative/", "*").empty());
+    EXPECT_TRUE(pfs.search(t.dir() + "a/", "*").empty());
+}
+
+TEST(Wildcard, WindowsSearchRules) {
+    struct Case {
+        const char* name;
+        const char* pattern;
+        bool match;
+    };
+    const Case cases[] = {
+        {"a.mp4", "*.*", true},    {"README", "*.*", true},      {".hidden", "*.*", true},
+        {"a.b.c", "*.*", true},    {"a.mp4", "*.mp4", true},     {"A.MP4", "*.mp4", true},
+        {"a.mp4", "*.MP4", true},  {"a.mp4x", "*.mp4", false},   {"mp4", "*.mp4", false},
+        {"a.txt", "?.txt", true},  {"ab.txt", "?.txt", false},   {".txt", "?.txt", false},
+        {"视.txt", "?.txt", true}, {"视频.txt", "?.txt", false}, {"视频.txt", "视*", true},
+        {".hidden", ".*", true},   {".hidden", "*hidden", true}, {"hidden", ".*", false},
+        {"a", "a.*", true},        {"ab", "a.*", false},         {"anything", "*", true},
+        {"", "*", true},           {"abc", "a*c", true},         {"abcbc", "a*bc", true},
+        {"abcb", "a*bc", false},   {"x视y", "x?y", true},        {"\xd2\xd3", "\xd2\x41", false},
+        {"a\x81", "a?", true},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(matchesWildcard(c.name, c.pattern), c.match) << c.name << " ~ " << c.pattern;
+}
+
+TEST(PosixFileSystem, SearchAppliesThePattern) {
+    TempDir t;
+    for (const char* n : {"a.mp4", "B.MP4", "c.txt", "noext", ".mp4"}) writeFile(t.at(n), "");
+    PosixFileSystem pfs(t.dir());
+    auto names = [&](const char* pattern) {
+        std::vector<std::string> v;
+        for (const auto& e : pfs.search(t.dir(), pattern)) v.push_back(e.name);
+        std::sort(v.begin(), v.end());
+        return v;
+    };
+    EXPECT_EQ(names("*.mp4"), (std::vector<std::string>{".mp4", "B.MP4", "a.mp4"}));
+    EXPECT_EQ(names("?.txt"), (std::vector<std::string>{"c.txt"}));
+    EXPECT_EQ(names("*.*").size(), 7u);  // with "." and ".."
+}
+
+TEST(PosixFileSystem, MoveWithoutTheFlagNeverReplaces) {
+    struct Case {
+        const char* from;
+        const char* to;
+        bool ok;
+    };
+    const Case cases[] = {
+        {"f", "new", true},    {"f", "g", false},     {"f", "empty", false},     {"d", "new", true},
+        {"d", "empty", false}, {"link", "new", true}, {"missing", "new", false},
+    };
+    for (const auto& c : cases) {
+        TempDir t;
+        writeFile(t.at("f"), "F");
+        writeFile(t.at("g"), "G");
+        fs::create_directory(t.at("d"));
+        fs::create_directory(t.at("empty"));
+        fs::create_symlink("d", t.at("link"));
+        int dir = ::open(t.dir().c_str(), O_RDONLY | O_DIRECTORY);
+        SCOPED_TRACE(std::string(c.from) + " -> " + c.to);
+        EXPECT_EQ(posix_detail::moveWithoutReplaceFlag(dir, c.from, dir, c.to), c.ok);
+        ::close(dir);
+        EXPECT_EQ(readFile(t.at("g")), "G");
+        EXPECT_TRUE(fs::is_directory(t.at("empty")));
+        EXPECT_EQ(fs::exists(fs::symlink_status(t.at(c.from))), !c.ok && std::string(c.from) != "missing");
+        if (std::string(c.from) == "link" && c.ok) {
+            EXPECT_TRUE(fs::is_symlink(t.at("new")));
+        }
+    }
+}
+
+TEST(PosixFileSystem, CreateNewFileNeverTruncates) {
+    TempDir t;
+    writeFile(t.at("old.txt"), "keep me");
+    fs::create_directory(t.at("dir"));
+    PosixFileSystem pfs(t.dir());
+    EXPECT_FALSE(pfs.createNewFile(t.dir() + "old.txt", "new"));
+    EXPECT_EQ(readFile(t.at("old.txt")), "keep me");
+    EXPECT_FALSE(pfs.createNewFile(t.dir() + "dir", "new"));
+    EXPECT_FALSE(pfs.createNewFile(t.dir() + "missing/x", "new"));
+    EXPECT_FALSE(pfs.createNewFile("relative.txt", "new"));
+    ASSERT_TRUE(pfs.createNewFile(t.dir() + "测试.txt", "测试文件"));
+    EXPECT_EQ(readFile(t.at(utf8(u8"测试.txt"))), "测试文件");
+    // A symlink in the target's place is not followed.
+    fs::create_symlink("elsewhere", t.at("dangling"));
+    EXPECT_FALSE(pfs.createNewFile(t.dir() + "dangling", "x"));
+    EXPECT_FALSE(fs::exists(t.at("elsewhere")));
+}
+
+TEST(PosixFileSystem, ReplaceFileSwapsWholeOrLeavesTheOldFile) {
+    TempDir t;
+    writeFile(t.at("names.txt"), "old");
+    PosixFileSystem pfs(t.dir());
+    ASSERT_TRUE(pfs.replaceFile(t.dir() + "names.txt", "new contents"));
+    EXPECT_EQ(readFile(t.at("names.txt")), "new contents");
+    ASSERT_TRUE(pfs.replaceFile(t.dir() + "fresh.txt", ""));
+    EXPECT_EQ(fs::file_size(t.at("fresh.txt")), 0u);
+
+    // A directory in the target's place makes the final move fail, whoever runs the test.
+    fs::create_directory(t.at("taken"));
+    writeFile(t.at("taken/inner"), "I");
+    EXPECT_FALSE(pfs.replaceFile(t.dir() + "taken", "x"));
+    EXPECT_EQ(readFile(t.at("taken/inner")), "I");
+    EXPECT_FALSE(pfs.replaceFile(t.dir() + "missing/names.txt", "x"));
+
+    if (::geteuid() != 0) {  // root writes into read-only directories anyway
+        fs::permissions(t.at(""), fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                        fs::perm_options::remove);
+        EXPECT_FALSE(pfs.replaceFile(t.dir() + "names.txt", "lost"));
+        EXPECT_EQ(readFile(t.at("names.txt")), "new contents");
+        fs::permissions(t.at(""), fs::perms::owner_write, fs::perm_options::add);
+    }
+    std::vector<std::string> left;
+    for (const auto& e : fs::directory_iterator(t.at(""))) left.push_back(e.path().filename().string());
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{"fresh.txt", "names.txt", "taken"}));  // no temporaries
+}
+
+TEST(PosixFileSystem, RemoveDirTakesEmptyDirectoriesAndDirectoryLinksOnly) {
+    TempDir t;
+    fs::create_directory(t.at("empty"));
+    fs::create_directory(t.at("full"));
+    writeFile(t.at("full/x"), "x");
+    fs::create_directory_symlink(t.at("full"), t.at("link"));
+    writeFile(t.at("file"), "f");
+    fs::create_symlink(t.at("file"), t.at("filelink"));
+    PosixFileSystem pfs(t.dir());
+    EXPECT_TRUE(pfs.removeDir(t.dir() + "empty"));
+    EXPECT_FALSE(pfs.removeDir(t.dir() + "full"));
+    EXPECT_TRUE(pfs.removeDir(t.dir() + "link"));
+    EXPECT_EQ(readFile(t.at("full/x")), "x");
+    EXPECT_FALSE(pfs.removeDir(t.dir() + "file"));
+    EXPECT_FALSE(pfs.removeDir(t.dir() + "filelink"));
+    EXPECT_FALSE(pfs.deleteFile(t.dir() + "full"));
+    EXPECT_TRUE(pfs.deleteFile(t.dir() + "file"));
+    EXPECT_FALSE(fs::exists(t.at("file")));
+}
+
+TEST(PosixFileSystem, RecycleMovesIntoTheTrashWithInfoAndResolvesClashes) {
+    TempDir t;
+    EnvVar xdg("XDG_DATA_HOME", t.dir() + "xdg");
+    fs::create_directory(t.at("w"));
+    writeFile(t.at("w/" + utf8(u8"视 频.mp4")), "1");
+    fs::create_directory(t.at("w/folder"));
+    writeFile(t.at("w/folder/x"), "x");
+    PosixFileSystem pfs(t.dir());
+    const std::string w = t.dir() + "w/";
+
+    ASSERT_TRUE(pfs.recycle(w + "视 频.mp4"));
+    writeFile(t.at("w/" + utf8(u8"视 频.mp4")), "2");
+    ASSERT_TRUE(pfs.recycle(w + "视 频.mp4"));
+    ASSERT_TRUE(pfs.recycle(w + "folder"));
+    EXPECT_FALSE(pfs.recycle(w + "missing"));
+    EXPECT_FALSE(pfs.recycle("relative"));
+    EXPECT_TRUE(fs::is_empty(t.at("w")));
+
+    const fs::path trash = t.at("xdg/Trash");
+    const std::string video = utf8(u8"视 频.mp4");
+    EXPECT_EQ(readFile(trash / "files" / video), "1");
+    EXPECT_EQ(readFile(trash / "files" / (video + ".2")), "2");
+    EXPECT_EQ(readFile(trash / "files/folder/x"), "x");
+
+    std::vector<std::string> infos;
+    for (const auto& e : fs::directory_iterator(trash / "info"))
+        infos.push_back(e.path().filename().string());
+    std::sort(infos.begin(), infos.end());
+    EXPECT_EQ(infos,
+              (std::vector<std::string>{"folder.trashinfo", video + ".2.trashinfo", video + ".trashinfo"}));
+
+    const std::regex format(
+        "\\[Trash Info\\]\nPath=(.*)\nDeletionDate=\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d\n");
+    std::smatch m;
+    std::string info = readFile(trash / "info" / (video + ".2.trashinfo"));
+    ASSERT_TRUE(std::regex_match(info, m, format)) << info;
+    EXPECT_EQ(m[1].str(), t.dir() + "w/%E8%A7%86%20%E9%A2%91.mp4");
+    info = readFile(trash / "info/folder.trashinfo");
+    ASSERT_TRUE(std::regex_match(info, m, format)) << info;
+    EXPECT_EQ(m[1].str(), t.dir() + "w/folder");
+}
+
+TEST(PosixFileSystem, RecycleSkipsANameTakenInFilesAndLeavesNoInfoOnFailure) {
+    TempDir t;
+    EnvVar xdg("XDG_DATA_HOME", t.dir() + "xdg");
+    fs::create_directories(t.at("xdg/Trash/files/a.txt"));  // stray entry without info
+    writeFile(t.at("a.txt"), "A");
+    PosixFileSystem pfs(t.dir());
+    ASSERT_TRUE(pfs.recycle(t.dir() + "a.txt"));
+    EXPECT_EQ(readFile(t.at("xdg/Trash/files/a.txt.2")), "A");
+    EXPECT_FALSE(fs::exists(t.at("xdg/Trash/info/a.txt.trashinfo")));
+    EXPECT_TRUE(fs::exists(t.at("xdg/Trash/info/a.txt.2.trashinfo")));
+    EXPECT_FALSE(pfs.recycle(t.dir() + "a.txt"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(t.at("xdg/Trash/info")), fs::directory_iterator()), 1);
+}
+
+TEST(PosixFileSystem, ProgramDirIsAbsoluteAndEndsInTheSeparator) {
+    PosixFileSystem absolute("/opt/prog");
+    EXPECT_EQ(absolute.programDir(), "/opt/prog/");
+    PosixFileSystem relative("prog/");
+    EXPECT_EQ(relative.programDir(), fs::current_path().string() + "/prog/");
+}
+
+}  // namespace
+}  // namespace vb
