@@ -1,0 +1,468 @@
+// The file set's operations on the in-memory window and the real file system.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <algorithm>
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+
+#include "app/startup.h"
+#include "fileset/fileset.h"
+#include "platform/encoding.h"
+#include "platform/headless/headless_window.h"
+#include "platform/posix/posix_fs.h"
+
+namespace vb {
+namespace {
+
+namespace stdfs = std::filesystem;
+using Names = std::vector<std::string>;
+
+struct Box {
+    std::string text, title;
+    bool operator==(const Box&) const = default;
+};
+
+class ScriptedDialogs final : public Dialogs {
+public:
+    int messageBox(const std::string& text, const std::string& title, Icon, Buttons) override {
+        boxes.push_back({text, title});
+        return kAnswerOk;
+    }
+    std::optional<std::string> browseFolder(const std::string& title) override {
+        browseTitles.push_back(title);
+        std::optional<std::string> next = browses.front();
+        browses.pop_front();
+        return next;
+    }
+    std::deque<std::optional<std::string>> browses;
+    std::vector<std::string> browseTitles;
+    std::vector<Box> boxes;
+};
+
+struct RecordingClipboard final : Clipboard {
+    void setText(const std::string& s) override { texts.push_back(s); }
+    Names texts;
+};
+struct NoShell final : Shell {
+    void openUrl(const std::string&) override {}
+};
+struct FixedClock final : Clock {
+    std::uint32_t tickCount() override { return 1000; }
+};
+
+// A real temporary directory; names on disk are UTF-8, the program's are GBK.
+class Rig : public ::testing::Test {
+protected:
+    Rig() : win(HeadlessWindow::Listener{{}, {}, [this] { ++popups; }}), fs(rootDir()) { onCreated(ctx); }
+    ~Rig() override { stdfs::remove_all(root_); }
+
+    std::string rootDir() {
+        std::string tmpl = (stdfs::temp_directory_path() / "fileset-XXXXXX").string();
+        root_ = ::mkdtemp(tmpl.data());
+        return root_ + "/";
+    }
+    // GBK path under the root (the temporary path itself is ASCII).
+    std::string path(const std::string& gbkRel) const { return root_ + "/" + gbkRel; }
+    stdfs::path native(const std::string& gbkRel) const { return stdfs::path(*gbkToUtf8(path(gbkRel))); }
+    void file(const std::string& gbkRel) {
+        stdfs::create_directories(native(gbkRel).parent_path());
+        std::ofstream(native(gbkRel)) << "x";
+    }
+    void folder(const std::string& gbkRel) { stdfs::create_directories(native(gbkRel)); }
+
+    Names rows() const {
+        Names out;
+        for (int r = 0; r < win.rowCount(); ++r) out.push_back(win.cell(r, 0));
+        return out;
+    }
+    void browseTo(const std::string& gbkRel) {
+        dlg.browses.push_back(path(gbkRel));
+        manualRead(ctx);
+    }
+    void typeInto(Ctl c, const std::string& text, void (*edited)(Context&)) {
+        win.setText(c, text);
+        edited(ctx);
+    }
+    // Opens the drop-down and picks an item, as the user does; the item-chosen handler is the caller's.
+    void chooseIn(Ctl c, const std::string& item, void (*opening)(Context&)) {
+        opening(ctx);
+        Names items = win.items(c);
+        auto it = std::find(items.begin(), items.end(), item);
+        ASSERT_NE(it, items.end()) << item;
+        win.setSelection(c, static_cast<int>(it - items.begin()));
+    }
+
+    std::string root_;
+    int popups = 0;
+    HeadlessWindow win;
+    ScriptedDialogs dlg;
+    PosixFileSystem fs;
+    RecordingClipboard clip;
+    NoShell shell;
+    FixedClock clock;
+    Names undo;
+    Context ctx{win, dlg, fs, clip, shell, clock, undo};
+};
+
+const Box kNothingChosen{"什么都没有选择", "提示"};
+const Box kDesktop{kDesktopNotice, "提示"};
+
+// ---- Manual read, Drop read, Re-list ---------------------------------------------------------
+
+class ManualRead : public Rig {
+protected:
+    void SetUp() override {
+        for (const char* n : {"第2集.mp4", "第10集.mp4", "第1集.mp4", ".hidden.mp4", "notes.txt", "README"})
+            file(std::string("v/") + n);
+        folder("v/folder.mp4");
+        folder("v/sub");
+    }
+};
+
+TEST_F(ManualRead, ListsByFilterAndMode) {
+    struct Case {
+        const char* what;
+        const char* typed;   // typed into 组合框_仅检索, or null
+        const char* chosen;  // chosen there, or null
+        bool files, folders;
+        Names expected;
+    };
+    const Case cases[] = {
+        {"nothing typed",
+         "",
+         nullptr,
+         true,
+         false,
+         {".hidden.mp4", "README", "notes.txt", "第1集.mp4", "第2集.mp4", "第10集.mp4"}},
+        {"typed mp4; the folder folder.mp4 is no file",
+         "mp4",
+         nullptr,
+         true,
+         false,
+         {".hidden.mp4", "第1集.mp4", "第2集.mp4", "第10集.mp4"}},
+        {"typed .txt", ".txt", nullptr, true, false, {"notes.txt"}},
+        {"typed case ignored", "TXT", nullptr, true, false, {"notes.txt"}},
+        {"chosen 所有",
+         nullptr,
+         "所有",
+         true,
+         false,
+         {".hidden.mp4", "README", "notes.txt", "第1集.mp4", "第2集.mp4", "第10集.mp4"}},
+        {"chosen .mp4",
+         nullptr,
+         ".mp4",
+         true,
+         false,
+         {".hidden.mp4", "第1集.mp4", "第2集.mp4", "第10集.mp4"}},
+        {"a typed separator reaches no other directory", "/../*", nullptr, true, false, {}},
+        {"folders", "mp4", nullptr, false, true, {"folder.mp4", "sub"}},
+        {"neither box", "", nullptr, false, false, {}},
+    };
+    for (const auto& c : cases) {
+        if (c.typed) typeInto(Ctl::组合框_仅检索, c.typed, onOnlyExtEdited);
+        if (c.chosen) chooseIn(Ctl::组合框_仅检索, c.chosen, onOnlyExtOpening);
+        win.setChecked(Ctl::选择框_文件, c.files);
+        win.setChecked(Ctl::选择框_文件夹, c.folders);
+        browseTo("v");
+        Names got = rows();
+        if (c.folders) std::sort(got.begin(), got.end());  // folders come in the file system's order
+        EXPECT_EQ(got, c.expected) << c.what;
+        EXPECT_EQ(workingDir(win), path("v/")) << c.what;
+    }
+    EXPECT_TRUE(dlg.boxes.empty());
+    EXPECT_EQ(dlg.browseTitles.front(), "选择目录");
+}
+
+TEST_F(ManualRead, CancelEmptiesTheListAndKeepsTheDirectory) {
+    browseTo("v");
+    ASSERT_EQ(win.rowCount(), 6);
+    dlg.browses.push_back(std::nullopt);
+    manualRead(ctx);
+    EXPECT_EQ(win.rowCount(), 0);
+    EXPECT_EQ(workingDir(win), path("v/"));
+    EXPECT_EQ(dlg.boxes, std::vector<Box>{kNothingChosen});
+}
+
+TEST_F(ManualRead, RefusesAnyPathHoldingDesktop) {
+    for (const char* dir : {"DESKTOP/x", "OldDesktopFiles", "desktop_old"}) {
+        file(std::string(dir) + "/a.txt");
+        win.setText(Ctl::标签2, path("v/"));
+        dlg.boxes.clear();
+        browseTo(dir);
+        EXPECT_EQ(dlg.boxes, std::vector<Box>{kDesktop}) << dir;
+        EXPECT_EQ(workingDir(win), "") << dir;
+        EXPECT_EQ(win.rowCount(), 0) << dir;
+    }
+    file("桌面/a.txt");  // only the Latin word is refused
+    browseTo("桌面");
+    EXPECT_EQ(rows(), Names{"a.txt"});
+}
+
+// Manual read always applies a chosen skip item; Re-list (after a filter choice) only with "*.*".
+TEST_F(Rig, SkipRuleManualReadAgainstReList) {
+    for (const char* n : {"a.txt", "b.mp4", "c.TXT"}) file(std::string("s/") + n);
+    struct Case {
+        const char* only;  // chosen in 组合框_仅检索
+        const char* skip;  // chosen in 组合框_跳过扩展, or typed when skipTyped
+        bool skipTyped;
+        Names manual, reListed;
+    };
+    const Case cases[] = {
+        {"所有", ".txt", false, {"b.mp4", "c.TXT"}, {"b.mp4", "c.TXT"}},
+        {".txt", ".txt", false, {"c.TXT"}, {"a.txt", "c.TXT"}},
+        {"所有", "不跳", false, {"a.txt", "b.mp4", "c.TXT"}, {"a.txt", "b.mp4", "c.TXT"}},
+        {"所有", ".txt", true, {"a.txt", "b.mp4", "c.TXT"}, {"a.txt", "b.mp4", "c.TXT"}},
+    };
+    for (const auto& c : cases) {
+        win.setText(Ctl::组合框_仅检索, "");
+        win.setText(Ctl::组合框_跳过扩展, "");
+        chooseIn(Ctl::组合框_仅检索, c.only, onOnlyExtOpening);
+        if (c.skipTyped)
+            typeInto(Ctl::组合框_跳过扩展, c.skip, onSkipExtEdited);
+        else
+            chooseIn(Ctl::组合框_跳过扩展, c.skip, onSkipExtOpening);
+        browseTo("s");
+        EXPECT_EQ(rows(), c.manual) << c.only << " / " << c.skip;
+        onFilterChosen(ctx);
+        EXPECT_EQ(rows(), c.reListed) << c.only << " / " << c.skip;
+    }
+}
+
+TEST_F(Rig, FilterChosenInFoldersModeEmptiesTheList) {
+    folder("f/one");
+    win.setChecked(Ctl::选择框_文件, false);
+    win.setChecked(Ctl::选择框_文件夹, true);
+    browseTo("f");
+    ASSERT_EQ(rows(), Names{"one"});
+    chooseIn(Ctl::组合框_仅检索, ".mp4", onOnlyExtOpening);
+    onFilterChosen(ctx);
+    EXPECT_EQ(win.rowCount(), 0);
+}
+
+TEST_F(Rig, DropReadTable) {
+    file("top.txt");
+    file("v/a.txt");
+    file("v/b.txt");
+    file("Desktop/x.txt");
+    struct Case {
+        std::string dropped;
+        std::string dir;
+        Names rows;
+        std::vector<Box> boxes;
+    };
+    const Case cases[] = {
+        {path("v/a.txt"), path("v/"), {"a.txt", "b.txt"}, {}},
+        {path("v"), path(""), {"top.txt"}, {}},
+        {path("v/"), path(""), {"top.txt"}, {}},
+        {"/", "", {}, {}},  // the root plays the drive root: no directory, no message
+        {"", path("v/"), {}, {kNothingChosen}},
+        {path("Desktop/x.txt"), "", {}, {kDesktop}},
+    };
+    for (const auto& c : cases) {
+        win.setText(Ctl::标签2, path("v/"));
+        win.appendRows({"stale"});
+        dlg.boxes.clear();
+        dropRead(ctx, c.dropped);
+        EXPECT_EQ(workingDir(win), c.dir) << c.dropped;
+        EXPECT_EQ(rows(), c.rows) << c.dropped;
+        EXPECT_EQ(dlg.boxes, c.boxes) << c.dropped;
+    }
+}
+
+TEST_F(Rig, ModeBoxesExcludeEachOtherWithoutListing) {
+    file("m/a.txt");
+    browseTo("m");
+    win.setChecked(Ctl::选择框_文件夹, true);
+    onFoldersBoxClicked(ctx);
+    EXPECT_FALSE(win.checked(Ctl::选择框_文件));
+    EXPECT_EQ(rows(), Names{"a.txt"});
+    win.setChecked(Ctl::选择框_文件, true);
+    onFilesBoxClicked(ctx);
+    EXPECT_FALSE(win.checked(Ctl::选择框_文件夹));
+    win.setChecked(Ctl::选择框_文件, false);  // unticking one leaves the other alone
+    onFilesBoxClicked(ctx);
+    EXPECT_FALSE(win.checked(Ctl::选择框_文件夹));
+}
+
+TEST_F(Rig, ListingsForTheRenamePipeline) {
+    for (const char* n : {"b2.jpg", "b10.jpg", "c.png"}) file(std::string("p/") + n);
+    folder("p/d1");
+    folder("p/d.jpg");
+    std::string dir = path("p/");
+    EXPECT_EQ(fileListing(fs, dir, "*.jpg"), (Names{"b2.jpg", "b10.jpg"}));
+    EXPECT_EQ(fileListing(fs, path("p"), "*.*"), (Names{"b2.jpg", "b10.jpg", "c.png"}));  // separator added
+
+    Names full = fullPathFileListing(fs, dir, "*.jpg");
+    std::sort(full.begin(), full.end());
+    EXPECT_EQ(full, (Names{dir + "b10.jpg", dir + "b2.jpg"}));
+
+    Names bare = folderListing(fs, dir, false), withDir = folderListing(fs, dir, true);
+    std::sort(bare.begin(), bare.end());
+    std::sort(withDir.begin(), withDir.end());
+    EXPECT_EQ(bare, (Names{"d.jpg", "d1"}));
+    EXPECT_EQ(withDir, (Names{dir + "d.jpg", dir + "d1"}));
+
+    EXPECT_TRUE(fileListing(fs, path("gone/"), "*.*").empty());
+    EXPECT_TRUE(folderListing(fs, path("gone/"), false).empty());
+}
+
+TEST(SearchPattern, Table) {
+    struct Case {
+        const char* text;
+        int selection;
+        const char* pattern;
+    };
+    const Case cases[] = {
+        {"", -1, "*.*"},        {".mp4", -1, "*.mp4"}, {"mp4", -1, "*.mp4"}, {"*.txt", -1, "**.txt"},
+        {"所有", -1, "*.所有"}, {"所有", 0, "*.*"},    {".jpg", 8, "*.jpg"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(searchPattern(c.text, c.selection), c.pattern) << c.text;
+}
+
+TEST(SkipRule, ComparesTheExtensionByteForByte) {
+    SkipRule rule{true, ".mp4"};
+    EXPECT_TRUE(rule.hides("a.b.mp4", '/'));
+    EXPECT_TRUE(rule.hides("/d/x.y/a.mp4", '/'));
+    EXPECT_FALSE(rule.hides("a.MP4", '/'));
+    EXPECT_FALSE(rule.hides("a.mp4 x", '/'));
+    EXPECT_FALSE((SkipRule{false, ".mp4"}).hides("a.mp4", '/'));
+    EXPECT_TRUE((SkipRule{true, ""}).hides("README", '/'));  // "" equals a missing extension
+}
+
+// ---- Extension combo boxes -----------------------------------------------------------------
+
+TEST_F(Rig, ComboFillAndNarrow) {
+    for (int i = 0; i < 2; ++i) onOnlyExtOpening(ctx);
+    EXPECT_EQ(win.items(Ctl::组合框_仅检索).size(), 59u);
+
+    typeInto(Ctl::组合框_仅检索, "jpg", onOnlyExtEdited);
+    Names narrowed = win.items(Ctl::组合框_仅检索);
+    onOnlyExtOpening(ctx);  // a typed text keeps the narrowed items
+    EXPECT_EQ(win.items(Ctl::组合框_仅检索), narrowed);
+    EXPECT_EQ(narrowed[1], ".jpg");
+    EXPECT_EQ(win.text(Ctl::组合框_仅检索), "jpg");
+    EXPECT_EQ(win.selection(Ctl::组合框_仅检索), -1);
+
+    typeInto(Ctl::组合框_跳过扩展, "", onSkipExtEdited);
+    EXPECT_TRUE(win.items(Ctl::组合框_跳过扩展).empty());
+    onSkipExtOpening(ctx);
+    EXPECT_EQ(win.items(Ctl::组合框_跳过扩展).front(), "不跳");
+
+    typeInto(Ctl::组合框_修改扩展, "x", onTargetExtEdited);
+    EXPECT_EQ(win.items(Ctl::组合框_修改扩展).front(), ".txt");
+    EXPECT_EQ(win.items(Ctl::组合框_修改扩展).size(), 58u);
+}
+
+// ---- Name list -----------------------------------------------------------------------------
+
+TEST_F(Rig, MoveUpDownAndRemove) {
+    win.appendRows({"1.txt", "2.txt", "3.txt"});
+    win.selectRow(1);
+    onMoveUp(ctx);
+    EXPECT_EQ(rows(), (Names{"2.txt", "1.txt", "3.txt"}));
+    EXPECT_EQ(win.selectedRow(), 1);
+    onMoveUp(ctx);
+    EXPECT_EQ(rows(), (Names{"1.txt", "2.txt", "3.txt"}));
+    onMoveDown(ctx);
+    EXPECT_EQ(rows(), (Names{"1.txt", "3.txt", "2.txt"}));
+    EXPECT_TRUE(dlg.boxes.empty());
+
+    win.selectRow(0);
+    onMoveUp(ctx);
+    win.selectRow(2);
+    onMoveDown(ctx);
+    EXPECT_EQ(rows(), (Names{"1.txt", "3.txt", "2.txt"}));
+    EXPECT_EQ(dlg.boxes, (std::vector<Box>{{"已经在最顶了，无法再上移了！", "提醒："},
+                                           {"已经在最底部了，无法再下移了！", "提醒："}}));
+
+    win.selectRow(1);
+    onRemoveRow(ctx);
+    EXPECT_EQ(rows(), (Names{"1.txt", "2.txt"}));
+    win.selectRow(-1);  // no selection: nothing moves, nothing is said
+    onMoveUp(ctx);
+    onRemoveRow(ctx);
+    EXPECT_EQ(rows(), (Names{"1.txt", "2.txt"}));
+    EXPECT_EQ(dlg.boxes.size(), 2u);
+}
+
+TEST_F(Rig, ReverseOrderDropsEmptyRowsAndPreviews) {
+    onReverseOrder(ctx);
+    EXPECT_EQ(dlg.boxes, (std::vector<Box>{{kEmptyListMessage, "提醒："}}));
+    win.insertColumn(1, "更名后的效果", 100);
+    win.appendRows({"1.txt", "", "2.txt", "3.txt"});
+    win.setCell(0, 1, "new");
+    onReverseOrder(ctx);
+    EXPECT_EQ(rows(), (Names{"3.txt", "2.txt", "1.txt"}));
+    EXPECT_EQ(win.cell(2, 1), "");
+}
+
+TEST_F(Rig, ReadNames) {
+    Names out{"kept"};
+    EXPECT_EQ(readNames(ctx, out, true), 0);
+    EXPECT_EQ(out, Names{"kept"});
+    EXPECT_EQ(dlg.boxes, (std::vector<Box>{{"列表框是空的！", "提醒："}}));
+
+    win.setText(Ctl::标签2, "/d/");
+    win.appendRows({"a", "", "b"});
+    EXPECT_EQ(readNames(ctx, out, true), 3);
+    EXPECT_EQ(out, (Names{"kept", "/d/a", "/d/b"}));
+    Names bare;
+    EXPECT_EQ(readNames(ctx, bare, false), 2);
+    EXPECT_EQ(bare, (Names{"a", "b"}));
+    EXPECT_EQ(dlg.boxes.size(), 1u);
+}
+
+TEST_F(Rig, PopupMenuConditions) {
+    win.appendRows({"a.txt", ""});
+    struct Case {
+        const char* previewCaption;
+        int row;
+        bool shown;
+    };
+    const Case cases[] = {
+        {"打开预览", 0, true}, {"不要预览", 0, false}, {"打开预览", -1, false}, {"打开预览", 1, false}};
+    for (const auto& c : cases) {
+        win.setText(Ctl::按钮_打开预览, c.previewCaption);
+        win.selectRow(c.row);
+        int before = popups;
+        onListRightClick(ctx);
+        EXPECT_EQ(popups - before, c.shown ? 1 : 0) << c.previewCaption << " row " << c.row;
+    }
+}
+
+TEST_F(Rig, LeftClickCopiesTheBareName) {
+    win.setText(Ctl::标签2, "/d/");
+    win.appendRows({"第1集.mp4", "b"});
+    win.selectRow(-1);
+    onListLeftClick(ctx);
+    win.selectRow(0);
+    onListLeftClick(ctx);
+    EXPECT_EQ(clip.texts, Names{"第1集.mp4"});
+}
+
+TEST_F(Rig, ClearInputsAndClearList) {
+    const Ctl edits[] = {Ctl::编辑框1,  Ctl::编辑框2,  Ctl::编辑框3,  Ctl::编辑框4,  Ctl::编辑框5,
+                         Ctl::编辑框6,  Ctl::编辑框7,  Ctl::编辑框8,  Ctl::编辑框9,  Ctl::编辑框10,
+                         Ctl::编辑框11, Ctl::编辑框12, Ctl::编辑框13, Ctl::编辑框14, Ctl::编辑框15};
+    for (Ctl c : edits) win.setText(c, "t");
+    win.setText(Ctl::编辑框16, "2");
+    win.setText(Ctl::编辑框18, ".bak");
+    win.setText(Ctl::组合框_仅检索, "jpg");
+    win.setText(Ctl::标签2, "/d/");
+    win.appendRows({"a"});
+    onClearInputs(ctx);
+    for (Ctl c : edits) EXPECT_EQ(win.text(c), "") << static_cast<int>(c);
+    EXPECT_EQ(workingDir(win), "");
+    EXPECT_EQ(win.text(Ctl::编辑框16), "2");
+    EXPECT_EQ(win.text(Ctl::编辑框18), ".bak");
+    EXPECT_EQ(win.text(Ctl::组合框_仅检索), "jpg");
+    EXPECT_EQ(win.rowCount(), 1);
+    onClearList(ctx);
+    EXPECT_EQ(win.rowCount(), 0);
+}
+
+}  // namespace
+}  // namespace vb
