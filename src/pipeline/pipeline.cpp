@@ -69,6 +69,11 @@ void report(Context& ctx, const Report& r, int counter) {
 
 }  // namespace
 
+NameParts partsOf(const Entry& e, char separator) {
+    if (e.branch == Branch::Files) return splitName(e.name, separator);
+    return {e.name, {}};
+}
+
 bool previewOn(const Window& win) { return win.text(Ctl::按钮_打开预览) == "不要预览"; }
 
 Report usualReport(Icon icon, const char* suffix) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/ports.h"
+#include "transforms/gbk_text.h"
 
 namespace vb {
 
@@ -112,5 +113,18 @@ inline constexpr Message kNothingChosen{"什么都没有选择", "提示", Icon:
 
 // The usual report: "没有任何改动" or "一共有" + n + "个文件被改名成功".
 Report usualReport(Icon icon = Icon::Info, const char* suffix = "个文件被改名成功");
+
+}  // namespace vb
+
+namespace vb {
+
+// What a rule works on: a file's base name and extension, or a folder's whole name.
+NameParts partsOf(const Entry& e, char separator);
+
+// Guard helpers for the common case of a text box that must not be empty.
+template <Ctl C>
+bool emptyText(const Window& w) {
+    return w.text(C).empty();
+}
 
 }  // namespace vb

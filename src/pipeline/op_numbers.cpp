@@ -1,0 +1,111 @@
+// Sequence numbers, leading zeros, a symbol after the number, Chinese numerals to digits,
+// traditional / simplified conversion. These rules work on the whole name.
+#include "pipeline/operations.h"
+#include "pipeline/pipeline.h"
+#include "transforms/rule_chinese_numerals.h"
+#include "transforms/rule_numbers.h"
+#include "transforms/rule_trad_simp.h"
+
+namespace vb {
+namespace {
+
+Run prepareSequence(Context& ctx, Branch) {
+    const Window& w = ctx.win;
+    return {[sep = sequenceSeparator(w.selection(Ctl::组合框5), w.text(Ctl::组合框5))](const Entry& e) {
+                return Outcome{sequenceName(e.name, e.index, e.count, sep)};
+            },
+            {}};
+}
+
+const Operation& sequence() {
+    static const Operation op{
+        .guards = {},
+        .confirm = Confirm::AfterReading,
+        .question = {"将直接更名，确定吗？", "提示", Icon::None},
+        .prepare = prepareSequence,
+    };
+    return op;
+}
+
+Run prepareZeros(Context&, Branch) {
+    return {[](const Entry& e) { return Outcome{padLeadingNumber(e.name, e.count)}; }, {}};
+}
+
+Report zerosReport(const char* prefix, const char* suffix) {
+    Report r;
+    r.shown = true;
+    r.prefix = prefix;
+    r.suffix = suffix;
+    r.title = "修改成果如下";
+    r.icon = Icon::Info;
+    return r;
+}
+
+const Operation& zeros() {
+    static const Operation op{
+        .guards = {},
+        .prepare = prepareZeros,
+        .filesReport = zerosReport("改了", "个"),
+        .foldersReport = zerosReport("", "个文件被更名"),
+    };
+    return op;
+}
+
+Run prepareSymbol(Context& ctx, Branch) {
+    return {[symbol = ctx.win.text(Ctl::编辑框13)](const Entry& e) {
+                return Outcome{insertAfterLeadingNumber(e.name, symbol)};
+            },
+            {}};
+}
+
+const Operation& symbol() {
+    static const Operation op{
+        .guards = {{GuardPlace::AfterNoDir, emptyText<Ctl::编辑框13>, {"加什么？", "信息：", Icon::Info}}},
+        .prepare = prepareSymbol,
+    };
+    return op;
+}
+
+Run prepareNumerals(Context&, Branch) {
+    return {[](const Entry& e) { return Outcome{numeralToDigits(e.name)}; }, {}};
+}
+
+const Operation& numerals() {
+    static const Report report = [] {
+        Report r;
+        r.shown = true;
+        r.prefix = "总共更改";
+        r.suffix = "个";
+        r.title = "更名数量";
+        return r;
+    }();
+    static const Operation op{.guards = {}, .prepare = prepareNumerals, .filesReport = report, .foldersReport = report};
+    return op;
+}
+
+Run prepareTradSimp(Context& ctx, Branch) {
+    return {[toSimplified = ctx.win.checked(Ctl::单选框15)](const Entry& e) {
+                return Outcome{tradSimpRule(e.name, toSimplified)};
+            },
+            {}};
+}
+
+const Operation& tradSimp() {
+    static const Operation op{
+        .guards = {},
+        .prepare = prepareTradSimp,
+        .filesReport = usualReport(Icon::None, "个文件被改名"),
+        .foldersReport = usualReport(Icon::None, "个文件被改名"),
+    };
+    return op;
+}
+
+}  // namespace
+
+void onSequenceNumbers(Context& ctx) { runOperation(ctx, sequence()); }
+void onLeadingZeros(Context& ctx) { runOperation(ctx, zeros()); }
+void onSymbolAfterNumber(Context& ctx) { runOperation(ctx, symbol()); }
+void onChineseNumerals(Context& ctx) { runOperation(ctx, numerals()); }
+void onTradSimp(Context& ctx) { runOperation(ctx, tradSimp()); }
+
+}  // namespace vb
