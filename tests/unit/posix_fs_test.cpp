@@ -343,26 +343,5 @@ TEST(PosixFileSystem, RecycleMovesIntoTheTrashWithInfoAndResolvesClashes) {
     EXPECT_EQ(m[1].str(), t.dir() + "w/folder");
 }
 
-TEST(PosixFileSystem, RecycleSkipsANameTakenInFilesAndLeavesNoInfoOnFailure) {
-    TempDir t;
-    EnvVar xdg("XDG_DATA_HOME", t.dir() + "xdg");
-    fs::create_directories(t.at("xdg/Trash/files/a.txt"));  // stray entry without info
-    writeFile(t.at("a.txt"), "A");
-    PosixFileSystem pfs(t.dir());
-    ASSERT_TRUE(pfs.recycle(t.dir() + "a.txt"));
-    EXPECT_EQ(readFile(t.at("xdg/Trash/files/a.txt.2")), "A");
-    EXPECT_FALSE(fs::exists(t.at("xdg/Trash/info/a.txt.trashinfo")));
-    EXPECT_TRUE(fs::exists(t.at("xdg/Trash/info/a.txt.2.trashinfo")));
-    EXPECT_FALSE(pfs.recycle(t.dir() + "a.txt"));
-    EXPECT_EQ(std::distance(fs::directory_iterator(t.at("xdg/Trash/info")), fs::directory_iterator()), 1);
-}
-
-TEST(PosixFileSystem, ProgramDirIsAbsoluteAndEndsInTheSeparator) {
-    PosixFileSystem absolute("/opt/prog");
-    EXPECT_EQ(absolute.programDir(), "/opt/prog/");
-    PosixFileSystem relative("prog/");
-    EXPECT_EQ(relative.programDir(), fs::current_path().string() + "/prog/");
-}
-
 }  // namespace
 }  // namespace vb
