@@ -1,6 +1,7 @@
 #include "app/bindings.h"
 
 #include "app/startup.h"
+#include "fileops/fileops.h"
 #include "fileset/fileset.h"
 #include "pipeline/operations.h"
 #include "transforms/option_handlers.h"
@@ -63,6 +64,11 @@ constexpr Binding kBindings[] = {
     {Ctl::单选框4, Event::Click, onInsertAfterClicked},
     {Ctl::单选框15, Event::Click, onToSimplifiedClicked},
     {Ctl::单选框16, Event::Click, onToTraditionalClicked},
+    {Ctl::按钮_删除文件, Event::Click, onDeleteListed},
+    {Ctl::按钮14, Event::Click, onCreateEntries},
+    {Ctl::编辑框14, Event::GotFocus, onTargetBoxFocused},
+    {Ctl::编辑框15, Event::GotFocus, onExtBoxFocused},
+    {Ctl::按钮_保存到txt, Event::Click, onSaveNames},
 };
 
 }  // namespace

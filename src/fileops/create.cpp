@@ -1,0 +1,64 @@
+#include <string>
+
+#include "fileops/fileops.h"
+#include "transforms/gbk_text.h"
+
+namespace vb {
+namespace {
+
+constexpr const char* kCreatedTitle = "创建成果提示";
+constexpr const char* kNothingTitle = "没有发生任何变化";
+constexpr const char* kNothing = "什么都没有创建";
+
+void clearPlaceholder(Context& ctx, Ctl box, const char* placeholder) {
+    if (ctx.win.text(box) == placeholder) ctx.win.setText(box, "");
+    ctx.win.setTextColor(box, kDefaultColor);
+}
+
+// A typed target that is not absolute would land wherever the process happens to be.
+bool isAbsolute(std::string_view path, char sep) {
+    if (sep == '/') return !path.empty() && path[0] == '/';
+    bool drive = path.size() >= 3 && path[1] == ':' && (path[2] == '\\' || path[2] == '/');
+    return drive || path.starts_with("\\\\");
+}
+
+}  // namespace
+
+void onTargetBoxFocused(Context& ctx) { clearPlaceholder(ctx, Ctl::编辑框14, kTargetPlaceholder); }
+
+void onExtBoxFocused(Context& ctx) { clearPlaceholder(ctx, Ctl::编辑框15, kExtPlaceholder); }
+
+void onCreateEntries(Context& ctx) {
+    std::string target = ctx.win.text(Ctl::编辑框14);
+    if (ctx.win.text(Ctl::标签2).empty() || target.empty() || target == kTargetPlaceholder) {
+        ctx.dlg.messageBox(kNoPath, kInfoTitle, Icon::Info, Buttons::Ok);
+        return;
+    }
+    const char sep = ctx.fs.separator();
+    if (target.back() != sep) target += sep;
+    const std::string ext = ctx.win.text(Ctl::编辑框15);
+    const bool folderMode = ext.empty() || ext == kExtPlaceholder;
+    // A separator in the typed extension would put every file somewhere else.
+    const bool extOk = folderMode || staysInDirectory(ext, sep);
+    const bool targetOk = isAbsolute(target, sep);
+
+    int created = 0;
+    const int rows = ctx.win.rowCount();
+    for (int r = 0; r < rows; ++r) {
+        const std::string row = ctx.win.cell(r, 0);
+        const std::string base = splitName(row, sep).base;
+        if (base.empty()) continue;
+        if (!targetOk || !extOk || !staysInDirectory(row, sep) || !staysInDirectory(base, sep)) continue;
+        // A file of that name already there is left alone and not counted.
+        bool ok = folderMode ? ctx.fs.createDir(target + base)
+                             : ctx.fs.createNewFile(target + base + ext, std::string(kTestFileContent));
+        if (ok) ++created;
+    }
+    if (created > 0)
+        ctx.dlg.messageBox("成功创建" + decimal(created) + "个文件夹", kCreatedTitle, Icon::Info,
+                           Buttons::Ok);
+    else
+        ctx.dlg.messageBox(kNothing, kNothingTitle, Icon::Info, Buttons::Ok);
+}
+
+}  // namespace vb

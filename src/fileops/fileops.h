@@ -1,0 +1,34 @@
+// Operations on the listed entries that are not renames: delete them, create a folder or a test
+// file per name, save the names next to the program.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "platform/ports.h"
+
+namespace vb {
+
+inline constexpr const char* kNamesFile = "原文件名保存.txt";
+inline constexpr const char* kTargetPlaceholder = "将在这里创建";
+inline constexpr const char* kExtPlaceholder = "扩展名";
+inline constexpr std::string_view kTestFileContent = "测试文件";
+inline constexpr const char* kNoPath = "路径呢？";
+inline constexpr const char* kInfoTitle = "信息：";
+
+void onDeleteListed(Context& ctx);      // 按钮_删除文件
+void onCreateEntries(Context& ctx);     // 按钮14
+void onTargetBoxFocused(Context& ctx);  // 编辑框14 got focus
+void onExtBoxFocused(Context& ctx);     // 编辑框15 got focus
+void onSaveNames(Context& ctx);         // 按钮_保存到txt
+
+// True when a row's text can be joined to its directory without leaving it: not empty, not "."
+// or "..", and no "/" or platform separator as a whole character.
+bool staysInDirectory(std::string_view name, char separator);
+
+// Deletes path as a tree: every entry inside whose name does not begin with "." goes (a folder
+// holding one stays). Symbolic links are deleted, never followed. An empty path or a root is
+// refused outright. True when the folder itself is gone.
+bool deleteTree(FileSystem& fs, std::string_view path);
+
+}  // namespace vb
