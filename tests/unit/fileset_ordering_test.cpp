@@ -97,19 +97,5 @@ TEST(SortPaddedNumber, Table) {
         for (unsigned seed : {1u, 2u, 3u}) EXPECT_EQ(sortedShuffled(c.names, seed), c.expected) << c.what;
 }
 
-// A large listing: every name kept once, neighbours in key order.
-TEST(SortPaddedNumber, LargeListingIsAnOrderedPermutation) {
-    std::vector<std::string> names;
-    for (int i = 0; i < 100000; ++i) names.push_back("clip" + std::to_string(i * 7919 % 100000) + ".mp4");
-    std::vector<std::string> sorted = names;
-    sortPaddedNumber(sorted);
-    ASSERT_EQ(sorted.size(), names.size());
-    for (std::size_t i = 1; i < sorted.size(); ++i)
-        ASSERT_LE(paddedNumberKey(sorted[i - 1], sorted.size()), paddedNumberKey(sorted[i], sorted.size()));
-    std::sort(names.begin(), names.end());
-    std::sort(sorted.begin(), sorted.end());
-    EXPECT_EQ(sorted, names);
-}
-
 }  // namespace
 }  // namespace vb
