@@ -1,0 +1,47 @@
+#include <windows.h>
+
+#include "platform/encoding.h"
+#include "platform/win32/wide.h"
+
+namespace vb {
+namespace {
+
+std::optional<std::wstring> utf8ToWide(std::string_view s) {
+    if (s.empty()) return std::wstring();
+    const int len = static_cast<int>(s.size());
+    int n = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, s.data(), len, nullptr, 0);
+    if (n <= 0) return std::nullopt;
+    std::wstring out(static_cast<size_t>(n), L'\0');
+    MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, s.data(), len, out.data(), n);
+    return out;
+}
+
+std::optional<std::string> wideToUtf8(std::wstring_view w) {
+    if (w.empty()) return std::string();
+    const int len = static_cast<int>(w.size());
+    int n = WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, w.data(), len, nullptr, 0, nullptr, nullptr);
+    if (n <= 0) return std::nullopt;
+    std::string out(static_cast<size_t>(n), '\0');
+    WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, w.data(), len, out.data(), n, nullptr, nullptr);
+    return out;
+}
+
+}  // namespace
+
+std::optional<std::string> utf8ToGbk(std::string_view utf8) {
+    auto w = utf8ToWide(utf8);
+    if (!w) return std::nullopt;
+    return wideToGbk(*w);
+}
+
+std::optional<std::string> gbkToUtf8(std::string_view gbk) {
+    if (gbk.empty()) return std::string();
+    const int len = static_cast<int>(gbk.size());
+    int n = MultiByteToWideChar(kGbkCodePage, MB_ERR_INVALID_CHARS, gbk.data(), len, nullptr, 0);
+    if (n <= 0) return std::nullopt;
+    std::wstring w(static_cast<size_t>(n), L'\0');
+    MultiByteToWideChar(kGbkCodePage, MB_ERR_INVALID_CHARS, gbk.data(), len, w.data(), n);
+    return wideToUtf8(w);
+}
+
+}  // namespace vb

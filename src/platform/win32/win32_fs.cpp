@@ -1,0 +1,280 @@
+#include "platform/win32/win32_fs.h"
+
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include <algorithm>
+#include <optional>
+
+#include "platform/win32/wide.h"
+
+namespace vb {
+namespace {
+
+// Entries read between two looks at the message queue.
+constexpr int kPumpEvery = 256;
+
+class FindHandle {
+public:
+    explicit FindHandle(HANDLE h) : h_(h) {}
+    ~FindHandle() {
+        if (h_ != INVALID_HANDLE_VALUE) FindClose(h_);
+    }
+    FindHandle(const FindHandle&) = delete;
+    FindHandle& operator=(const FindHandle&) = delete;
+    HANDLE get() const { return h_; }
+
+private:
+    HANDLE h_;
+};
+
+class FileHandle {
+public:
+    explicit FileHandle(HANDLE h) : h_(h) {}
+    ~FileHandle() { close(); }
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+    explicit operator bool() const { return h_ != INVALID_HANDLE_VALUE; }
+    HANDLE get() const { return h_; }
+    void reset(HANDLE h) {
+        close();
+        h_ = h;
+    }
+    bool close() {
+        if (h_ == INVALID_HANDLE_VALUE) return true;
+        BOOL ok = CloseHandle(h_);
+        h_ = INVALID_HANDLE_VALUE;
+        return ok != FALSE;
+    }
+
+private:
+    HANDLE h_;
+};
+
+size_t charWidth(std::string_view s, size_t i) {
+    return static_cast<unsigned char>(s[i]) >= 0x80 && i + 1 < s.size() ? 2 : 1;
+}
+
+char asciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool globMatch(std::string_view name, std::string_view pat) {
+    constexpr size_t kNoStar = std::string_view::npos;
+    size_t n = 0, p = 0, starP = kNoStar, starN = 0;
+    while (n < name.size()) {
+        if (p < pat.size() && pat[p] == '*') {
+            starP = p++;
+            starN = n;
+            continue;
+        }
+        if (p < pat.size()) {
+            size_t nw = charWidth(name, n), pw = charWidth(pat, p);
+            bool same = pw == 1 ? (pat[p] == '?' || (nw == 1 && asciiLower(pat[p]) == asciiLower(name[n])))
+                                : (nw == 2 && name.compare(n, 2, pat.substr(p, 2)) == 0);
+            if (same) {
+                n += nw;
+                p += pw;
+                continue;
+            }
+        }
+        if (starP == kNoStar) return false;
+        starN += charWidth(name, starN);
+        n = starN;
+        p = starP + 1;
+    }
+    while (p < pat.size() && pat[p] == '*') ++p;
+    return p == pat.size();
+}
+
+bool isSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
+
+// One plain name inside a directory, safe to hand to the W functions.
+bool isPlainComponent(std::wstring_view name) {
+    if (name.empty() || name == L"." || name == L"..") return false;
+    if (name.back() == L'.' || name.back() == L' ') return false;
+    for (wchar_t c : name)
+        if (isSeparator(c) || c == L':' || c < 32) return false;
+    return true;
+}
+
+std::optional<std::wstring> widePath(const std::string& gbk) {
+    auto w = gbkToWide(gbk);
+    if (!w || w->empty()) return std::nullopt;
+    return extendedPath(std::move(*w));
+}
+
+bool exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+bool writeAll(HANDLE h, const std::string& bytes) {
+    size_t done = 0;
+    while (done < bytes.size()) {
+        DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 30));
+        DWORD written = 0;
+        if (!WriteFile(h, bytes.data() + done, chunk, &written, nullptr) || written == 0) return false;
+        done += written;
+    }
+    return true;
+}
+
+std::string moduleDir() {
+    std::wstring buf(32768, L'\0');
+    DWORD n = GetModuleFileNameW(nullptr, buf.data(), static_cast<DWORD>(buf.size()));
+    buf.resize(n);
+    size_t slash = buf.find_last_of(L"\\/");
+    buf.resize(slash == std::wstring::npos ? 0 : slash + 1);
+    return wideToGbkLossy(buf);
+}
+
+}  // namespace
+
+bool wildcardMatch(std::string_view name, std::string_view pattern) {
+    if (globMatch(name, pattern)) return true;
+    if (pattern.size() >= 2 && pattern.substr(pattern.size() - 2) == ".*" &&
+        name.find('.') == std::string_view::npos)
+        return globMatch(name, pattern.substr(0, pattern.size() - 2));
+    return false;
+}
+
+// True when a "." or ".." component would need the system's clean-up.
+bool hasDotComponent(const std::wstring& path) {
+    size_t start = 0;
+    while (start <= path.size()) {
+        size_t end = path.find(L'\\', start);
+        if (end == std::wstring::npos) end = path.size();
+        std::wstring_view part(path.data() + start, end - start);
+        if (part == L"." || part == L"..") return true;
+        start = end + 1;
+    }
+    return false;
+}
+
+std::wstring extendedPath(std::wstring path) {
+    if (path.rfind(L"\\\\?\\", 0) == 0) return path;
+    for (auto& c : path)
+        if (c == L'/') c = L'\\';
+    const bool drive = path.size() >= 3 && path[1] == L':' && path[2] == L'\\';
+    const bool unc = path.size() >= 3 && path[0] == L'\\' && path[1] == L'\\' && path[2] != L'?';
+    if (!drive && !unc) return path;  // relative: left to the system's own rules
+    // "\\?\" turns the system's clean-up off, so resolve "." and ".." here.
+    if (hasDotComponent(path)) {
+        std::wstring full(32768, L'\0');
+        DWORD n = GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+        if (n == 0 || n >= full.size()) return path;
+        full.resize(n);
+        path = std::move(full);
+    }
+    if (unc) return L"\\\\?\\UNC\\" + path.substr(2);
+    return L"\\\\?\\" + path;
+}
+
+Win32FileSystem::Win32FileSystem(std::string programDir, std::function<void()> pump)
+    : programDir_(programDir.empty() ? moduleDir() : std::move(programDir)), pump_(std::move(pump)) {
+    if (programDir_.empty() || programDir_.back() != '\\') programDir_ += '\\';
+}
+
+std::vector<DirEntry> Win32FileSystem::search(const std::string& dir, const std::string& pattern) {
+    std::vector<DirEntry> found;
+    auto base = widePath(dir);
+    if (!base) return found;
+    if (base->back() != L'\\') *base += L'\\';
+    // Every entry, filtered here: the system's own matching also looks at short 8.3 names.
+    WIN32_FIND_DATAW data;
+    FindHandle h(FindFirstFileExW((*base + L"*").c_str(), FindExInfoBasic, &data, FindExSearchNameMatch,
+                                  nullptr, FIND_FIRST_EX_LARGE_FETCH));
+    if (h.get() == INVALID_HANDLE_VALUE) return found;
+    const bool everything = pattern == "*" || pattern == "*.*";
+    int sincePump = 0;
+    do {
+        if (pump_ && ++sincePump == kPumpEvery) {
+            sincePump = 0;
+            pump_();
+        }
+        auto name = wideToGbk(data.cFileName);
+        if (!name || name->empty()) continue;  // no exact GBK form: cannot be renamed safely
+        if (!everything && !wildcardMatch(*name, pattern)) continue;
+        found.push_back({std::move(*name), (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+    } while (FindNextFileW(h.get(), &data));
+    return found;
+}
+
+bool Win32FileSystem::rename(const std::string& dir, const std::string& from, const std::string& to) {
+    auto d = gbkToWide(dir);
+    auto f = gbkToWide(from);
+    auto t = gbkToWide(to);
+    if (!d || d->empty() || !f || !t || !isPlainComponent(*f) || !isPlainComponent(*t)) return false;
+    if (!isSeparator(d->back())) *d += L'\\';
+    std::wstring base = extendedPath(*d);
+    std::wstring src = base + *f;
+    // A move onto itself is a success that changes nothing.
+    if (*f == *t) return exists(src);
+    return MoveFileExW(src.c_str(), (base + *t).c_str(), 0) != FALSE;
+}
+
+bool Win32FileSystem::deleteFile(const std::string& path) {
+    auto p = widePath(path);
+    return p && DeleteFileW(p->c_str());
+}
+
+bool Win32FileSystem::removeDir(const std::string& path) {
+    auto p = widePath(path);
+    return p && RemoveDirectoryW(p->c_str());
+}
+
+bool Win32FileSystem::createDir(const std::string& path) {
+    auto p = widePath(path);
+    return p && CreateDirectoryW(p->c_str(), nullptr);
+}
+
+bool Win32FileSystem::createNewFile(const std::string& path, const std::string& bytes) {
+    auto p = widePath(path);
+    if (!p) return false;
+    FileHandle f(
+        CreateFileW(p->c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!f) return false;
+    if (writeAll(f.get(), bytes) && f.close()) return true;
+    // We made it, so a half-written file is ours to remove.
+    f.close();
+    DeleteFileW(p->c_str());
+    return false;
+}
+
+bool Win32FileSystem::replaceFile(const std::string& path, const std::string& bytes) {
+    auto p = widePath(path);
+    if (!p) return false;
+    std::wstring temp;
+    FileHandle f(INVALID_HANDLE_VALUE);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        temp = *p + L"." + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(attempt) + L".tmp";
+        HANDLE h =
+            CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (h != INVALID_HANDLE_VALUE) {
+            f.reset(h);
+            break;
+        }
+        if (GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS) return false;
+    }
+    if (!f) return false;
+    bool ok = writeAll(f.get(), bytes) && FlushFileBuffers(f.get());
+    ok = f.close() && ok;
+    if (ok && MoveFileExW(temp.c_str(), p->c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return true;
+    DeleteFileW(temp.c_str());
+    return false;
+}
+
+bool Win32FileSystem::recycle(const std::string& path) {
+    // The shell takes no "\\?\" paths; a double NUL ends its list.
+    auto w = gbkToWide(path);
+    if (!w || w->empty()) return false;
+    for (auto& c : *w)
+        if (c == L'/') c = L'\\';
+    if (!exists(extendedPath(*w))) return false;
+    std::wstring from = *w + L'\0';
+    SHFILEOPSTRUCTW op{};
+    op.wFunc = FO_DELETE;
+    op.pFrom = from.c_str();
+    op.fFlags = FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI;
+    return SHFileOperationW(&op) == 0 && !op.fAnyOperationsAborted;
+}
+
+}  // namespace vb

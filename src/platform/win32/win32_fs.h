@@ -1,0 +1,46 @@
+// The file system on Windows: W functions with explicit code page 936, "\\?\" paths so that
+// long names work, moves that never replace, the recycle bin through the shell.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/ports.h"
+
+namespace vb {
+
+class Win32FileSystem final : public FileSystem {
+public:
+    // programDir: GBK, ending in "\"; empty for the directory of the running program.
+    // pump: called now and then while a large directory is read, to keep the window alive.
+    explicit Win32FileSystem(std::string programDir = {}, std::function<void()> pump = {});
+
+    char separator() const override { return '\\'; }
+    std::vector<DirEntry> search(const std::string& dir, const std::string& pattern) override;
+    // Refuses names that are not one plain component: a separator, ":" (a stream of another
+    // file), ".", "..", or a trailing dot or blank (which the shell cannot handle).
+    bool rename(const std::string& dir, const std::string& from, const std::string& to) override;
+    bool deleteFile(const std::string& path) override;
+    bool removeDir(const std::string& path) override;
+    bool createDir(const std::string& path) override;
+    bool createNewFile(const std::string& path, const std::string& bytes) override;
+    bool replaceFile(const std::string& path, const std::string& bytes) override;
+    bool recycle(const std::string& path) override;
+    std::string programDir() const override { return programDir_; }
+
+private:
+    std::string programDir_;
+    std::function<void()> pump_;
+};
+
+// Windows search rules over GBK names: "*" any run, "?" one character (a GBK pair is one),
+// ASCII case ignored, a trailing ".*" also matches a name without a dot.
+bool wildcardMatch(std::string_view name, std::string_view pattern);
+
+// The path for the W functions: "\\?\" in front of an absolute drive or UNC path, so that
+// no length limit applies and names are taken exactly as given.
+std::wstring extendedPath(std::wstring path);
+
+}  // namespace vb

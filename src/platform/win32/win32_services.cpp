@@ -1,0 +1,83 @@
+#include "platform/win32/win32_services.h"
+
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include "platform/win32/wide.h"
+
+namespace vb {
+namespace {
+
+int CALLBACK browseCallback(HWND hwnd, UINT msg, LPARAM, LPARAM data) {
+    // The browser's own caption would be the system's; ours names what is being chosen.
+    if (msg == BFFM_INITIALIZED) SetWindowTextW(hwnd, reinterpret_cast<const wchar_t*>(data));
+    return 0;
+}
+
+struct ItemList {
+    PIDLIST_ABSOLUTE p = nullptr;
+    ~ItemList() {
+        if (p) CoTaskMemFree(p);
+    }
+};
+
+}  // namespace
+
+int Win32Dialogs::messageBox(const std::string& text, const std::string& title, Icon icon, Buttons buttons) {
+    UINT style = buttons == Buttons::OkCancel ? MB_OKCANCEL : MB_OK;
+    if (icon == Icon::Info) style |= MB_ICONINFORMATION;
+    int r = MessageBoxW(owner_(), gbkToWideLossy(text).c_str(), gbkToWideLossy(title).c_str(),
+                        style | MB_APPLMODAL);
+    return r == IDCANCEL ? kAnswerCancel : kAnswerOk;
+}
+
+std::optional<std::string> Win32Dialogs::browseFolder(const std::string& title) {
+    std::wstring wtitle = gbkToWideLossy(title);
+    wchar_t display[MAX_PATH] = {};
+    BROWSEINFOW bi{};
+    bi.hwndOwner = owner_();
+    bi.pszDisplayName = display;
+    bi.lpszTitle = wtitle.c_str();
+    bi.ulFlags = BIF_RETURNONLYFSDIRS | BIF_EDITBOX | BIF_NEWDIALOGSTYLE;
+    bi.lpfn = browseCallback;
+    bi.lParam = reinterpret_cast<LPARAM>(wtitle.c_str());
+    ItemList chosen{SHBrowseForFolderW(&bi)};
+    if (!chosen.p) return std::nullopt;
+    std::wstring path(32768, L'\0');
+    if (!SHGetPathFromIDListEx(chosen.p, path.data(), static_cast<DWORD>(path.size()), GPFIDL_DEFAULT)) {
+        path.assign(MAX_PATH, L'\0');
+        if (!SHGetPathFromIDListW(chosen.p, path.data())) return std::nullopt;
+    }
+    path.resize(wcslen(path.c_str()));
+    // A folder whose path has no GBK form cannot be worked on; treat it as no choice.
+    return wideToGbk(path);
+}
+
+void Win32Clipboard::setText(const std::string& s) {
+    std::wstring w = gbkToWideLossy(s);
+    HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, (w.size() + 1) * sizeof(wchar_t));
+    if (!mem) return;
+    if (void* p = GlobalLock(mem)) {
+        memcpy(p, w.c_str(), (w.size() + 1) * sizeof(wchar_t));
+        GlobalUnlock(mem);
+    }
+    // Another program may hold the clipboard for a moment.
+    bool open = false;
+    for (int attempt = 0; attempt < 10 && !open; ++attempt) {
+        open = OpenClipboard(owner_());
+        if (!open) Sleep(10);
+    }
+    if (!open) {
+        GlobalFree(mem);
+        return;
+    }
+    EmptyClipboard();
+    if (!SetClipboardData(CF_UNICODETEXT, mem)) GlobalFree(mem);
+    CloseClipboard();
+}
+
+void Win32Shell::openUrl(const std::string& url) {
+    ShellExecuteW(nullptr, L"open", gbkToWideLossy(url).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+}  // namespace vb

@@ -1,0 +1,899 @@
+#include "platform/win32/win32_window.h"
+
+#include <commctrl.h>
+#include <ocidl.h>
+#include <olectl.h>
+#include <uxtheme.h>
+
+#include <algorithm>
+
+#include "app/window_def.h"
+#include "platform/win32/wide.h"
+
+namespace vb {
+namespace {
+
+constexpr wchar_t kMainClass[] = L"VelbrookMain";
+constexpr wchar_t kSecondClass[] = L"VelbrookThanks";
+constexpr int kIconResource = 1;
+constexpr int kComboListHeight = 200;  // the drop-down part of a combo box, logical pixels
+constexpr int kFontPoints = 9;
+
+// The images are resources of the program; a test build without them draws a plain frame.
+const wchar_t* pictureResource(Ctl c) {
+    switch (c) {
+        case Ctl::图片框1:
+            return L"PICTURE1";
+        case Ctl::图片框2:
+            return L"PICTURE2";
+        case Ctl::图片框3:
+            return L"PICTURE3";
+        case Ctl::图片框4:
+            return L"PICTURE4";
+        case Ctl::图形按钮1:
+            return L"PICTURE3";
+        default:
+            return nullptr;
+    }
+}
+
+bool fontExists(HDC dc, const wchar_t* face) {
+    LOGFONTW lf{};
+    lf.lfCharSet = DEFAULT_CHARSET;
+    wcsncpy(lf.lfFaceName, face, LF_FACESIZE - 1);
+    bool found = false;
+    EnumFontFamiliesExW(
+        dc, &lf,
+        [](const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM p) -> int {
+            *reinterpret_cast<bool*>(p) = true;
+            return 0;
+        },
+        reinterpret_cast<LPARAM>(&found), 0);
+    return found;
+}
+
+// The first installed face of the list, so that Chinese renders where the usual fonts are missing.
+// The first `native` faces are the Windows ones; the free CJK faces that stand in for them under
+// Wine carry crude bitmaps at 12 pixels, so they get one pixel more.
+HFONT makeFont(std::initializer_list<const wchar_t*> faces, size_t native, int dpi) {
+    HDC dc = GetDC(nullptr);
+    const wchar_t* chosen = nullptr;
+    size_t rank = 0;
+    for (const wchar_t* f : faces) {
+        if (fontExists(dc, f)) {
+            chosen = f;
+            break;
+        }
+        ++rank;
+    }
+    ReleaseDC(nullptr, dc);
+    LOGFONTW lf{};
+    lf.lfHeight = rank < native ? -MulDiv(kFontPoints, dpi, 72) : -MulDiv(kFontPoints * 4 / 3 + 1, dpi, 96);
+    lf.lfWeight = FW_NORMAL;
+    lf.lfCharSet = chosen ? DEFAULT_CHARSET : GB2312_CHARSET;
+    lf.lfQuality = ANTIALIASED_QUALITY;
+    wcsncpy(lf.lfFaceName, chosen ? chosen : *faces.begin(), LF_FACESIZE - 1);
+    return CreateFontIndirectW(&lf);
+}
+
+int systemDpi() {
+    HDC dc = GetDC(nullptr);
+    int dpi = dc ? GetDeviceCaps(dc, LOGPIXELSY) : 96;
+    if (dc) ReleaseDC(nullptr, dc);
+    return dpi > 0 ? dpi : 96;
+}
+
+struct ComRelease {
+    void operator()(IUnknown* p) const {
+        if (p) p->Release();
+    }
+};
+using PicturePtr = std::unique_ptr<IPicture, ComRelease>;
+
+PicturePtr loadPicture(const wchar_t* name) {
+    HMODULE module = GetModuleHandleW(nullptr);
+    HRSRC res = FindResourceW(module, name, MAKEINTRESOURCEW(10));  // RT_RCDATA
+    if (!res) return nullptr;
+    HGLOBAL data = LoadResource(module, res);
+    DWORD size = SizeofResource(module, res);
+    const void* bytes = data ? LockResource(data) : nullptr;
+    if (!bytes || size == 0) return nullptr;
+    HGLOBAL copy = GlobalAlloc(GMEM_MOVEABLE, size);
+    if (!copy) return nullptr;
+    memcpy(GlobalLock(copy), bytes, size);
+    GlobalUnlock(copy);
+    IStream* stream = nullptr;
+    if (FAILED(CreateStreamOnHGlobal(copy, TRUE, &stream))) {
+        GlobalFree(copy);
+        return nullptr;
+    }
+    IPicture* picture = nullptr;
+    HRESULT hr = OleLoadPicture(stream, static_cast<LONG>(size), FALSE, IID_IPicture,
+                                reinterpret_cast<void**>(&picture));
+    stream->Release();
+    return SUCCEEDED(hr) ? PicturePtr(picture) : nullptr;
+}
+
+void drawPicture(HDC dc, const RECT& r, IPicture* picture) {
+    if (!picture) {
+        FrameRect(dc, &r, GetSysColorBrush(COLOR_BTNSHADOW));
+        return;
+    }
+    OLE_XSIZE_HIMETRIC w = 0;
+    OLE_YSIZE_HIMETRIC h = 0;
+    picture->get_Width(&w);
+    picture->get_Height(&h);
+    SetStretchBltMode(dc, HALFTONE);
+    picture->Render(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, 0, h, w, -h, nullptr);
+}
+
+bool isOnTabPage(Ctl c) {
+    for (Ctl up = def(c).container; def(up).kind != Kind::Window; up = def(up).container)
+        if (def(up).kind == Kind::TabPage) return true;
+    return false;
+}
+
+int pageIndex(Ctl page) { return static_cast<int>(page) - static_cast<int>(Ctl::页面_删除); }
+
+Ctl pageOf(Ctl c) {
+    for (Ctl up = def(c).container; def(up).kind != Kind::Window; up = def(up).container)
+        if (def(up).kind == Kind::TabPage) return up;
+    return Ctl::页面_删除;
+}
+
+bool hasWindow(Kind k) {
+    return k != Kind::TabPage && k != Kind::Menu && k != Kind::MenuItem && k != Kind::Window;
+}
+
+}  // namespace
+
+struct Win32Window::Pictures {
+    std::array<PicturePtr, kControlCount> loaded;
+    IPicture* get(Ctl c) {
+        auto& p = loaded[static_cast<size_t>(c)];
+        if (!p)
+            if (const wchar_t* name = pictureResource(c)) p = loadPicture(name);
+        return p.get();
+    }
+};
+
+std::optional<Ctl> Win32Window::controlFromId(int id) {
+    int i = id - kFirstId;
+    if (i < 0 || i >= kControlCount) return std::nullopt;
+    return static_cast<Ctl>(i);
+}
+
+Win32Window::Win32Window(HINSTANCE instance, Listener listener)
+    : instance_(instance), listener_(std::move(listener)), pictures_(std::make_unique<Pictures>()) {
+    INITCOMMONCONTROLSEX icc{};
+    icc.dwSize = sizeof icc;
+    icc.dwICC = ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES | ICC_STANDARD_CLASSES;
+    InitCommonControlsEx(&icc);
+    dpi_ = systemDpi();
+    font_ = makeFont({L"微软雅黑", L"Microsoft YaHei", L"SimSun", L"Noto Sans CJK SC", L"WenQuanYi Zen Hei"},
+                     3, dpi_);
+    tabFont_ = makeFont({L"SimSun", L"宋体", L"NSimSun", L"Noto Sans CJK SC", L"WenQuanYi Zen Hei"}, 3, dpi_);
+    noBrush_ = static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
+
+    for (const auto& d : controlTable()) {
+        State& s = state_[index(d.id)];
+        s.rect = d.rect;
+        s.visible = d.visible;
+        s.text = d.caption;
+    }
+    for (Ctl c : tickedByDefinition()) state_[index(c)].checked = true;
+    mainRect_ = def(Ctl::主窗口).rect;
+    columns_.push_back({kListColumn0Title, kListColumnWidth});
+
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = windowProc;
+    wc.hInstance = instance_;
+    wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.hIcon = LoadIconW(instance_, MAKEINTRESOURCEW(kIconResource));
+    wc.lpszClassName = kMainClass;
+    RegisterClassExW(&wc);
+    wc.lpszClassName = kSecondClass;
+    RegisterClassExW(&wc);
+
+    const Rect& r = mainRect_;
+    main_ =
+        CreateWindowExW(0, kMainClass, gbkToWideLossy(def(Ctl::主窗口).caption).c_str(),
+                        WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, scaled(r.left),
+                        scaled(r.top), scaled(r.width), scaled(r.height), nullptr, nullptr, instance_, this);
+    if (!main_) return;
+    createControls(Ctl::主窗口, main_);
+
+    menu_ = CreatePopupMenu();
+    for (Ctl item : {Ctl::上移, Ctl::下移, Ctl::删除})
+        AppendMenuW(menu_, MF_STRING, static_cast<UINT_PTR>(controlId(item)),
+                    gbkToWideLossy(def(item).caption).c_str());
+    applyAllVisibility();
+}
+
+Win32Window::~Win32Window() {
+    if (second_) DestroyWindow(second_);
+    if (main_ && IsWindow(main_)) {
+        SetWindowLongPtrW(main_, GWLP_USERDATA, 0);
+        DestroyWindow(main_);
+    }
+    if (menu_) DestroyMenu(menu_);
+    if (font_) DeleteObject(font_);
+    if (tabFont_) DeleteObject(tabFont_);
+}
+
+void Win32Window::show(int showCommand) {
+    ShowWindow(main_, showCommand);
+    UpdateWindow(main_);
+}
+
+HWND Win32Window::parentFor(Ctl c) const {
+    if (isOnTabPage(c)) return hwnd_[index(Ctl::高级选择夹1)];
+    return windowOf(c) == Ctl::感谢窗口 ? second_ : main_;
+}
+
+POINT Win32Window::originIn(Ctl c) const {
+    POINT p{0, 0};
+    for (Ctl up = def(c).container; def(up).kind == Kind::GroupBox || def(up).kind == Kind::TabPage;
+         up = def(up).container) {
+        p.x += state_[index(up)].rect.left;
+        p.y += state_[index(up)].rect.top;
+    }
+    return p;
+}
+
+void Win32Window::createControls(Ctl window, HWND parent) {
+    for (const auto& d : controlTable()) {
+        if (windowOf(d.id) != window || !hasWindow(d.kind)) continue;
+        const wchar_t* cls = L"BUTTON";
+        DWORD style = WS_CHILD;
+        DWORD ex = 0;
+        switch (d.kind) {
+            case Kind::Button:
+                style |= BS_PUSHBUTTON | WS_TABSTOP;
+                break;
+            case Kind::PictureButton:
+                style |= BS_OWNERDRAW | WS_TABSTOP;
+                break;
+            case Kind::CheckBox:
+                style |= BS_AUTOCHECKBOX | WS_TABSTOP;
+                break;
+            case Kind::Radio:
+                style |= BS_RADIOBUTTON | WS_TABSTOP;
+                break;
+            case Kind::GroupBox:
+                style |= BS_GROUPBOX;
+                ex |= WS_EX_TRANSPARENT;
+                break;
+            case Kind::Combo:
+                cls = L"COMBOBOX";
+                style |= CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP;
+                break;
+            case Kind::Edit:
+                cls = L"EDIT";
+                style |= ES_AUTOHSCROLL | WS_TABSTOP;
+                ex |= WS_EX_CLIENTEDGE;
+                break;
+            case Kind::Label:
+                cls = L"STATIC";
+                style |= SS_LEFT | SS_NOPREFIX;
+                break;
+            case Kind::TransparentLabel:
+                cls = L"STATIC";
+                style |= SS_LEFT | SS_NOPREFIX;
+                ex |= WS_EX_TRANSPARENT;
+                break;
+            case Kind::PictureBox:
+                cls = L"STATIC";
+                style |= SS_OWNERDRAW;
+                break;
+            case Kind::TabControl:
+                cls = WC_TABCONTROLW;
+                style |= WS_TABSTOP;
+                break;
+            case Kind::ListView:
+                cls = WC_LISTVIEWW;
+                style |= LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS | LVS_SINGLESEL | WS_TABSTOP |
+                         WS_CLIPSIBLINGS;
+                ex |= WS_EX_CLIENTEDGE;
+                break;
+            default:
+                break;
+        }
+        HWND p = isOnTabPage(d.id) ? hwnd_[index(Ctl::高级选择夹1)] : parent;
+        POINT o = originIn(d.id);
+        const Rect& r = state_[index(d.id)].rect;
+        int h = d.kind == Kind::Combo ? r.height + kComboListHeight : r.height;
+        HWND w = CreateWindowExW(ex, cls, gbkToWideLossy(state_[index(d.id)].text).c_str(), style,
+                                 scaled(o.x + r.left), scaled(o.y + r.top), scaled(r.width), scaled(h), p,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId(d.id))), instance_,
+                                 nullptr);
+        hwnd_[index(d.id)] = w;
+        if (!w) continue;
+        SendMessageW(w, WM_SETFONT, reinterpret_cast<WPARAM>(d.kind == Kind::TabControl ? tabFont_ : font_),
+                     FALSE);
+        if (d.kind == Kind::Radio || d.kind == Kind::CheckBox)
+            SendMessageW(w, BM_SETCHECK, state_[index(d.id)].checked ? BST_CHECKED : BST_UNCHECKED, 0);
+        if (d.kind == Kind::TabControl) createTabPages();
+        if (d.kind == Kind::ListView) {
+            ListView_SetExtendedListViewStyle(w,
+                                              LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES | LVS_EX_DOUBLEBUFFER);
+            LVCOLUMNW col{};
+            col.mask = LVCF_TEXT | LVCF_WIDTH;
+            std::wstring title = gbkToWideLossy(columns_[0].title);
+            col.pszText = title.data();
+            col.cx = scaled(columns_[0].width);
+            SendMessageW(w, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&col));
+        }
+    }
+    for (const auto& combo : comboDefinitions()) {
+        if (windowOf(combo.id) != window) continue;
+        for (const char* item : combo.items) addItem(combo.id, item);
+        setSelection(combo.id, combo.shown);
+    }
+    // Group boxes go beneath what they hold; the buttons over the list above it.
+    for (const auto& d : controlTable())
+        if (windowOf(d.id) == window && d.kind == Kind::GroupBox && hwnd_[index(d.id)])
+            SetWindowPos(hwnd_[index(d.id)], HWND_BOTTOM, 0, 0, 0, 0,
+                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    if (window == Ctl::主窗口) {
+        for (Ctl c : {Ctl::按钮_顺序调头, Ctl::按钮_确认无误执行吧, Ctl::按钮_撤回上一步})
+            SetWindowPos(hwnd_[index(c)], HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        // Controls inside the tab control forward their notifications to the main window.
+        SetWindowSubclass(hwnd_[index(Ctl::高级选择夹1)], tabForwardProc, 1,
+                          reinterpret_cast<DWORD_PTR>(this));
+    }
+}
+
+void Win32Window::createTabPages() {
+    HWND tab = hwnd_[index(Ctl::高级选择夹1)];
+    int i = 0;
+    for (Ctl page : {Ctl::页面_删除, Ctl::页面_替换, Ctl::页面_添加, Ctl::页面_特殊功能}) {
+        std::wstring caption = gbkToWideLossy(def(page).caption);
+        TCITEMW item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = caption.data();
+        SendMessageW(tab, TCM_INSERTITEMW, static_cast<WPARAM>(i++), reinterpret_cast<LPARAM>(&item));
+    }
+    SendMessageW(tab, TCM_SETCURSEL, 0, 0);
+}
+
+int Win32Window::currentPage() const {
+    return static_cast<int>(SendMessageW(hwnd_[index(Ctl::高级选择夹1)], TCM_GETCURSEL, 0, 0));
+}
+
+void Win32Window::selectPageOf(Ctl c) {
+    if (!isOnTabPage(c)) return;
+    int page = pageIndex(pageOf(c));
+    if (page == currentPage()) return;
+    SendMessageW(hwnd_[index(Ctl::高级选择夹1)], TCM_SETCURSEL, static_cast<WPARAM>(page), 0);
+    applyAllVisibility();
+}
+
+bool Win32Window::shownNow(Ctl c) const {
+    if (!state_[index(c)].visible) return false;
+    for (Ctl up = def(c).container; def(up).kind != Kind::Window; up = def(up).container) {
+        if (def(up).kind == Kind::TabPage) {
+            if (pageIndex(up) != currentPage()) return false;
+        } else if (!state_[index(up)].visible) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void Win32Window::applyVisibility(Ctl c) {
+    if (HWND w = hwnd_[index(c)]) ShowWindow(w, shownNow(c) ? SW_SHOWNA : SW_HIDE);
+}
+
+void Win32Window::applyAllVisibility() {
+    for (const auto& d : controlTable())
+        if (hwnd_[index(d.id)]) applyVisibility(d.id);
+}
+
+void Win32Window::place(Ctl c) {
+    HWND w = hwnd_[index(c)];
+    if (!w) return;
+    POINT o = originIn(c);
+    const Rect& r = state_[index(c)].rect;
+    int h = def(c).kind == Kind::Combo ? r.height + kComboListHeight : r.height;
+    SetWindowPos(w, nullptr, scaled(o.x + r.left), scaled(o.y + r.top), scaled(r.width), scaled(h),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// ---- Messages -----------------------------------------------------------------------------
+
+LRESULT CALLBACK Win32Window::windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_NCCREATE) {
+        auto* cs = reinterpret_cast<CREATESTRUCTW*>(lp);
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
+    }
+    auto* self = reinterpret_cast<Win32Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
+    return self->handle(hwnd, msg, wp, lp);
+}
+
+LRESULT CALLBACK Win32Window::tabForwardProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
+                                             DWORD_PTR data) {
+    auto* self = reinterpret_cast<Win32Window*>(data);
+    switch (msg) {
+        case WM_COMMAND:
+        case WM_DRAWITEM:
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORBTN:
+        case WM_CTLCOLORLISTBOX:
+            if (self->main_) return SendMessageW(self->main_, msg, wp, lp);
+            break;
+        case WM_NCDESTROY:
+            RemoveWindowSubclass(hwnd, tabForwardProc, 1);
+            break;
+        default:
+            break;
+    }
+    return DefSubclassProc(hwnd, msg, wp, lp);
+}
+
+LRESULT Win32Window::handle(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+        case WM_COMMAND:
+            if (onCommand(hwnd, wp, lp)) return 0;
+            break;
+        case WM_NOTIFY:
+            return onNotify(reinterpret_cast<NMHDR*>(lp));
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORBTN:
+            return onColor(hwnd, msg, wp, lp);
+        case WM_DRAWITEM:
+            onDrawItem(reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
+            return TRUE;
+        case WM_CLOSE:
+            if (hwnd == second_) {
+                closeSecondWindow();
+                return 0;
+            }
+            if (busy_) return 0;  // an operation is running: it finishes first
+            DestroyWindow(hwnd);
+            return 0;
+        case WM_DESTROY:
+            if (hwnd == main_) {
+                if (second_) closeSecondWindow();
+                if (listener_.event) listener_.event(Ctl::主窗口, Event::Closing);
+                if (listener_.destroyed) listener_.destroyed();
+            }
+            break;
+        case WM_NCDESTROY:
+            if (hwnd == main_) {
+                for (auto& h : hwnd_)
+                    if (windowOf(static_cast<Ctl>(&h - hwnd_.data())) == Ctl::主窗口) h = nullptr;
+                main_ = nullptr;
+            }
+            break;
+        default:
+            break;
+    }
+    return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+bool Win32Window::onCommand(HWND, WPARAM wp, LPARAM lp) {
+    const int id = LOWORD(wp);
+    const int code = HIWORD(wp);
+    auto c = controlFromId(id);
+    if (!c || !listener_.event) return false;
+    if (lp == 0) {  // a menu item
+        if (def(*c).kind != Kind::MenuItem) return false;
+        listener_.event(*c, Event::MenuChosen);
+        return true;
+    }
+    const Kind kind = def(*c).kind;
+    switch (kind) {
+        case Kind::Button:
+        case Kind::PictureButton:
+        case Kind::CheckBox:
+            if (code != BN_CLICKED) return false;
+            listener_.event(*c, Event::Click);
+            return true;
+        case Kind::Radio:
+            if (code != BN_CLICKED) return false;
+            for (const auto& other : controlTable())
+                if (other.kind == Kind::Radio && other.container == def(*c).container && other.id != *c)
+                    setChecked(other.id, false);
+            setChecked(*c, true);
+            listener_.event(*c, Event::Click);
+            return true;
+        case Kind::Edit:
+            if (code != EN_SETFOCUS) return false;
+            listener_.event(*c, Event::GotFocus);
+            return true;
+        case Kind::Combo:
+            if (code == CBN_SELCHANGE)
+                listener_.event(*c, Event::ItemChosen);
+            else if (code == CBN_EDITCHANGE)
+                listener_.event(*c, Event::TextEdited);
+            else if (code == CBN_DROPDOWN)
+                listener_.event(*c, Event::ListOpening);
+            else
+                return false;
+            return true;
+        default:
+            return false;
+    }
+}
+
+LRESULT Win32Window::onNotify(NMHDR* hdr) {
+    if (hdr->hwndFrom == hwnd_[index(Ctl::高级选择夹1)]) {
+        if (hdr->code == TCN_SELCHANGE) applyAllVisibility();
+        return 0;
+    }
+    if (hdr->hwndFrom != hwnd_[index(Ctl::超级列表框1)]) return 0;
+    switch (hdr->code) {
+        case LVN_GETDISPINFOW: {
+            auto* info = reinterpret_cast<NMLVDISPINFOW*>(hdr);
+            LVITEMW& item = info->item;
+            if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0) {
+                std::wstring w = gbkToWideLossy(cell(item.iItem, item.iSubItem));
+                size_t n = std::min<size_t>(w.size(), static_cast<size_t>(item.cchTextMax - 1));
+                std::copy_n(w.data(), n, item.pszText);
+                item.pszText[n] = L'\0';
+            }
+            return 0;
+        }
+        case NM_CLICK:
+            if (listener_.event) listener_.event(Ctl::超级列表框1, Event::LeftClick);
+            return 0;
+        case NM_RCLICK:
+            if (listener_.event) listener_.event(Ctl::超级列表框1, Event::RightClick);
+            return 0;
+        default:
+            return 0;
+    }
+}
+
+LRESULT Win32Window::onColor(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    HDC dc = reinterpret_cast<HDC>(wp);
+    auto c = controlFromId(GetDlgCtrlID(reinterpret_cast<HWND>(lp)));
+    LRESULT brush = DefWindowProcW(hwnd, msg, wp, lp);
+    if (!c) return brush;
+    const State& s = state_[index(*c)];
+    if (s.color != kDefaultColor)
+        SetTextColor(dc, RGB((s.color >> 16) & 0xFF, (s.color >> 8) & 0xFF, s.color & 0xFF));
+    const Kind kind = def(*c).kind;
+    if (kind == Kind::GroupBox) {
+        SetBkMode(dc, TRANSPARENT);
+        return reinterpret_cast<LRESULT>(noBrush_);
+    }
+    // Labels, check boxes and radio buttons show what lies beneath them: the tab page's body
+    // or the window, whichever look the system gives those.
+    if (msg == WM_CTLCOLORSTATIC && (kind == Kind::TransparentLabel || isOnTabPage(*c))) {
+        DrawThemeParentBackground(reinterpret_cast<HWND>(lp), dc, nullptr);
+        SetBkMode(dc, TRANSPARENT);
+        return reinterpret_cast<LRESULT>(noBrush_);
+    }
+    return brush;
+}
+
+void Win32Window::onDrawItem(const DRAWITEMSTRUCT* di) {
+    auto c = controlFromId(static_cast<int>(di->CtlID));
+    if (!c) return;
+    RECT r = di->rcItem;
+    if (def(*c).kind == Kind::PictureButton) {
+        const bool pressed = di->itemState & ODS_SELECTED;
+        DrawFrameControl(di->hDC, &r, DFC_BUTTON, DFCS_BUTTONPUSH | (pressed ? DFCS_PUSHED : 0));
+        InflateRect(&r, -2, -2);
+        if (pressed) OffsetRect(&r, 1, 1);
+    }
+    drawPicture(di->hDC, r, pictures_->get(*c));
+}
+
+// ---- Controls -----------------------------------------------------------------------------
+
+std::string Win32Window::text(Ctl c) const {
+    HWND w = hwnd_[index(c)];
+    if (!w) return state_[index(c)].text;
+    int n = GetWindowTextLengthW(w);
+    std::wstring buf(static_cast<size_t>(n) + 1, L'\0');
+    n = GetWindowTextW(w, buf.data(), n + 1);
+    buf.resize(static_cast<size_t>(std::max(n, 0)));
+    return wideToGbkLossy(buf);
+}
+
+void Win32Window::setText(Ctl c, const std::string& s) {
+    state_[index(c)].text = s;
+    if (HWND w = hwnd_[index(c)]) {
+        SetWindowTextW(w, gbkToWideLossy(s).c_str());
+        // A transparent label leaves its old text behind unless the parent repaints there.
+        if (def(c).kind == Kind::TransparentLabel) {
+            RECT r;
+            GetWindowRect(w, &r);
+            MapWindowPoints(nullptr, GetParent(w), reinterpret_cast<POINT*>(&r), 2);
+            InvalidateRect(GetParent(w), &r, TRUE);
+        }
+    }
+}
+
+bool Win32Window::checked(Ctl c) const {
+    HWND w = hwnd_[index(c)];
+    if (!w) return state_[index(c)].checked;
+    return SendMessageW(w, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void Win32Window::setChecked(Ctl c, bool on) {
+    state_[index(c)].checked = on;
+    if (HWND w = hwnd_[index(c)]) SendMessageW(w, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+std::vector<std::string> Win32Window::items(Ctl c) const {
+    std::vector<std::string> out;
+    HWND w = hwnd_[index(c)];
+    if (!w) return out;
+    int n = static_cast<int>(SendMessageW(w, CB_GETCOUNT, 0, 0));
+    for (int i = 0; i < n; ++i) {
+        int len = static_cast<int>(SendMessageW(w, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0));
+        std::wstring buf(static_cast<size_t>(std::max(len, 0)) + 1, L'\0');
+        SendMessageW(w, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(buf.data()));
+        buf.resize(wcslen(buf.c_str()));
+        out.push_back(wideToGbkLossy(buf));
+    }
+    return out;
+}
+
+void Win32Window::clearItems(Ctl c) {
+    HWND w = hwnd_[index(c)];
+    if (!w) return;
+    // Emptying the list also empties the edit field; the typed text stays.
+    std::string keep = text(c);
+    SendMessageW(w, CB_RESETCONTENT, 0, 0);
+    SetWindowTextW(w, gbkToWideLossy(keep).c_str());
+}
+
+void Win32Window::addItem(Ctl c, const std::string& item) {
+    if (HWND w = hwnd_[index(c)])
+        SendMessageW(w, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(gbkToWideLossy(item).c_str()));
+}
+
+int Win32Window::selection(Ctl c) const {
+    HWND w = hwnd_[index(c)];
+    if (!w) return -1;
+    return static_cast<int>(SendMessageW(w, CB_GETCURSEL, 0, 0));
+}
+
+void Win32Window::setSelection(Ctl c, int index) {
+    HWND w = hwnd_[this->index(c)];
+    if (!w) return;
+    int count = static_cast<int>(SendMessageW(w, CB_GETCOUNT, 0, 0));
+    if (index >= 0 && index < count) {
+        SendMessageW(w, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+        return;
+    }
+    // No selection, but the edit field keeps its text.
+    std::string keep = text(c);
+    SendMessageW(w, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+    SetWindowTextW(w, gbkToWideLossy(keep).c_str());
+}
+
+bool Win32Window::visible(Ctl c) const {
+    if (windowOf(c) == Ctl::感谢窗口 && !second_) return false;
+    return state_[index(c)].visible;
+}
+
+void Win32Window::setVisible(Ctl c, bool on) {
+    state_[index(c)].visible = on;
+    if (def(c).kind == Kind::GroupBox || def(c).kind == Kind::TabControl) {
+        applyAllVisibility();
+    } else {
+        applyVisibility(c);
+    }
+}
+
+Rect Win32Window::rect(Ctl c) const {
+    if (c == Ctl::主窗口) return mainRect_;
+    return state_[index(c)].rect;
+}
+
+void Win32Window::move(Ctl c, int left, int top) {
+    if (c == Ctl::主窗口) {
+        mainRect_.left = left;
+        mainRect_.top = top;
+        SetWindowPos(main_, nullptr, scaled(left), scaled(top), 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        return;
+    }
+    state_[index(c)].rect.left = left;
+    state_[index(c)].rect.top = top;
+    place(c);
+    if (def(c).kind == Kind::GroupBox)
+        for (const auto& d : controlTable())
+            if (originIn(d.id).x != 0 || originIn(d.id).y != 0) place(d.id);
+}
+
+void Win32Window::setWidth(Ctl c, int width) {
+    if (c == Ctl::主窗口) {
+        setWindowWidth(width);
+        return;
+    }
+    state_[index(c)].rect.width = width;
+    place(c);
+}
+
+void Win32Window::setTextColor(Ctl c, std::uint32_t color) {
+    state_[index(c)].color = color;
+    if (HWND w = hwnd_[index(c)]) InvalidateRect(w, nullptr, TRUE);
+}
+
+std::uint32_t Win32Window::textColor(Ctl c) const { return state_[index(c)].color; }
+
+// ---- The name list: a virtual list view over rows_ ----------------------------------------
+
+void Win32Window::refreshList() {
+    HWND lv = hwnd_[index(Ctl::超级列表框1)];
+    if (!lv) return;
+    SendMessageW(lv, LVM_SETITEMCOUNT, rows_.size(), LVSICF_NOSCROLL);
+    InvalidateRect(lv, nullptr, FALSE);
+}
+
+int Win32Window::rowCount() const { return static_cast<int>(rows_.size()); }
+
+std::string Win32Window::cell(int row, int col) const {
+    if (row < 0 || row >= rowCount() || col < 0) return {};
+    const auto& cells = rows_[static_cast<size_t>(row)];
+    return static_cast<size_t>(col) < cells.size() ? cells[static_cast<size_t>(col)] : std::string();
+}
+
+void Win32Window::setCell(int row, int col, const std::string& s) {
+    if (row < 0 || row >= rowCount() || col < 0 || col >= columnCount()) return;
+    auto& cells = rows_[static_cast<size_t>(row)];
+    if (cells.size() <= static_cast<size_t>(col)) cells.resize(static_cast<size_t>(col) + 1);
+    cells[static_cast<size_t>(col)] = s;
+    if (HWND lv = hwnd_[index(Ctl::超级列表框1)]) SendMessageW(lv, LVM_REDRAWITEMS, row, row);
+}
+
+void Win32Window::appendRows(const std::vector<std::string>& col0) {
+    rows_.reserve(rows_.size() + col0.size());
+    for (const auto& name : col0) rows_.push_back({name});
+    refreshList();
+}
+
+void Win32Window::deleteRow(int row) {
+    if (row < 0 || row >= rowCount()) return;
+    int sel = selectedRow();
+    rows_.erase(rows_.begin() + row);
+    refreshList();
+    // The list view keeps selection by index; follow the row that was selected.
+    if (sel == row)
+        selectRowOnly(-1);
+    else if (sel > row)
+        selectRowOnly(sel - 1);
+}
+
+void Win32Window::clearRows() {
+    rows_.clear();
+    selectRowOnly(-1);
+    refreshList();
+}
+
+int Win32Window::columnCount() const { return static_cast<int>(columns_.size()); }
+
+std::string Win32Window::columnTitle(int col) const {
+    return col >= 0 && col < columnCount() ? columns_[static_cast<size_t>(col)].title : std::string();
+}
+
+void Win32Window::setColumnTitle(int col, const std::string& title) {
+    if (col < 0 || col >= columnCount()) return;
+    columns_[static_cast<size_t>(col)].title = title;
+    std::wstring w = gbkToWideLossy(title);
+    LVCOLUMNW lc{};
+    lc.mask = LVCF_TEXT;
+    lc.pszText = w.data();
+    SendMessageW(hwnd_[index(Ctl::超级列表框1)], LVM_SETCOLUMNW, static_cast<WPARAM>(col),
+                 reinterpret_cast<LPARAM>(&lc));
+}
+
+void Win32Window::insertColumn(int col, const std::string& title, int width) {
+    col = std::clamp(col, 0, columnCount());
+    columns_.insert(columns_.begin() + col, Column{title, width});
+    for (auto& cells : rows_)
+        if (cells.size() >= static_cast<size_t>(col)) cells.insert(cells.begin() + col, std::string());
+    std::wstring w = gbkToWideLossy(title);
+    LVCOLUMNW lc{};
+    lc.mask = LVCF_TEXT | LVCF_WIDTH;
+    lc.pszText = w.data();
+    lc.cx = scaled(width);
+    SendMessageW(hwnd_[index(Ctl::超级列表框1)], LVM_INSERTCOLUMNW, static_cast<WPARAM>(col),
+                 reinterpret_cast<LPARAM>(&lc));
+    refreshList();
+}
+
+void Win32Window::deleteColumn(int col) {
+    if (col < 0 || col >= columnCount()) return;
+    columns_.erase(columns_.begin() + col);
+    for (auto& cells : rows_)
+        if (cells.size() > static_cast<size_t>(col)) cells.erase(cells.begin() + col);
+    SendMessageW(hwnd_[index(Ctl::超级列表框1)], LVM_DELETECOLUMN, static_cast<WPARAM>(col), 0);
+    refreshList();
+}
+
+int Win32Window::selectedRow() const {
+    HWND lv = hwnd_[index(Ctl::超级列表框1)];
+    if (!lv) return -1;
+    int sel = static_cast<int>(SendMessageW(lv, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+    return sel < rowCount() ? sel : -1;
+}
+
+void Win32Window::selectRowOnly(int row) {
+    HWND lv = hwnd_[index(Ctl::超级列表框1)];
+    if (!lv) return;
+    LVITEMW item{};
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    item.state = 0;
+    SendMessageW(lv, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
+    if (row < 0 || row >= rowCount()) return;
+    item.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageW(lv, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+}
+
+void Win32Window::showPopupMenu() {
+    if (listener_.popupMenu) {
+        listener_.popupMenu();
+        return;
+    }
+    POINT p;
+    GetCursorPos(&p);
+    // The chosen item arrives later as a WM_COMMAND, once this operation has returned.
+    TrackPopupMenu(menu_, TPM_RIGHTBUTTON | TPM_LEFTALIGN, p.x, p.y, 0, main_, nullptr);
+}
+
+// ---- The main window and the second window ------------------------------------------------
+
+void Win32Window::setWindowWidth(int width) {
+    mainRect_.width = width;
+    SetWindowPos(main_, nullptr, 0, 0, scaled(width), scaled(mainRect_.height),
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Win32Window::setTopmost(bool on) {
+    const bool changed = on != topmost_;
+    topmost_ = on;
+    SetWindowPos(main_, on ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    if (changed && listener_.topmostChanged) listener_.topmostChanged(on);
+}
+
+void Win32Window::openSecondWindow() {
+    if (second_) {
+        SetForegroundWindow(second_);
+        return;
+    }
+    const Rect r = def(Ctl::感谢窗口).rect;
+    second_ = CreateWindowExW(0, kSecondClass, gbkToWideLossy(def(Ctl::感谢窗口).caption).c_str(),
+                              WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, scaled(r.left), scaled(r.top),
+                              scaled(r.width), scaled(r.height), main_, nullptr, instance_, this);
+    if (!second_) return;
+    createControls(Ctl::感谢窗口, second_);
+    for (const auto& d : controlTable())
+        if (windowOf(d.id) == Ctl::感谢窗口 && hwnd_[index(d.id)]) applyVisibility(d.id);
+    ShowWindow(second_, SW_SHOWNORMAL);
+    if (listener_.secondWindowChanged) listener_.secondWindowChanged(true);
+}
+
+void Win32Window::closeSecondWindow() {
+    if (!second_) return;
+    HWND w = second_;
+    second_ = nullptr;
+    for (const auto& d : controlTable())
+        if (windowOf(d.id) == Ctl::感谢窗口 && d.id != Ctl::感谢窗口) {
+            if (HWND h = hwnd_[index(d.id)])
+                state_[index(d.id)].text = [&] {
+                    int n = GetWindowTextLengthW(h);
+                    std::wstring buf(static_cast<size_t>(n) + 1, L'\0');
+                    buf.resize(static_cast<size_t>(std::max(GetWindowTextW(h, buf.data(), n + 1), 0)));
+                    return wideToGbkLossy(buf);
+                }();
+            hwnd_[index(d.id)] = nullptr;
+        }
+    DestroyWindow(w);
+    if (listener_.secondWindowChanged) listener_.secondWindowChanged(false);
+}
+
+}  // namespace vb

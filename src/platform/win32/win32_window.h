@@ -1,0 +1,151 @@
+// The main window and the "感谢有你" window over real Win32 controls, built from the window
+// definition. Control ids are the definition's order, so one table serves both directions.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/bindings.h"
+#include "platform/ports.h"
+
+namespace vb {
+
+class Win32Window final : public Window {
+public:
+    struct Listener {
+        std::function<void(Ctl, Event)> event;  // a control event a user caused
+        std::function<void(bool)> topmostChanged;
+        std::function<void(bool)> secondWindowChanged;  // true when opened
+        // When set, stands in for the real popup menu (the script driver keeps it "open"
+        // until its next command).
+        std::function<void()> popupMenu;
+        std::function<void()> destroyed;  // the main window is gone
+    };
+
+    // Creates the main window and its controls, hidden; show() puts it on screen.
+    Win32Window(HINSTANCE instance, Listener listener);
+    ~Win32Window() override;
+    Win32Window(const Win32Window&) = delete;
+    Win32Window& operator=(const Win32Window&) = delete;
+
+    void show(int showCommand);
+    HWND mainWindow() const { return main_; }
+    HWND secondWindow() const { return second_; }
+    HWND handle(Ctl c) const { return hwnd_[index(c)]; }
+    HMENU popupMenu() const { return menu_; }
+    // While an operation runs, closing and a second operation must wait.
+    void setBusy(bool busy) { busy_ = busy; }
+    bool busy() const { return busy_; }
+
+    static int controlId(Ctl c) { return kFirstId + static_cast<int>(c); }
+    static std::optional<Ctl> controlFromId(int id);
+
+    // What the driver needs to act like a user.
+    void selectPageOf(Ctl c);  // the tab page holding c comes to the front
+    int currentPage() const;
+    void selectRowOnly(int row);  // list selection without any event; -1 clears it
+    int scaled(int logical) const { return MulDiv(logical, dpi_, 96); }
+    int dpi() const { return dpi_; }
+
+    std::string text(Ctl c) const override;
+    void setText(Ctl c, const std::string& s) override;
+    bool checked(Ctl c) const override;
+    void setChecked(Ctl c, bool on) override;
+    std::vector<std::string> items(Ctl c) const override;
+    void clearItems(Ctl c) override;
+    void addItem(Ctl c, const std::string& item) override;
+    int selection(Ctl c) const override;
+    void setSelection(Ctl c, int index) override;
+    bool visible(Ctl c) const override;
+    void setVisible(Ctl c, bool on) override;
+    Rect rect(Ctl c) const override;
+    void move(Ctl c, int left, int top) override;
+    void setWidth(Ctl c, int width) override;
+    void setTextColor(Ctl c, std::uint32_t rgbOrDefault) override;
+    std::uint32_t textColor(Ctl c) const override;
+
+    int rowCount() const override;
+    std::string cell(int row, int col) const override;
+    void setCell(int row, int col, const std::string& s) override;
+    void appendRows(const std::vector<std::string>& col0) override;
+    void deleteRow(int row) override;
+    void clearRows() override;
+    int columnCount() const override;
+    std::string columnTitle(int col) const override;
+    void setColumnTitle(int col, const std::string& title) override;
+    void insertColumn(int col, const std::string& title, int width) override;
+    void deleteColumn(int col) override;
+    int selectedRow() const override;
+    void showPopupMenu() override;
+
+    int windowWidth() const override { return mainRect_.width; }
+    int windowHeight() const override { return mainRect_.height; }
+    void setWindowWidth(int width) override;
+    bool topmost() const override { return topmost_; }
+    void setTopmost(bool on) override;
+    void openSecondWindow() override;
+    void closeSecondWindow() override;
+
+private:
+    static constexpr int kFirstId = 1000;
+    static LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    static LRESULT CALLBACK tabForwardProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR);
+    LRESULT handle(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    bool onCommand(HWND hwnd, WPARAM wp, LPARAM lp);
+    LRESULT onNotify(NMHDR* hdr);
+    LRESULT onColor(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    void onDrawItem(const DRAWITEMSTRUCT* di);
+
+    static size_t index(Ctl c) { return static_cast<size_t>(c); }
+    void createControls(Ctl window, HWND parent);
+    void createTabPages();
+    void createListView(HWND parent, const RECT& r);
+    HWND parentFor(Ctl c) const;
+    POINT originIn(Ctl c) const;  // offset of c's container in the real parent, logical pixels
+    void place(Ctl c);            // moves the real control to its logical rect
+    bool shownNow(Ctl c) const;
+    void applyVisibility(Ctl c);
+    void applyAllVisibility();
+    void refreshList();
+    void notifyTopmost(bool on);
+
+    HINSTANCE instance_;
+    Listener listener_;
+    int dpi_ = 96;
+    HWND main_ = nullptr;
+    HWND second_ = nullptr;
+    HMENU menu_ = nullptr;
+    HFONT font_ = nullptr;
+    HFONT tabFont_ = nullptr;
+    HBRUSH noBrush_ = nullptr;
+    struct State {
+        Rect rect;
+        bool visible = true;
+        std::uint32_t color = kDefaultColor;
+        std::string text;  // only for controls whose window does not exist right now
+        bool checked = false;
+    };
+    std::array<HWND, kControlCount> hwnd_{};
+    std::array<State, kControlCount> state_{};
+    Rect mainRect_;
+    bool topmost_ = false;
+    bool busy_ = false;
+
+    struct Column {
+        std::string title;
+        int width = 0;
+    };
+    std::vector<Column> columns_;
+    std::vector<std::vector<std::string>> rows_;
+
+    struct Pictures;
+    std::unique_ptr<Pictures> pictures_;
+};
+
+}  // namespace vb
