@@ -1,0 +1,115 @@
+// The script driver against the real window: every action is the message a user's action
+// would send, and the real modal boxes and folder browser are answered from the script.
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
+#include "app.h"
+// wingdi.h's TextOut macro would rename the driver's class of that name.
+#undef TextOut
+#include "drive/driver.h"
+#include "drive/headless_frontend.h"
+#include "platform/win32/win32_services.h"
+
+namespace vb {
+
+// Watches the thread's dialogs as they finish initialising; a message box is read, reported
+// and answered from the queue, a folder browser is steered to the expected folder.
+class ModalAnswerer {
+public:
+    ModalAnswerer(Answers& answers, Transcript& transcript);
+    ~ModalAnswerer();
+    ModalAnswerer(const ModalAnswerer&) = delete;
+    ModalAnswerer& operator=(const ModalAnswerer&) = delete;
+
+    // The next folder browser goes to this folder and is confirmed; nothing: cancelled.
+    void expectBrowse(std::optional<std::wstring> folder);
+    // The caption the last folder browser showed.
+    const std::string& browseTitle() const { return browseTitle_; }
+
+private:
+    static LRESULT CALLBACK hookProc(int code, WPARAM wp, LPARAM lp);
+    void onDialog(HWND dialog);
+    void answerBox(HWND box);
+    void steerBrowser(HWND browser);
+    static void CALLBACK steerTimer(HWND browser, UINT, UINT_PTR, DWORD);
+    void steerStep(HWND browser);
+
+    Answers& answers_;
+    Transcript& transcript_;
+    HHOOK hook_ = nullptr;
+    bool browsePending_ = false;
+    std::optional<std::wstring> browseFolder_;
+    std::string browseTitle_;
+    int steerAttempts_ = 0;
+};
+
+// The dialogs of a driven run: real boxes and a real browser, answered by the ModalAnswerer.
+class DrivenDialogs final : public Dialogs {
+public:
+    DrivenDialogs(std::function<HWND()> owner, ModalAnswerer& answerer, Answers& answers,
+                  Transcript& transcript)
+        : real_(std::move(owner)), answerer_(answerer), answers_(answers), transcript_(transcript) {}
+    int messageBox(const std::string& text, const std::string& title, Icon icon, Buttons buttons) override;
+    std::optional<std::string> browseFolder(const std::string& title) override;
+
+private:
+    Win32Dialogs real_;
+    ModalAnswerer& answerer_;
+    Answers& answers_;
+    Transcript& transcript_;
+};
+
+// The real clipboard, with each text reported.
+class DrivenClipboard final : public Clipboard {
+public:
+    DrivenClipboard(std::function<HWND()> owner, Transcript& transcript)
+        : real_(std::move(owner)), recorded_(transcript) {}
+    void setText(const std::string& s) override {
+        real_.setText(s);
+        recorded_.setText(s);
+    }
+    const std::string& text() const { return recorded_.text(); }
+
+private:
+    Win32Clipboard real_;
+    RecordingClipboard recorded_;
+};
+
+class Win32Frontend final : public Frontend {
+public:
+    Win32Frontend(App& app, const DrivenClipboard& clipboard) : app_(app), clipboard_(clipboard) {}
+
+    Window& window() override { return app_.window(); }
+    const std::vector<std::string>& undoArray() const override { return app_.undoArray(); }
+    std::string clipboardText() const override { return clipboard_.text(); }
+    void click(Ctl c) override;
+    void setText(Ctl c, const std::string& text) override;
+    void type(Ctl c, const std::string& text) override;
+    bool choose(Ctl c, const std::string& item) override;
+    void open(Ctl c) override;
+    void focus(Ctl c) override;
+    void leftClickRow(int row) override;
+    bool rightClickRow(int row) override;
+    void chooseMenuItem(Ctl item) override;
+    void drop(const std::vector<std::string>& paths) override;
+    void close() override;
+
+    // Called by the window when an operation asks for the popup menu.
+    void menuShown() { menuShown_ = true; }
+
+private:
+    void notifyCombo(Ctl c, int code);
+    void notifyList(UINT code, int row);
+    // Lets posted messages run, then raises a script error an operation ran into.
+    void settle();
+
+    App& app_;
+    const DrivenClipboard& clipboard_;
+    bool menuShown_ = false;
+};
+
+}  // namespace vb
