@@ -93,7 +93,8 @@ std::string windowsVersionText(const WindowsVersion& v) {
     if (!product || !*product)
         return "获取失败，请检查版本:" + std::to_string(v.major) + "." + std::to_string(v.minor);
     std::string text = product;
-    std::string edition = editionOf(v);
+    // The registry's product name already holds the edition.
+    std::string edition = product == v.productName.c_str() ? std::string() : editionOf(v);
     if (!edition.empty()) {
         if (text.back() != ' ') text += ' ';
         text += edition;

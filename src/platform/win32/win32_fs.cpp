@@ -155,6 +155,12 @@ std::wstring extendedPath(std::wstring path) {
     const bool drive = path.size() >= 3 && path[1] == L':' && path[2] == L'\\';
     const bool unc = path.size() >= 3 && path[0] == L'\\' && path[1] == L'\\' && path[2] != L'?';
     if (!drive && !unc) return path;  // relative: left to the system's own rules
+    // "a\\b" means "a\b" to the system, but is an empty name after "\\?\".
+    size_t keep = unc ? 2 : 0;
+    std::wstring tidy = path.substr(0, keep);
+    for (size_t i = keep; i < path.size(); ++i)
+        if (path[i] != L'\\' || tidy.empty() || tidy.back() != L'\\') tidy += path[i];
+    path = std::move(tidy);
     // "\\?\" turns the system's clean-up off, so resolve "." and ".." here.
     if (hasDotComponent(path)) {
         std::wstring full(32768, L'\0');
