@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Listing and rename benchmarks; bench/run.sh builds the programs and calls this.
 
-Every row runs RUNS times (median wall time, median peak RSS from /usr/bin/time -v). Rows that
+Every row runs RUNS times: median wall time, and from /usr/bin/time -v the median user + system
+time and the median peak RSS. Rows that
 rename get a fresh copy of the generated folder before each run; rows that only read get one
 fresh copy. Copying, syncing and checking the result are not timed. Every run's result is
 checked on disk, so a row that renamed nothing cannot look fast.
@@ -56,7 +57,7 @@ class Bench:
     # ---- running -----------------------------------------------------------------------------
 
     def measure(self, argv):
-        """One timed run: (wall seconds, peak RSS in KiB, stdout)."""
+        """One timed run: (wall seconds, user + system seconds, peak RSS in KiB, stdout)."""
         tf = os.path.join(self.root, "time.txt")
         start = time.perf_counter()
         p = subprocess.run(["/usr/bin/time", "-v", "-o", tf] + argv, stdout=subprocess.PIPE,
@@ -64,12 +65,15 @@ class Bench:
         wall = time.perf_counter() - start
         if p.returncode != 0:
             sys.exit(f"failed ({p.returncode}): {' '.join(argv)}\n{p.stderr.decode(errors='replace')}")
-        rss = 0
+        rss, cpu = 0, 0.0
         with open(tf) as f:
             for line in f:
+                value = line.rsplit(":", 1)[-1].strip()
                 if "Maximum resident set size" in line:
-                    rss = int(line.rsplit(":", 1)[1])
-        return wall, rss, p.stdout.decode("utf-8", errors="replace")
+                    rss = int(value)
+                elif "User time (seconds)" in line or "System time (seconds)" in line:
+                    cpu += float(value)
+        return wall, cpu, rss, p.stdout.decode("utf-8", errors="replace")
 
     def script(self, lines, folder):
         path = os.path.join(self.root, "script.txt")
@@ -77,53 +81,56 @@ class Bench:
             f.write("\n".join(l.format(dir=folder) for l in lines) + "\n")
         return [self.drive, "--program-dir", self.prog, path]
 
-    def fresh(self, src):
-        if os.path.exists(self.work):
-            shutil.rmtree(self.work)
-        subprocess.run(["cp", "-a", src, self.work], check=True)
+    def copy(self, src, name):
+        dst = os.path.join(self.root, name)
+        if os.path.exists(dst):
+            shutil.rmtree(dst)
+        subprocess.run(["cp", "-a", src, dst], check=True)
         os.sync()
-        return self.work
+        return dst
 
-    def row(self, src, command, check, per_run_copy=True):
-        """command(folder) -> argv; check(folder, stdout) raises when the run did the wrong thing."""
-        walls, rsss = [], []
-        folder = None if per_run_copy else self.fresh(src)
+    def run_rows(self, src, rows):
+        """rows: {key: (command(folder) -> argv, check(folder, stdout), renames)}.
+
+        Runs are interleaved (run 1 of every row, then run 2, ...) so that a change of load on
+        the machine falls on every row alike. Returns {key: (median wall, median cpu, median
+        peak KiB)}.
+        """
+        samples = {k: ([], [], []) for k in rows}
+        readonly = self.copy(src, "readonly")
         for _ in range(RUNS):
-            if per_run_copy:
-                folder = self.fresh(src)
-            argv = command(folder)
-            wall, rss, out = self.measure(argv)
-            check(folder, out)
-            walls.append(wall)
-            rsss.append(rss)
-        return statistics.median(walls), statistics.median(rsss)
+            for key, (command, check, renames) in rows.items():
+                folder = self.copy(src, "work") if renames else readonly
+                wall, cpu, rss, out = self.measure(command(folder))
+                check(folder, out)
+                for values, v in zip(samples[key], (wall, cpu, rss)):
+                    values.append(v)
+        return {k: tuple(statistics.median(v) for v in vs) for k, vs in samples.items()}
 
-    def add(self, n, label, wall, rss_kb, ref=None, ref_label="", per_name=None):
+    def add(self, n, label, wall, cpu, rss_kb, ref=None, ref_label="", per_name=None):
         ratio = f"{wall / ref:.2f}x" if ref else "-"
         mem = f"{rss_kb / 1024:.1f}" if rss_kb is not None else "-"
         bpn = f"{per_name:.0f}" if per_name is not None else "-"
-        row = (str(n), label, f"{wall:.3f}", ratio, ref_label or "-", mem, bpn)
+        cpu_s = f"{cpu:.3f}" if cpu is not None else "-"
+        row = (str(n), label, f"{wall:.3f}", ratio, ref_label or "-", cpu_s, mem, bpn)
         self.rows.append(row)
         print("  " + "  ".join(row), file=sys.stderr, flush=True)
 
     # ---- checks ------------------------------------------------------------------------------
 
     @staticmethod
-    def expect_names(expected):
-        def check(folder, _out):
-            got = set(os.listdir(folder))
-            if got != expected:
-                missing = len(expected - got)
-                extra = len(got - expected)
-                sys.exit(f"wrong result in {folder}: {missing} names missing, {extra} unexpected")
-        return check
+    def nothing(_folder, _out):
+        pass
 
     @staticmethod
-    def expect_output(text, then):
+    def expect_names(expected, output=None):
         def check(folder, out):
-            if text not in out:
-                sys.exit(f"expected {text!r} in the driver's output, got:\n{out}")
-            then(folder, out)
+            if output is not None and output not in out:
+                sys.exit(f"expected {output!r} in the driver's output, got:\n{out}")
+            got = set(os.listdir(folder))
+            if got != expected:
+                sys.exit(f"wrong result in {folder}: {len(expected - got)} names missing, "
+                         f"{len(got - expected)} unexpected")
         return check
 
     # ---- the rows ----------------------------------------------------------------------------
@@ -131,74 +138,66 @@ class Bench:
     def baseline(self):
         empty = os.path.join(self.root, "empty")
         os.makedirs(empty)
-        wall, rss = self.row(empty, lambda d: self.script(READ, d), lambda d, o: None,
-                             per_run_copy=False)
-        self.add(0, "velbrook manual read (empty folder)", wall, rss)
+        (wall, cpu, rss), = self.run_rows(empty, {"read": (lambda d: self.script(READ, d), self.nothing,
+                                                      False)}).values()
+        self.add(0, "velbrook manual read (empty folder)", wall, cpu, rss)
         return rss
 
-    def listing(self, n, src, names, base_rss):
-        ref_wall, ref_rss = self.row(
-            src,
-            lambda d: ["bash", "-c", f"find {shlex.quote(d)} -maxdepth 1 -type f | LC_ALL=C sort >/dev/null"],
-            lambda d, o: None, per_run_copy=False)
-        self.add(n, "reference: find + LC_ALL=C sort", ref_wall, ref_rss)
-
+    def measure_size(self, n, src, base_rss, with_renames):
+        names = os.listdir(src)
         # Untimed: the listing really holds every generated name.
-        folder = self.fresh(src)
-        out = subprocess.run(self.script(READ + ["list"], folder), stdout=subprocess.PIPE,
+        out = subprocess.run(self.script(READ + ["list"], src), stdout=subprocess.PIPE,
                              check=True).stdout.decode()
-        rows = sum(1 for l in out.splitlines() if l.startswith("ROW "))
-        if rows != len(names):
-            sys.exit(f"Manual read listed {rows} of {len(names)} names")
+        listed = sum(1 for l in out.splitlines() if l.startswith("ROW "))
+        if listed != len(names):
+            sys.exit(f"Manual read listed {listed} of {len(names)} names")
 
-        wall, rss = self.row(src, lambda d: self.script(READ, d), lambda d, o: None,
-                             per_run_copy=False)
-        self.add(n, "velbrook manual read", wall, rss, ref_wall, "find+sort",
-                 per_name=(rss - base_rss) * 1024 / n)
-        return wall, rss
+        drive = lambda lines: (lambda d: self.script(lines, d))
+        rows = {
+            "find": (lambda d: ["bash", "-c", f"find {shlex.quote(d)} -maxdepth 1 -type f | LC_ALL=C sort >/dev/null"],
+                     self.nothing, False),
+            "read": (drive(READ), self.nothing, False),
+        }
+        if with_renames:
+            original = set(names)
+            suffixed = {with_suffix(x) for x in names}
+            untagged = {without_tag(x) for x in names}
+            perl = r"s/(\.[^.\/]*)$/" + SUFFIX + "$1/"
+            rows.update({
+                "floor": (lambda d: [self.floor, d, "suffix", SUFFIX], self.expect_names(suffixed), True),
+                "direct": (drive(DIRECT), self.expect_names(suffixed, f"一共有{n}个文件被改名成功"), True),
+                "p": (drive(PREVIEW), self.expect_names(original), True),
+                "pe": (drive(EXECUTE), self.expect_names(suffixed), True),
+                "peu": (drive(UNDO), self.expect_names(original), True),
+                "dfloor": (lambda d: [self.floor, d, "delete", TAG], self.expect_names(untagged), True),
+                "delete": (drive(DELETE), self.expect_names(untagged), True),
+                "perl": (lambda d: ["bash", "-c", f"cd {shlex.quote(d)} && find . -maxdepth 1 -type f -print0 "
+                                                  f"| rename -0 {shlex.quote(perl)}"],
+                         self.expect_names(suffixed), True),
+                "mmv": (lambda d: ["bash", "-c", f"cd {shlex.quote(d)} && mmv '*.*' '#1{SUFFIX}.#2'"],
+                        self.expect_names(suffixed), True),
+            })
+        r = self.run_rows(src, rows)
 
-    def renames(self, n, src, names, read_wall):
-        original = set(names)
-        suffixed = {with_suffix(x) for x in names}
-        untagged = {without_tag(x) for x in names}
-        done = f"一共有{n}个文件被改名成功"
-
-        floor, rss = self.row(src, lambda d: [self.floor, d, "suffix", SUFFIX],
-                              self.expect_names(suffixed))
-        self.add(n, "floor: renameat2 loop (suffix)", floor, rss, floor, "floor")
-
-        wall, rss = self.row(src, lambda d: self.script(DIRECT, d),
-                             self.expect_output(done, self.expect_names(suffixed)))
-        self.add(n, "velbrook direct: read + add at end", wall, rss, floor, "floor")
-
-        p, p_rss = self.row(src, lambda d: self.script(PREVIEW, d), self.expect_names(original))
-        pe, pe_rss = self.row(src, lambda d: self.script(EXECUTE, d), self.expect_names(suffixed))
-        peu, peu_rss = self.row(src, lambda d: self.script(UNDO, d), self.expect_names(original))
-        self.add(n, "velbrook read + preview (script)", p, p_rss)
-        self.add(n, "  preview step (minus read)", p - read_wall, None)
-        self.add(n, "  execute step", pe - p, pe_rss, floor, "floor")
-        self.add(n, "  undo step", peu - pe, peu_rss, floor, "floor")
-        self.add(n, "velbrook read+preview+execute+undo", peu, peu_rss)
-
-        dfloor, rss = self.row(src, lambda d: [self.floor, d, "delete", TAG],
-                               self.expect_names(untagged))
-        self.add(n, "floor: renameat2 loop (delete)", dfloor, rss, dfloor, "floor(del)")
-        wall, rss = self.row(src, lambda d: self.script(DELETE, d), self.expect_names(untagged))
-        self.add(n, "velbrook direct: read + delete N times", wall, rss, dfloor, "floor(del)")
-
-        perl = r"s/(\.[^.\/]*)$/" + SUFFIX + "$1/"
-        wall, rss = self.row(
-            src,
-            lambda d: ["bash", "-c",
-                       f"cd {shlex.quote(d)} && find . -maxdepth 1 -type f -print0 | rename -0 {shlex.quote(perl)}"],
-            self.expect_names(suffixed))
-        self.add(n, "peer: perl rename", wall, rss, floor, "floor")
-
-        wall, rss = self.row(
-            src,
-            lambda d: ["bash", "-c", f"cd {shlex.quote(d)} && mmv '*.*' '#1{SUFFIX}.#2'"],
-            self.expect_names(suffixed))
-        self.add(n, "peer: mmv", wall, rss, floor, "floor")
+        self.add(n, "reference: find + LC_ALL=C sort", *r["find"])
+        read, read_cpu, read_rss = r["read"]
+        self.add(n, "velbrook manual read", read, read_cpu, read_rss, r["find"][0], "find+sort",
+                 per_name=(read_rss - base_rss) * 1024 / n)
+        if not with_renames:
+            return
+        floor, dfloor = r["floor"][0], r["dfloor"][0]
+        (p, p_cpu, p_rss), (pe, pe_cpu, pe_rss), (peu, peu_cpu, peu_rss) = r["p"], r["pe"], r["peu"]
+        self.add(n, "floor: renameat2 loop (suffix)", *r["floor"], floor, "floor")
+        self.add(n, "velbrook direct: read + add at end", *r["direct"], floor, "floor")
+        self.add(n, "velbrook read + preview (script)", p, p_cpu, p_rss)
+        self.add(n, "  preview step (minus read)", p - read, p_cpu - read_cpu, None)
+        self.add(n, "  execute step", pe - p, pe_cpu - p_cpu, pe_rss, floor, "floor")
+        self.add(n, "  undo step", peu - pe, peu_cpu - pe_cpu, peu_rss, floor, "floor")
+        self.add(n, "velbrook read+preview+execute+undo", peu, peu_cpu, peu_rss)
+        self.add(n, "floor: renameat2 loop (delete)", *r["dfloor"], dfloor, "floor(del)")
+        self.add(n, "velbrook direct: read + delete N times", *r["delete"], dfloor, "floor(del)")
+        self.add(n, "peer: perl rename", *r["perl"], floor, "floor")
+        self.add(n, "peer: mmv", *r["mmv"], floor, "floor")
 
 
 def machine():
@@ -211,7 +210,8 @@ def machine():
         pass
     rev = subprocess.run(["git", "-C", HERE, "rev-parse", "--short", "HEAD"], stdout=subprocess.PIPE,
                          stderr=subprocess.DEVNULL, text=True).stdout.strip()
-    return f"{platform.node()} {platform.release()}, {os.cpu_count()} cpus {cpu}, /tmp on {fs}, commit {rev}"
+    load = " ".join(f"{x:.1f}" for x in os.getloadavg())
+    return f"{platform.release()}, {os.cpu_count()} cpus {cpu}, /tmp on {fs}, commit {rev}, load {load}"
 
 
 def main():
@@ -230,13 +230,11 @@ def main():
         for n in sorted(set(listing_sizes) | set(rename_sizes)):
             src = os.path.join(root, f"src-{n}")
             subprocess.run([sys.executable, os.path.join(HERE, "gen_names.py"), src, str(n)], check=True)
-            names = os.listdir(src)
-            read_wall, _ = b.listing(n, src, names, base_rss)
-            if n in rename_sizes:
-                b.renames(n, src, names, read_wall)
+            b.measure_size(n, src, base_rss, n in rename_sizes)
             shutil.rmtree(src)
 
-        head = ("N", "row", "wall s", "ratio", "vs", "peak MB", "B/name")
+        print(f"# load at the end {' '.join(f'{x:.1f}' for x in os.getloadavg())}")
+        head = ("N", "row", "wall s", "ratio", "vs", "cpu s", "peak MB", "B/name")
         widths = [max(len(r[i]) for r in b.rows + [head]) for i in range(len(head))]
         for r in [head] + b.rows:
             print("| " + " | ".join(c.ljust(w) for c, w in zip(r, widths)) + " |")
