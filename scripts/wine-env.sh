@@ -4,8 +4,9 @@ ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 BUILD_WIN32=${BUILD_WIN32:-$ROOT/build-win32}
 export WINEPREFIX=${VELBROOK_WINEPREFIX:-$BUILD_WIN32/wineprefix}
 export WINEDEBUG=${WINEDEBUG:--all}
-# No Mono or Gecko installers: the program needs neither, and they would be downloaded.
-export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+# No Mono or Gecko installers (the program needs neither, and they would be downloaded), and no
+# menu entries or file associations written into the XDG folders of the machine.
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=;winemenubuilder.exe=d}
 WINE=$(command -v wine64 || true)
 [ -z "$WINE" ] && [ -x /usr/lib/wine/wine64 ] && WINE=/usr/lib/wine/wine64
 [ -z "$WINE" ] && WINE=$(command -v wine || true)

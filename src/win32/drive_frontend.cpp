@@ -3,6 +3,8 @@
 #include <commctrl.h>
 #include <shlobj.h>
 
+#include <algorithm>
+
 #include "app/window_def.h"
 #include "platform/win32/wide.h"
 
@@ -15,7 +17,7 @@ thread_local ModalAnswerer* activeAnswerer = nullptr;
 constexpr int kMessageTextId = 0xFFFF;
 constexpr UINT_PTR kSteerTimer = 0x5642;
 constexpr UINT kSteerEveryMs = 20;
-constexpr int kSteerMaxAttempts = 250;
+constexpr int kSteerMaxAttempts = 1500;   // 30 s: a tree over a crowded folder fills slowly
 constexpr int kIconIds[] = {20, 0x0440};  // Windows' and Wine's message box icon
 
 std::wstring windowText(HWND w) {
@@ -41,12 +43,14 @@ bool hasIcon(HWND box) {
 }
 
 void pressButton(HWND dialog, int id) {
-    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
 
 }  // namespace
 
-ModalAnswerer::ModalAnswerer(Answers& answers, Transcript& transcript) : answers_(answers), transcript_(transcript) {
+ModalAnswerer::ModalAnswerer(Answers& answers, Transcript& transcript)
+    : answers_(answers), transcript_(transcript) {
     activeAnswerer = this;
     hook_ = SetWindowsHookExW(WH_CALLWNDPROCRET, hookProc, nullptr, GetCurrentThreadId());
 }
@@ -65,7 +69,8 @@ void ModalAnswerer::expectBrowse(std::optional<std::wstring> folder) {
 LRESULT CALLBACK ModalAnswerer::hookProc(int code, WPARAM wp, LPARAM lp) {
     if (code == HC_ACTION && activeAnswerer) {
         const auto* msg = reinterpret_cast<const CWPRETSTRUCT*>(lp);
-        if (msg->message == WM_INITDIALOG && className(msg->hwnd) == L"#32770") activeAnswerer->onDialog(msg->hwnd);
+        if (msg->message == WM_INITDIALOG && className(msg->hwnd) == L"#32770")
+            activeAnswerer->onDialog(msg->hwnd);
     }
     return CallNextHookEx(nullptr, code, wp, lp);
 }
@@ -154,7 +159,8 @@ void Win32Frontend::setText(Ctl c, const std::string& text) {
 void Win32Frontend::notifyCombo(Ctl c, int code) {
     HWND h = app_.window().handle(c);
     if (!h) return;
-    SendMessageW(GetParent(h), WM_COMMAND, MAKEWPARAM(Win32Window::controlId(c), code), reinterpret_cast<LPARAM>(h));
+    SendMessageW(GetParent(h), WM_COMMAND, MAKEWPARAM(Win32Window::controlId(c), code),
+                 reinterpret_cast<LPARAM>(h));
 }
 
 void Win32Frontend::type(Ctl c, const std::string& text) {
@@ -241,7 +247,10 @@ void Win32Frontend::drop(const std::vector<std::string>& paths) {
     // A real drop handle: DROPFILES followed by the wide paths, each ended by a NUL, and one more.
     std::wstring list;
     for (const auto& p : paths) {
-        list += gbkToWideLossy(p);
+        // The shell hands over its own spelling of a path, with backslashes only.
+        std::wstring w = gbkToWideLossy(p);
+        std::replace(w.begin(), w.end(), L'/', L'\\');
+        list += w;
         list += L'\0';
     }
     list += L'\0';

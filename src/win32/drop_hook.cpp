@@ -114,6 +114,7 @@ void DropHook::onDrop(HDROP drop) {
         std::wstring path(static_cast<size_t>(len) + 1, L'\0');
         path.resize(DragQueryFileW(drop, i, path.data(), len + 1));
         // A path with no GBK form names nothing the program could work on.
+        if (path.empty()) continue;
         if (auto gbk = wideToGbk(path); gbk && handler_) handler_(*gbk);
     }
     DragFinish(drop);

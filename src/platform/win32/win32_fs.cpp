@@ -198,7 +198,11 @@ std::vector<DirEntry> Win32FileSystem::search(const std::string& dir, const std:
         auto name = wideToGbk(data.cFileName);
         if (!name || name->empty()) continue;  // no exact GBK form: cannot be renamed safely
         if (!everything && !wildcardMatch(*name, pattern)) continue;
-        found.push_back({std::move(*name), (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+        // A link or junction is never reported as a directory, so a walk over the results never
+        // leaves the tree it started in.
+        const bool dir = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+                         !(data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT);
+        found.push_back({std::move(*name), dir});
     } while (FindNextFileW(h.get(), &data));
     return found;
 }
@@ -218,7 +222,12 @@ bool Win32FileSystem::rename(const std::string& dir, const std::string& from, co
 
 bool Win32FileSystem::deleteFile(const std::string& path) {
     auto p = widePath(path);
-    return p && DeleteFileW(p->c_str());
+    if (!p) return false;
+    if (DeleteFileW(p->c_str())) return true;
+    // A link to a directory is removed as a directory: the link goes, what it points to stays.
+    const DWORD a = GetFileAttributesW(p->c_str());
+    const DWORD link = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
+    return a != INVALID_FILE_ATTRIBUTES && (a & link) == link && RemoveDirectoryW(p->c_str());
 }
 
 bool Win32FileSystem::removeDir(const std::string& path) {

@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# The Windows program's tests under Wine: the Win32 ports and the real window (GoogleTest),
+# every scenario script through Velbrook.exe --drive, and a screenshot of the main window with
+# preview off and on. Usage: scripts/wine-tests.sh [BUILD_DIR]   (default build-win32)
+set -euo pipefail
+HERE=$(cd "$(dirname "$0")" && pwd)
+if [ $# -gt 0 ]; then
+  BUILD_WIN32=$(cd "$1" 2>/dev/null && pwd || echo "$HERE/../$1")
+  export BUILD_WIN32
+fi
+source "$HERE/wine-env.sh"
+TESTS_BUILD="$ROOT/build-win32-tests"
+started=$SECONDS
+
+build_win32 Velbrook
+cmake -S "$ROOT" -B "$TESTS_BUILD" -DCMAKE_TOOLCHAIN_FILE="$ROOT/tests/win32/mingw-w64-posix.cmake" >/dev/null
+cmake --build "$TESTS_BUILD" -j"$(nproc)" --target velbrook-win32-tests
+echo "built in $((SECONDS - started)) s"
+
+ensure_display
+ensure_prefix
+# One Wine server for the whole run: starting it for every program costs seconds each time.
+"$WINESERVER" -p 2>/dev/null || true  # already running: fine
+trap stop_display EXIT
+
+scratch=$(mktemp -d /tmp/velbrook-wine.XXXXXX)
+trap 'stop_display; rm -rf "$scratch"' EXIT
+winpath() { echo "Z:${1//\//\\}"; }
+
+echo "== Win32 ports and window"
+t=$SECONDS
+mkdir -p "$scratch/xdg" "$scratch/links/v" "$scratch/links/target"
+printf keep > "$scratch/links/target/precious"
+ln -s ../target "$scratch/links/v/link"
+status=0
+XDG_DATA_HOME="$scratch/xdg" VELBROOK_TEST_TRASH="$(winpath "$scratch/xdg/Trash")" \
+  VELBROOK_TEST_LINK_DIR="$(winpath "$scratch/links/v")" \
+  "$WINE" "$TESTS_BUILD/velbrook-win32-tests.exe" || status=1
+echo "Win32 tests took $((SECONDS - t)) s"
+
+echo "== scenario scripts through Velbrook.exe --drive"
+t=$SECONDS
+cases=("$ROOT"/tests/scenarios/*.case)
+[ -d "$ROOT/../shared/examples" ] && cases+=("$ROOT"/../shared/examples/*.case)
+python3 "$ROOT/tests/run_cases.py" "$BUILD_WIN32/Velbrook.exe" "${cases[@]}" || status=1
+echo "scenarios took $((SECONDS - t)) s"
+
+echo "== screenshots"
+shots="$BUILD_WIN32/screenshots"
+mkdir -p "$shots"
+shoot() {  # name, width, script lines...
+  local name=$1 width=$2
+  shift 2
+  printf '%s\n' "$@" > "$scratch/$name.txt"
+  "$WINE" explorer /desktop=velbrook,1280x800 "$BUILD_WIN32/Velbrook.exe" --drive "$(winpath "$scratch/$name.txt")" \
+    --out "$(winpath "$scratch/$name.out")" --stay >/dev/null 2>&1 &
+  local pid=$!
+  wait_for_window 30 || true
+  sleep 2
+  import -window root -crop "${width}x680+50+50" +repage "$shots/$name.png"
+  kill "$pid" 2>/dev/null || true
+  wait "$pid" 2>/dev/null || true
+  "$WINESERVER" -k 2>/dev/null || true
+  "$WINESERVER" -p 2>/dev/null || true
+  echo "$shots/$name.png"
+}
+shoot preview-off 769 "list"
+shoot preview-on 1180 "click 按钮_打开预览"
+
+echo "Wine tests took $((SECONDS - started)) s in all"
+exit $status

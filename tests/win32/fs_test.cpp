@@ -1,0 +1,199 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "platform/encoding.h"
+#include "platform/win32/wide.h"
+#include "platform/win32/win32_fs.h"
+#include "temp_dir.h"
+
+namespace vb {
+namespace {
+
+using testing::exists;
+using testing::readFile;
+using testing::TempDir;
+using testing::writeFile;
+
+std::vector<std::string> names(const std::vector<DirEntry>& entries, bool dirs = false) {
+    std::vector<std::string> out;
+    for (const auto& e : entries)
+        if (e.isDir == dirs && e.name != "." && e.name != "..") out.push_back(e.name);
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
+TEST(Win32FileSystem, RenameNeverOverwrites) {
+    TempDir d;
+    writeFile(d.path() + L"a.txt", "a");
+    writeFile(d.path() + L"b.txt", "b");
+    Win32FileSystem fs;
+    EXPECT_FALSE(fs.rename(d.gbk(), "a.txt", "b.txt"));
+    EXPECT_EQ(readFile(d.path() + L"a.txt"), "a");
+    EXPECT_EQ(readFile(d.path() + L"b.txt"), "b");
+    EXPECT_TRUE(fs.rename(d.gbk(), "a.txt", "c.txt"));
+    EXPECT_EQ(readFile(d.path() + L"c.txt"), "a");
+    EXPECT_FALSE(exists(d.path() + L"a.txt"));
+}
+
+TEST(Win32FileSystem, RenameStaysOneNameInsideTheDirectory) {
+    TempDir d;
+    CreateDirectoryW((d.path() + L"sub").c_str(), nullptr);
+    writeFile(d.path() + L"a.txt", "a");
+    Win32FileSystem fs;
+    const char* refused[] = {"sub\\a.txt", "sub/a.txt",    "..\\a.txt", "..",        ".",
+                             "",           "a.txt:stream", "C:a.txt",   "trailing.", "trailing "};
+    for (const char* to : refused) {
+        EXPECT_FALSE(fs.rename(d.gbk(), "a.txt", to)) << to;
+        EXPECT_TRUE(exists(d.path() + L"a.txt")) << to;
+    }
+    EXPECT_FALSE(exists(d.path() + L"sub\\a.txt"));
+    EXPECT_FALSE(fs.rename(d.gbk(), "sub\\..\\a.txt", "b.txt"));
+}
+
+TEST(Win32FileSystem, RenameOntoItselfSucceedsOnlyWhenThere) {
+    TempDir d;
+    writeFile(d.path() + L"a.txt", "a");
+    Win32FileSystem fs;
+    EXPECT_TRUE(fs.rename(d.gbk(), "a.txt", "a.txt"));
+    EXPECT_EQ(readFile(d.path() + L"a.txt"), "a");
+    EXPECT_FALSE(fs.rename(d.gbk(), "missing.txt", "missing.txt"));
+}
+
+TEST(Win32FileSystem, GbkNamesRoundTripAndOthersAreLeftOut) {
+    TempDir d;
+    writeFile(d.path() + L"第一课.mp4", "1");
+    writeFile(d.path() + L"ก.mp4", "2");  // Thai: no GBK form, so it cannot be renamed safely
+    writeFile(d.path() + L"plain.mp4", "3");
+    Win32FileSystem fs;
+    EXPECT_EQ(names(fs.search(d.gbk(), "*")), (std::vector<std::string>{"plain.mp4", "第一课.mp4"}));
+    EXPECT_TRUE(fs.rename(d.gbk(), "第一课.mp4", "第1课.mp4"));
+    EXPECT_EQ(readFile(d.path() + L"第1课.mp4"), "1");
+}
+
+TEST(Win32FileSystem, SearchFiltersLikeWindowsAndMarksFolders) {
+    TempDir d;
+    for (const wchar_t* n : {L"a.MP4", L"b.mp4", L"c.mp4x", L"noext", L"d.txt"}) writeFile(d.path() + n, "x");
+    CreateDirectoryW((d.path() + L"folder.mp4").c_str(), nullptr);
+    Win32FileSystem fs;
+    struct Case {
+        const char* pattern;
+        std::vector<std::string> files;
+    };
+    const Case cases[] = {
+        {"*.mp4", {"a.MP4", "b.mp4"}},
+        {"?.mp4", {"a.MP4", "b.mp4"}},
+        {"*.*", {"a.MP4", "b.mp4", "c.mp4x", "d.txt", "noext"}},
+        {"noext.*", {"noext"}},
+        {"*.jpg", {}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(names(fs.search(d.gbk(), c.pattern)), c.files) << c.pattern;
+    EXPECT_EQ(names(fs.search(d.gbk(), "*.mp4"), true), std::vector<std::string>{"folder.mp4"});
+    EXPECT_TRUE(fs.search(d.gbk() + "missing\\", "*").empty());
+}
+
+TEST(Win32FileSystem, WildcardsCountADoubleByteCharacterAsOne) {
+    struct Case {
+        const char* name;
+        const char* pattern;
+        bool match;
+    };
+    const Case cases[] = {
+        {"课.txt", "?.txt", true}, {"课.txt", "??.txt", false},
+        {"第一课", "第*", true},   {"ABC.TXT", "abc.txt", true},
+        {"课A", "课a", true},      {"a", "*.*", true},
+        {"ab", "a", false},        {"", "*", true},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(wildcardMatch(c.name, c.pattern), c.match) << c.name << " " << c.pattern;
+}
+
+TEST(Win32FileSystem, NamesPastTheOldPathLimitWork) {
+    TempDir d;
+    Win32FileSystem fs;
+    std::string dir = d.gbk();
+    while (dir.size() < 300) {
+        dir += std::string(60, 'd') + "\\";
+        ASSERT_TRUE(fs.createDir(dir.substr(0, dir.size() - 1))) << dir.size();
+    }
+    ASSERT_TRUE(fs.createNewFile(dir + "长名字.txt", "abc"));
+    EXPECT_EQ(names(fs.search(dir, "*.txt")), std::vector<std::string>{"长名字.txt"});
+    EXPECT_TRUE(fs.rename(dir, "长名字.txt", std::string(100, 'n') + ".txt"));
+    EXPECT_TRUE(fs.deleteFile(dir + std::string(100, 'n') + ".txt"));
+    EXPECT_TRUE(fs.search(dir, "*.txt").empty());
+}
+
+TEST(Win32FileSystem, CreatingNeverTruncatesAndSavingReplacesWhole) {
+    TempDir d;
+    Win32FileSystem fs;
+    writeFile(d.path() + L"keep.txt", "precious");
+    EXPECT_FALSE(fs.createNewFile(d.gbk() + "keep.txt", "x"));
+    EXPECT_EQ(readFile(d.path() + L"keep.txt"), "precious");
+    EXPECT_TRUE(fs.createNewFile(d.gbk() + "new.txt", "fresh"));
+    EXPECT_EQ(readFile(d.path() + L"new.txt"), "fresh");
+    EXPECT_TRUE(fs.replaceFile(d.gbk() + "keep.txt", "line1\r\nline2\r\n"));
+    EXPECT_EQ(readFile(d.path() + L"keep.txt"), "line1\r\nline2\r\n");
+    // No temporary file is left behind.
+    EXPECT_EQ(names(fs.search(d.gbk(), "*")), (std::vector<std::string>{"keep.txt", "new.txt"}));
+    EXPECT_TRUE(fs.createDir(d.gbk() + "目录"));
+    EXPECT_FALSE(fs.createDir(d.gbk() + "目录"));
+    EXPECT_TRUE(fs.removeDir(d.gbk() + "目录"));
+}
+
+TEST(Win32FileSystem, PathsAreTidiedAsTheSystemWouldBeforeTheLongForm) {
+    TempDir d;
+    Win32FileSystem fs;
+    writeFile(d.path() + L"a.txt", "a");
+    CreateDirectoryW((d.path() + L"sub").c_str(), nullptr);
+    EXPECT_TRUE(fs.deleteFile(d.gbk() + "sub\\..\\a.txt"));
+    EXPECT_FALSE(exists(d.path() + L"a.txt"));
+    writeFile(d.path() + L"b.txt", "b");
+    std::string slashes = d.gbk();
+    std::replace(slashes.begin(), slashes.end(), '\\', '/');
+    EXPECT_TRUE(fs.deleteFile(slashes + "/b.txt"));
+    EXPECT_FALSE(exists(d.path() + L"b.txt"));
+    EXPECT_EQ(extendedPath(L"C:\\a\\\\b\\.\\c"), L"\\\\?\\C:\\a\\b\\c");
+    EXPECT_EQ(extendedPath(L"\\\\server\\share\\x"), L"\\\\?\\UNC\\server\\share\\x");
+    EXPECT_EQ(extendedPath(L"relative\\x"), L"relative\\x");
+}
+
+TEST(Win32FileSystem, RecycleMovesTheEntryOutOfTheFolder) {
+    TempDir d;
+    Win32FileSystem fs;
+    writeFile(d.path() + L"回收.txt", "r");
+    EXPECT_TRUE(fs.recycle(d.gbk() + "回收.txt"));
+    EXPECT_FALSE(exists(d.path() + L"回收.txt"));
+    EXPECT_FALSE(fs.recycle(d.gbk() + "回收.txt"));
+    // Under Wine the recycle bin is the freedesktop.org trash of XDG_DATA_HOME.
+    wchar_t xdg[MAX_PATH] = {};
+    if (GetEnvironmentVariableW(L"VELBROOK_TEST_TRASH", xdg, MAX_PATH)) {
+        EXPECT_EQ(readFile(std::wstring(xdg) + L"\\files\\回收.txt"), "r");
+    }
+}
+
+TEST(Win32FileSystem, LinksToFoldersAreNotWalkedIntoAndNeverLoseTheirTarget) {
+    wchar_t linkDir[MAX_PATH] = {};
+    if (!GetEnvironmentVariableW(L"VELBROOK_TEST_LINK_DIR", linkDir, MAX_PATH))
+        GTEST_SKIP() << "the test script makes the link";
+    Win32FileSystem fs;
+    std::string dir = wideToGbk(std::wstring(linkDir) + L"\\").value();
+    EXPECT_EQ(names(fs.search(dir, "*")), std::vector<std::string>{"link"}) << "listed as a file";
+    EXPECT_TRUE(names(fs.search(dir, "*"), true).empty());
+    // Windows removes the link itself; Wine cannot remove a Unix link at all. Either way the
+    // folder it points to keeps everything.
+    fs.deleteFile(dir + "link");
+    EXPECT_EQ(readFile(std::wstring(linkDir) + L"\\..\\target\\precious"), "keep");
+}
+
+TEST(Win32Encoding, ConvertsThroughCodePage936Only) {
+    EXPECT_EQ(gbkToUtf8("第一课"), std::string(reinterpret_cast<const char*>(u8"第一课")));
+    EXPECT_EQ(utf8ToGbk(reinterpret_cast<const char*>(u8"第一课")), std::optional<std::string>("第一课"));
+    EXPECT_EQ(utf8ToGbk("\xe0\xb8\x81") /* Thai */, std::nullopt);
+    EXPECT_EQ(gbkToUtf8("\x81"), std::nullopt);  // a lead byte alone
+    EXPECT_EQ(wideToGbk(L"\u00f1"), std::nullopt) << "no look-alike stands in";
+    EXPECT_EQ(gbkToWide(std::string("a\0b", 3)), std::nullopt);
+    EXPECT_EQ(gbkToWide("课"), std::optional<std::wstring>(L"课"));
+}
+
+}  // namespace
+}  // namespace vb
