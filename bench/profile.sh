@@ -42,7 +42,7 @@ valgrind --tool=callgrind --callgrind-out-file="$out/callgrind.out" \
     "$build/velbrook-drive" --program-dir "$out/prog" "$out/script.txt" 2> "$out/valgrind.log"
 grep -E "Collected" "$out/valgrind.log" || true
 echo "## inclusive"
-callgrind_annotate --inclusive=yes "$out/callgrind.out" 2>/dev/null | sed -n '/^-* *$/,$p' | head -40
+callgrind_annotate --inclusive=yes "$out/callgrind.out" 2>/dev/null | grep -E '^ *[0-9,]+ \(' | head -40
 echo "## exclusive"
-callgrind_annotate "$out/callgrind.out" 2>/dev/null | sed -n '/^-* *$/,$p' | head -30
+callgrind_annotate "$out/callgrind.out" 2>/dev/null | grep -E '^ *[0-9,]+ \(' | head -30
 rm -rf "$out/dir"
