@@ -5,7 +5,7 @@ namespace {
 
 constexpr Ctl kTickedAtStart[] = {
     Ctl::选择框_窗口置顶, Ctl::选择框_文件, Ctl::选择框6,  Ctl::单选框2,  Ctl::单选框7,  Ctl::单选框9,
-    Ctl::单选框5,         Ctl::单选框3,    Ctl::单选框11, Ctl::单选框13, Ctl::单选框17, Ctl::单选框15,
+    Ctl::单选框5,         Ctl::单选框3,     Ctl::单选框11, Ctl::单选框13, Ctl::单选框17, Ctl::单选框15,
 };
 constexpr Ctl kPlaceholders[] = {Ctl::编辑框14, Ctl::编辑框15};
 

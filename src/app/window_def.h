@@ -13,9 +13,9 @@ struct ControlDef {
     Ctl id;
     const char* name;  // GBK
     Kind kind;
-    Ctl container;      // a window, a tab page, a group box or the popup menu
+    Ctl container;        // a window, a tab page, a group box or the popup menu
     const char* caption;  // caption or initial text, GBK
-    Rect rect;          // in the container, 96-DPI pixels
+    Rect rect;            // in the container, 96-DPI pixels
     bool visible;
 };
 

@@ -17,10 +17,13 @@ void StreamTranscript::box(const std::string& title, Icon icon, Buttons buttons,
 }
 
 void StreamTranscript::browse(const std::string& title, const std::string* path) {
-    out_ << "BROWSE title=" << text_.quoted(title) << " -> " << (path ? text_.quoted(*path) : "cancel") << '\n';
+    out_ << "BROWSE title=" << text_.quoted(title) << " -> " << (path ? text_.quoted(*path) : "cancel")
+         << '\n';
 }
 
-void StreamTranscript::clipboardSet(const std::string& text) { out_ << "CLIPBOARD-SET " << text_.quoted(text) << '\n'; }
+void StreamTranscript::clipboardSet(const std::string& text) {
+    out_ << "CLIPBOARD-SET " << text_.quoted(text) << '\n';
+}
 void StreamTranscript::url(const std::string& text) { out_ << "URL " << text_.quoted(text) << '\n'; }
 void StreamTranscript::topmost(bool on) { out_ << "TOPMOST " << (on ? 1 : 0) << '\n'; }
 
@@ -90,8 +93,8 @@ private:
 };
 
 bool hasTextField(Kind k) {
-    return k != Kind::ListView && k != Kind::TabControl && k != Kind::PictureButton && k != Kind::PictureBox &&
-           k != Kind::Menu;
+    return k != Kind::ListView && k != Kind::TabControl && k != Kind::PictureButton &&
+           k != Kind::PictureBox && k != Kind::Menu;
 }
 
 void Runner::show(Ctl c) {
@@ -106,8 +109,8 @@ void Runner::show(Ctl c) {
         for (const auto& item : items) out_ << ' ' << text_.quoted(item);
     }
     Rect r = win.rect(c);
-    out_ << " visible=" << (win.visible(c) ? 1 : 0) << " rect=" << r.left << ',' << r.top << ',' << r.width << ','
-         << r.height << '\n';
+    out_ << " visible=" << (win.visible(c) ? 1 : 0) << " rect=" << r.left << ',' << r.top << ',' << r.width
+         << ',' << r.height << '\n';
 }
 
 void Runner::list() {
@@ -150,7 +153,8 @@ bool Runner::execute(const std::vector<std::string>& w) {
         f_.type(controlOfKind(w[1], {Kind::Combo}), w.size() > 2 ? w[2] : std::string());
     } else if (cmd == "choose") {
         arity(w, 3, 3);
-        if (!f_.choose(controlOfKind(w[1], {Kind::Combo}), w[2])) fail("no item " + utf8(w[2]) + " in " + utf8(w[1]));
+        if (!f_.choose(controlOfKind(w[1], {Kind::Combo}), w[2]))
+            fail("no item " + utf8(w[2]) + " in " + utf8(w[1]));
     } else if (cmd == "open") {
         arity(w, 2, 2);
         f_.open(controlOfKind(w[1], {Kind::Combo}));

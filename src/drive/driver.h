@@ -16,7 +16,8 @@ namespace vb {
 class StreamTranscript final : public Transcript {
 public:
     StreamTranscript(std::ostream& out, const TextOut& text) : out_(out), text_(text) {}
-    void box(const std::string& title, Icon icon, Buttons buttons, const std::string& text, int answer) override;
+    void box(const std::string& title, Icon icon, Buttons buttons, const std::string& text,
+             int answer) override;
     void browse(const std::string& title, const std::string* path) override;
     void clipboardSet(const std::string& text) override;
     void url(const std::string& text) override;

@@ -8,7 +8,8 @@
 
 namespace vb {
 
-int ScriptedDialogs::messageBox(const std::string& text, const std::string& title, Icon icon, Buttons buttons) {
+int ScriptedDialogs::messageBox(const std::string& text, const std::string& title, Icon icon,
+                                Buttons buttons) {
     int answer = takeBoxAnswer(answers_, buttons);
     transcript_.box(title, icon, buttons, text, answer);
     return answer;
@@ -27,12 +28,11 @@ std::uint32_t DriverClock::tickCount() {
 
 HeadlessFrontend::HeadlessFrontend(FileSystem& fs, Answers& answers, Transcript& transcript,
                                    std::optional<std::uint32_t> tick)
-    : window_(HeadlessWindow::Listener{
-          [this, &transcript](bool on) {
-              if (started_) transcript.topmost(on);
-          },
-          [&transcript](bool open) { transcript.secondWindow(open); },
-          [this] { menuShown_ = true; }}),
+    : window_(HeadlessWindow::Listener{[this, &transcript](bool on) {
+                                           if (started_) transcript.topmost(on);
+                                       },
+                                       [&transcript](bool open) { transcript.secondWindow(open); },
+                                       [this] { menuShown_ = true; }}),
       dialogs_(answers, transcript),
       fs_(fs, transcript),
       clipboard_(transcript),
@@ -49,7 +49,8 @@ void HeadlessFrontend::click(Ctl c) {
         window_.setChecked(c, !window_.checked(c));
     } else if (d.kind == Kind::Radio) {
         for (const auto& other : controlTable())
-            if (other.kind == Kind::Radio && other.container == d.container) window_.setChecked(other.id, false);
+            if (other.kind == Kind::Radio && other.container == d.container)
+                window_.setChecked(other.id, false);
         window_.setChecked(c, true);
     }
     dispatch(ctx_, c, Event::Click);

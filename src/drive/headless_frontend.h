@@ -26,7 +26,8 @@ private:
 // Forwards to a file system and reports every hand-over to the recycle bin.
 class TranscribingFileSystem final : public FileSystem {
 public:
-    TranscribingFileSystem(FileSystem& inner, Transcript& transcript) : inner_(inner), transcript_(transcript) {}
+    TranscribingFileSystem(FileSystem& inner, Transcript& transcript)
+        : inner_(inner), transcript_(transcript) {}
     char separator() const override { return inner_.separator(); }
     std::vector<DirEntry> search(const std::string& dir, const std::string& pattern) override {
         return inner_.search(dir, pattern);
@@ -34,6 +35,8 @@ public:
     bool rename(const std::string& dir, const std::string& from, const std::string& to) override {
         return inner_.rename(dir, from, to);
     }
+    void beginRenames(const std::string& dir) override { inner_.beginRenames(dir); }
+    void endRenames() override { inner_.endRenames(); }
     bool deleteFile(const std::string& path) override { return inner_.deleteFile(path); }
     bool removeDir(const std::string& path) override { return inner_.removeDir(path); }
     bool createDir(const std::string& path) override { return inner_.createDir(path); }
@@ -89,7 +92,8 @@ private:
 
 class HeadlessFrontend final : public Frontend {
 public:
-    HeadlessFrontend(FileSystem& fs, Answers& answers, Transcript& transcript, std::optional<std::uint32_t> tick);
+    HeadlessFrontend(FileSystem& fs, Answers& answers, Transcript& transcript,
+                     std::optional<std::uint32_t> tick);
 
     Window& window() override { return window_; }
     const std::vector<std::string>& undoArray() const override { return undo_; }

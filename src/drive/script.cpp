@@ -43,11 +43,21 @@ std::optional<ScriptLine> parseScriptLine(std::string_view utf8, int number, con
                 if (c == '\\' && i < utf8.size()) {
                     char e = utf8[i++];
                     switch (e) {
-                        case '"': word += '"'; break;
-                        case '\\': word += '\\'; break;
-                        case 'r': word += '\r'; break;
-                        case 'n': word += '\n'; break;
-                        case 't': word += '\t'; break;
+                        case '"':
+                            word += '"';
+                            break;
+                        case '\\':
+                            word += '\\';
+                            break;
+                        case 'r':
+                            word += '\r';
+                            break;
+                        case 'n':
+                            word += '\n';
+                            break;
+                        case 't':
+                            word += '\t';
+                            break;
                         default:
                             error = "unknown escape \\" + std::string(1, e);
                             return std::nullopt;

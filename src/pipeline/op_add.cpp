@@ -11,7 +11,8 @@ namespace {
 constexpr Message kNothingToAdd{"加点啥？不能为空", "信息：", Icon::Info};
 
 Run prepareAtStart(Context& ctx, Branch) {
-    return {[text = ctx.win.text(Ctl::编辑框6)](const Entry& e) { return Outcome{addAtStart(e.name, text)}; }, {}};
+    return {[text = ctx.win.text(Ctl::编辑框6)](const Entry& e) { return Outcome{addAtStart(e.name, text)}; },
+            {}};
 }
 
 Run prepareAtEnd(Context& ctx, Branch) {
@@ -27,7 +28,8 @@ Run prepareAtEnd(Context& ctx, Branch) {
 
 const Operation& atStart() {
     static const Operation op{
-        .guards = {{GuardPlace::First, [](const Window& w) { return w.text(Ctl::编辑框6).empty(); }, kNothingToAdd}},
+        .guards = {{GuardPlace::First, [](const Window& w) { return w.text(Ctl::编辑框6).empty(); },
+                    kNothingToAdd}},
         .prepare = prepareAtStart,
     };
     return op;
@@ -35,7 +37,8 @@ const Operation& atStart() {
 
 const Operation& atEnd() {
     static const Operation op{
-        .guards = {{GuardPlace::First, [](const Window& w) { return w.text(Ctl::编辑框7).empty(); }, kNothingToAdd}},
+        .guards = {{GuardPlace::First, [](const Window& w) { return w.text(Ctl::编辑框7).empty(); },
+                    kNothingToAdd}},
         .prepare = prepareAtEnd,
         .filesReport = usualReport(),
         .foldersReport = usualReport(),

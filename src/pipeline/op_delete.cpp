@@ -87,7 +87,8 @@ Run prepareBetween(Context& ctx, Branch) {
         OccurrenceBoxes startBoxes, endBoxes;
         BetweenMarkers view() const { return {start, startBoxes, end, endBoxes}; }
     };
-    Markers m{w.text(Ctl::编辑框2), w.text(Ctl::编辑框3),
+    Markers m{w.text(Ctl::编辑框2),
+              w.text(Ctl::编辑框3),
               {w.checked(Ctl::选择框_1头), w.checked(Ctl::选择框_1尾)},
               {w.checked(Ctl::选择框_2头), w.checked(Ctl::选择框_2尾)}};
     const char sep = ctx.fs.separator();
@@ -124,13 +125,16 @@ Run prepareNTimes(Context& ctx, Branch branch) {
     const Window& w = ctx.win;
     const std::string d = w.text(Ctl::编辑框1);
     const std::optional<int> count = readDeleteCount(w.text(Ctl::编辑框10));
-    const Direction dir = w.checked(Ctl::单选框14) && !w.checked(Ctl::单选框13) ? Direction::FromRight
-                                                                               : Direction::FromLeft;
+    const Direction dir =
+        w.checked(Ctl::单选框14) && !w.checked(Ctl::单选框13) ? Direction::FromRight : Direction::FromLeft;
     const char sep = ctx.fs.separator();
     // A count that reads as 0 renames nothing; files say so once and the run ends.
     if (branch == Branch::Files && count == 0)
-        return {[](const Entry&) { return Outcome{std::nullopt, &kNotANumber}; },
-                [d, sep](const std::string& name, Branch) { return containsText(splitName(name, sep).base, d); }};
+        return {
+            [](const Entry&) {
+                return Outcome{std::nullopt, &kNotANumber};
+            },
+            [d, sep](const std::string& name, Branch) { return containsText(splitName(name, sep).base, d); }};
     return {onBase(sep, [d, count, dir](const std::string& base,
                                         Branch) { return deleteNTimes(base, d, count, dir); }),
             [d, sep](const std::string& name, Branch b) {
@@ -146,11 +150,12 @@ const Operation& nTimes() {
         .countedFiles = {"一共有", "个文件将被更名", "请确认", {"找不到需要改的文件名", "提示", Icon::Info}},
         .countedFolders = {"一共有", "个文件将被更名", "请确认", {"没有东西可以改", "没有改动", Icon::Info}},
         .prepare = prepareNTimes,
-        .filesReport = [] {
-            Report r = countReport("删掉了", "修改成果提示");
-            r.zero = {"没有任何改动", "没有改动", Icon::None};
-            return r;
-        }(),
+        .filesReport =
+            [] {
+                Report r = countReport("删掉了", "修改成果提示");
+                r.zero = {"没有任何改动", "没有改动", Icon::None};
+                return r;
+            }(),
         .foldersReport = usualReport(Icon::None, "个文件被改名"),
     };
     return op;

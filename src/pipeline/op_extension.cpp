@@ -24,7 +24,9 @@ Run prepareChange(Context& ctx, Branch) {
 }
 
 Run prepareAppend(Context& ctx, Branch) {
-    return {[text = ctx.win.text(Ctl::编辑框18)](const Entry& e) { return Outcome{appendAfterExtension(e.name, text)}; },
+    return {[text = ctx.win.text(Ctl::编辑框18)](const Entry& e) {
+                return Outcome{appendAfterExtension(e.name, text)};
+            },
             {}};
 }
 
@@ -32,9 +34,12 @@ const Operation& change() {
     static const Operation op{
         .guards =
             {
-                {GuardPlace::First, [](const Window& w) { return w.text(Ctl::组合框_修改扩展).empty(); },
+                {GuardPlace::First,
+                 [](const Window& w) { return w.text(Ctl::组合框_修改扩展).empty(); },
                  {"准备改成什么后缀？请先选择或手动输入", "信息：", Icon::Info}},
-                {GuardPlace::AfterChecks, foldersTicked, {"文件夹没有改后缀一说，请勾选文件", "提示", Icon::Info}},
+                {GuardPlace::AfterChecks,
+                 foldersTicked,
+                 {"文件夹没有改后缀一说，请勾选文件", "提示", Icon::Info}},
             },
         .source = Source::ListOnly,
         .prepare = prepareChange,
@@ -47,7 +52,8 @@ const Operation& append() {
     static const Operation op{
         .guards =
             {
-                {GuardPlace::First, [](const Window& w) { return w.text(Ctl::编辑框18).empty(); },
+                {GuardPlace::First,
+                 [](const Window& w) { return w.text(Ctl::编辑框18).empty(); },
                  {"加点啥？不能为空", "信息：", Icon::Info}},
                 {GuardPlace::First, foldersTicked, {"此功能无法对文件夹进行修改", "信息：", Icon::Info}},
             },

@@ -79,7 +79,8 @@ const Operation& numerals() {
         r.title = "更名数量";
         return r;
     }();
-    static const Operation op{.guards = {}, .prepare = prepareNumerals, .filesReport = report, .foldersReport = report};
+    static const Operation op{
+        .guards = {}, .prepare = prepareNumerals, .filesReport = report, .foldersReport = report};
     return op;
 }
 

@@ -28,12 +28,11 @@ ReplaceMode replaceMode(const Window& w) {
 
 Run prepareReplace(Context& ctx, Branch) {
     const Window& w = ctx.win;
-    return {onBase(ctx.fs.separator(),
-                   [f = w.text(Ctl::编辑框4), r = w.text(Ctl::编辑框5), mode = replaceMode(w),
-                    n = readReplaceCount(w.text(Ctl::编辑框16))](const std::string& base) {
-                       return replaceText(base, f, r, mode, n);
-                   }),
-            {}};
+    return {
+        onBase(ctx.fs.separator(), [f = w.text(Ctl::编辑框4), r = w.text(Ctl::编辑框5), mode = replaceMode(w),
+                                    n = readReplaceCount(w.text(Ctl::编辑框16))](
+                                       const std::string& base) { return replaceText(base, f, r, mode, n); }),
+        {}};
 }
 
 bool countReadsZero(const Window& w) {
@@ -56,9 +55,11 @@ const Operation& replaceOp() {
         .guards =
             {
                 {GuardPlace::AfterNoDir, emptyText<Ctl::编辑框4>, {"去掉啥？不能为空", "提示", Icon::Info}},
-                {GuardPlace::AfterChecks, [](const Window& w) { return hasRefusedChar(w.text(Ctl::编辑框5)); },
-                 kRefused},
-                {GuardPlace::AfterChecks, countReadsZero, {"替换次数没写对，请重新再写！", "提醒：", Icon::Info}},
+                {GuardPlace::AfterChecks,
+                 [](const Window& w) { return hasRefusedChar(w.text(Ctl::编辑框5)); }, kRefused},
+                {GuardPlace::AfterChecks,
+                 countReadsZero,
+                 {"替换次数没写对，请重新再写！", "提醒：", Icon::Info}},
             },
         .noDir = {"路径呢？", "提示", Icon::Info},
         .confirm = Confirm::BeforeReading,
@@ -88,20 +89,23 @@ const Operation& insertOp() {
         .guards =
             {
                 {GuardPlace::First,
-                 [](const Window& w) { return w.text(Ctl::编辑框11).empty() || w.text(Ctl::编辑框12).empty(); },
+                 [](const Window& w) {
+                     return w.text(Ctl::编辑框11).empty() || w.text(Ctl::编辑框12).empty();
+                 },
                  {"弄啥呢？", "信息：", Icon::Info}},
-                {GuardPlace::AfterChecks, [](const Window& w) { return hasRefusedChar(w.text(Ctl::编辑框12)); },
-                 kRefused},
+                {GuardPlace::AfterChecks,
+                 [](const Window& w) { return hasRefusedChar(w.text(Ctl::编辑框12)); }, kRefused},
             },
         .prepare = prepareInsert,
-        .filesReport = [] {
-            Report r;
-            r.shown = true;
-            r.prefix = "有";
-            r.suffix = "个文件被改名成功";
-            r.title = "信息：";
-            return r;
-        }(),
+        .filesReport =
+            [] {
+                Report r;
+                r.shown = true;
+                r.prefix = "有";
+                r.suffix = "个文件被改名成功";
+                r.title = "信息：";
+                return r;
+            }(),
         .foldersReport = usualReport(Icon::None),
     };
     return op;

@@ -22,7 +22,8 @@ Run prepareVideo(Context& ctx, Branch) {
 
 const Operation& video() {
     static const Operation op{
-        .guards = {{GuardPlace::AfterNoDir, [](const Window& w) { return w.checked(Ctl::选择框_文件夹); },
+        .guards = {{GuardPlace::AfterNoDir,
+                    [](const Window& w) { return w.checked(Ctl::选择框_文件夹); },
                     {"此功能无法对文件夹进行操作，请选择文件", "信息：", Icon::Info}}},
         .source = Source::DirectoryScan,
         .confirm = Confirm::DirectOnly,

@@ -45,7 +45,8 @@ bool directoryChecks(Context& ctx, const Operation& op, std::string& dir) {
     return guardsPass(ctx, op, GuardPlace::AfterChecks);
 }
 
-std::vector<std::string> readEntries(Context& ctx, const Operation& op, Branch branch, const std::string& dir) {
+std::vector<std::string> readEntries(Context& ctx, const Operation& op, Branch branch,
+                                     const std::string& dir) {
     std::vector<std::string> entries;
     if (op.source == Source::DirectoryScan) {
         for (const auto& path : fullPathFileListing(ctx.fs, dir, searchPattern(ctx.win)))
@@ -134,6 +135,7 @@ void runOperation(Context& ctx, const Operation& op) {
         for (int r = win.rowCount() - 1; r >= 0; --r) rowOf[win.cell(r, 0)] = r;
     }
 
+    RenameBatch batch(ctx.fs, dir);
     int counter = 0;
     for (int i = 1; i <= n; ++i) {
         const std::string& name = entries[static_cast<size_t>(i - 1)];

@@ -38,11 +38,11 @@ enum class Source {
 };
 
 enum class Confirm {
-    AtFirstEntry,      // "确定更名吗？" or the preview notice, at entry 1
-    Counted,           // count the entries the rule will change, refuse when none, name the count
-    BeforeReading,     // "确定更名吗？" before the entries are read, with or without preview
-    AfterReading,      // a question or the preview notice once, even with no entries
-    DirectOnly,        // a question at entry 1; preview mode is ignored
+    AtFirstEntry,   // "确定更名吗？" or the preview notice, at entry 1
+    Counted,        // count the entries the rule will change, refuse when none, name the count
+    BeforeReading,  // "确定更名吗？" before the entries are read, with or without preview
+    AfterReading,   // a question or the preview notice once, even with no entries
+    DirectOnly,     // a question at entry 1; preview mode is ignored
 };
 
 // One entry as the rule sees it.
@@ -107,8 +107,8 @@ void runOperation(Context& ctx, const Operation& op);
 
 // The shared messages.
 inline constexpr Message kPreviewNotice{
-    "提示：你开启了预览功能，所以没有直接更名，\r\n请看预览区结果，确认无误后点\"确认无误，执行吧\"！", "提示",
-    Icon::Info};
+    "提示：你开启了预览功能，所以没有直接更名，\r\n请看预览区结果，确认无误后点\"确认无误，执行吧\"！",
+    "提示", Icon::Info};
 inline constexpr Message kNothingChosen{"什么都没有选择", "提示", Icon::Info};
 
 // The usual report: "没有任何改动" or "一共有" + n + "个文件被改名成功".

@@ -14,7 +14,9 @@ constexpr const char* kPreviewOffCaption = "打开预览";
 constexpr const char* kPreviewOnCaption = "不要预览";
 constexpr const char* kRemindTitle = "提醒：";
 
-void remind(Context& ctx, const char* text) { ctx.dlg.messageBox(text, kRemindTitle, Icon::Info, Buttons::Ok); }
+void remind(Context& ctx, const char* text) {
+    ctx.dlg.messageBox(text, kRemindTitle, Icon::Info, Buttons::Ok);
+}
 
 // A rename needs a chosen directory: a bare name is never resolved against the current directory.
 bool renameInDir(Context& ctx, const std::string& dir, const std::string& from, const std::string& to) {
@@ -75,6 +77,7 @@ void onExecute(Context& ctx) {
 
     const std::string dir = workingDir(win);
     ctx.撤回数组.clear();
+    RenameBatch batch(ctx.fs, dir);
     for (int r = 0; r < c0; ++r) {
         std::string oldName = win.cell(r, 0);
         std::string newName = win.cell(r, 1);
@@ -119,8 +122,10 @@ void onUndo(Context& ctx) {
         if (listed.size() != titles.size()) return remind(ctx, "列表框现标题 和 枚举到的数组，无法操作");
         if (listed != titles) return remind(ctx, "列表框现标题 和 枚举到的数组 不是完全相同的，不予操作");
     }
-    if (titles.size() != undo.size()) return remind(ctx, "列表框现标题数量 和 撤回数组的数量不一致，无法操作");
+    if (titles.size() != undo.size())
+        return remind(ctx, "列表框现标题数量 和 撤回数组的数量不一致，无法操作");
 
+    RenameBatch batch(ctx.fs, dir);
     for (size_t i = 0; i < undo.size(); ++i) {
         const int row = static_cast<int>(i);
         const std::string current = win.cell(row, 0);

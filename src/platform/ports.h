@@ -78,8 +78,7 @@ class Dialogs {
 public:
     virtual ~Dialogs() = default;
     // Returns kAnswerOk or kAnswerCancel.
-    virtual int messageBox(const std::string& text, const std::string& title, Icon icon,
-                           Buttons buttons) = 0;
+    virtual int messageBox(const std::string& text, const std::string& title, Icon icon, Buttons buttons) = 0;
     // The chosen folder's path without a trailing separator (except a root), or nothing.
     virtual std::optional<std::string> browseFolder(const std::string& title) = 0;
 };
@@ -103,13 +102,30 @@ public:
     // Renaming a name to itself succeeds when it exists.
     virtual bool rename(const std::string& dir, const std::string& from, const std::string& to) = 0;
 
+    // A hint that a batch of renames in dir follows: the directory may be held open until
+    // endRenames. Renames are correct without it.
+    virtual void beginRenames(const std::string& dir) { (void)dir; }
+    virtual void endRenames() {}
+
     virtual bool deleteFile(const std::string& path) = 0;
     virtual bool removeDir(const std::string& path) = 0;
     virtual bool createDir(const std::string& path) = 0;
     virtual bool createNewFile(const std::string& path, const std::string& bytes) = 0;  // never truncates
-    virtual bool replaceFile(const std::string& path, const std::string& bytes) = 0;   // atomic
+    virtual bool replaceFile(const std::string& path, const std::string& bytes) = 0;    // atomic
     virtual bool recycle(const std::string& path) = 0;
     virtual std::string programDir() const = 0;  // ends in the separator
+};
+
+// Holds a batch of renames open for one loop.
+class RenameBatch {
+public:
+    RenameBatch(FileSystem& fs, const std::string& dir) : fs_(fs) { fs_.beginRenames(dir); }
+    ~RenameBatch() { fs_.endRenames(); }
+    RenameBatch(const RenameBatch&) = delete;
+    RenameBatch& operator=(const RenameBatch&) = delete;
+
+private:
+    FileSystem& fs_;
 };
 
 class Clipboard {

@@ -31,8 +31,8 @@ int findLast(std::string_view text, std::string_view what) {
     return last;
 }
 
-std::string replace(std::string_view text, std::string_view what, std::string_view with,
-                    int start, int count) {
+std::string replace(std::string_view text, std::string_view what, std::string_view with, int start,
+                    int count) {
     if (text.empty() || what.empty()) return std::string(text);
     size_t i = start > 1 ? static_cast<size_t>(start - 1) : 0;
     if (i >= text.size()) return std::string(text);

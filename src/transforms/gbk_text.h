@@ -17,8 +17,8 @@ int findFrom(std::string_view text, std::string_view what, int start);
 
 // Copies the bytes before start unchanged, then replaces up to count matches (every match
 // when count < 0) scanning left to right; start <= 0 means from the start.
-std::string replace(std::string_view text, std::string_view what, std::string_view with,
-                    int start, int count);
+std::string replace(std::string_view text, std::string_view what, std::string_view with, int start,
+                    int count);
 
 std::string left(std::string_view text, int n);
 std::string mid(std::string_view text, int start, int length);

@@ -18,7 +18,7 @@ HeadlessWindow::HeadlessWindow(Listener listener) : listener_(std::move(listener
         for (const char* item : combo.items) at(combo.id).items.emplace_back(item);
         setSelection(combo.id, combo.shown);
     }
-    columns_.push_back({kListColumn0Title, kListColumnWidth});
+    columns_.push_back({kListColumn0Title, kListColumnWidth, {}});
 }
 
 std::string HeadlessWindow::text(Ctl c) const { return at(c).text; }
@@ -61,29 +61,33 @@ void HeadlessWindow::setWidth(Ctl c, int width) { at(c).rect.width = width; }
 void HeadlessWindow::setTextColor(Ctl c, std::uint32_t color) { at(c).color = color; }
 std::uint32_t HeadlessWindow::textColor(Ctl c) const { return at(c).color; }
 
-int HeadlessWindow::rowCount() const { return static_cast<int>(rows_.size()); }
+int HeadlessWindow::rowCount() const { return rows_; }
 
 std::string HeadlessWindow::cell(int row, int col) const {
-    if (row < 0 || row >= rowCount() || col < 0) return {};
-    const auto& cells = rows_[static_cast<size_t>(row)];
-    return static_cast<size_t>(col) < cells.size() ? cells[static_cast<size_t>(col)] : std::string();
+    if (row < 0 || row >= rows_ || col < 0 || col >= columnCount()) return {};
+    return columns_[static_cast<size_t>(col)].cells[static_cast<size_t>(row)];
 }
 
 void HeadlessWindow::setCell(int row, int col, const std::string& s) {
-    if (row < 0 || row >= rowCount() || col < 0 || col >= columnCount()) return;
-    auto& cells = rows_[static_cast<size_t>(row)];
-    if (cells.size() <= static_cast<size_t>(col)) cells.resize(static_cast<size_t>(col) + 1);
-    cells[static_cast<size_t>(col)] = s;
+    if (row < 0 || row >= rows_ || col < 0 || col >= columnCount()) return;
+    columns_[static_cast<size_t>(col)].cells[static_cast<size_t>(row)] = s;
 }
 
 void HeadlessWindow::appendRows(const std::vector<std::string>& col0) {
-    rows_.reserve(rows_.size() + col0.size());
-    for (const auto& name : col0) rows_.push_back({name});
+    for (size_t c = 0; c < columns_.size(); ++c) {
+        auto& cells = columns_[c].cells;
+        if (c == 0)
+            cells.insert(cells.end(), col0.begin(), col0.end());
+        else
+            cells.resize(cells.size() + col0.size());
+    }
+    rows_ += static_cast<int>(col0.size());
 }
 
 void HeadlessWindow::deleteRow(int row) {
-    if (row < 0 || row >= rowCount()) return;
-    rows_.erase(rows_.begin() + row);
+    if (row < 0 || row >= rows_) return;
+    for (auto& column : columns_) column.cells.erase(column.cells.begin() + row);
+    --rows_;
     if (selectedRow_ == row)
         selectedRow_ = -1;
     else if (selectedRow_ > row)
@@ -91,7 +95,11 @@ void HeadlessWindow::deleteRow(int row) {
 }
 
 void HeadlessWindow::clearRows() {
-    rows_.clear();
+    for (auto& column : columns_) {
+        column.cells.clear();
+        column.cells.shrink_to_fit();
+    }
+    rows_ = 0;
     selectedRow_ = -1;
 }
 
@@ -107,16 +115,13 @@ void HeadlessWindow::setColumnTitle(int col, const std::string& title) {
 
 void HeadlessWindow::insertColumn(int col, const std::string& title, int width) {
     col = std::clamp(col, 0, columnCount());
-    columns_.insert(columns_.begin() + col, Column{title, width});
-    for (auto& cells : rows_)
-        if (cells.size() >= static_cast<size_t>(col)) cells.insert(cells.begin() + col, std::string());
+    columns_.insert(columns_.begin() + col,
+                    Column{title, width, std::vector<std::string>(static_cast<size_t>(rows_))});
 }
 
 void HeadlessWindow::deleteColumn(int col) {
     if (col < 0 || col >= columnCount()) return;
     columns_.erase(columns_.begin() + col);
-    for (auto& cells : rows_)
-        if (cells.size() > static_cast<size_t>(col)) cells.erase(cells.begin() + col);
 }
 
 int HeadlessWindow::selectedRow() const { return selectedRow_; }

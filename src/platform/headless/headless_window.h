@@ -73,9 +73,11 @@ private:
         Rect rect;
         std::uint32_t color = kDefaultColor;
     };
+    // Column-major: one vector of cells per column keeps a row down to its name's string.
     struct Column {
         std::string title;
         int width = 0;
+        std::vector<std::string> cells;
     };
 
     Control& at(Ctl c) { return controls_[static_cast<size_t>(c)]; }
@@ -84,7 +86,7 @@ private:
     Listener listener_;
     std::array<Control, kControlCount> controls_;
     std::vector<Column> columns_;
-    std::vector<std::vector<std::string>> rows_;  // one vector of cells per row
+    int rows_ = 0;
     int selectedRow_ = -1;
     bool topmost_ = false;
     bool secondWindowOpen_ = false;

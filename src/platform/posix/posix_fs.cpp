@@ -324,17 +324,50 @@ std::vector<DirEntry> PosixFileSystem::search(const std::string& dir, const std:
     return found;
 }
 
+PosixFileSystem::~PosixFileSystem() { endRenames(); }
+
+void PosixFileSystem::beginRenames(const std::string& dir) {
+    endRenames();
+    auto d = nativeAbsolute(dir);
+    if (!d) return;
+    Fd fd = openDir(*d);
+    if (!fd) return;
+    batchFd_ = fd.release();
+    batchDir_ = dir;
+}
+
+void PosixFileSystem::endRenames() {
+    if (batchFd_ >= 0) ::close(batchFd_);
+    batchFd_ = -1;
+    batchDir_.clear();
+}
+
+std::optional<std::string_view> PosixFileSystem::nativeName(const std::string& gbk, std::string& buffer) {
+    if (isAscii(gbk)) return std::string_view(gbk);
+    auto utf8 = native(gbk);
+    if (!utf8) return std::nullopt;
+    buffer = std::move(*utf8);
+    return std::string_view(buffer);
+}
+
 bool PosixFileSystem::rename(const std::string& dir, const std::string& from, const std::string& to) {
     if (!isPlainComponent(from) || !isPlainComponent(to)) return false;
-    auto d = nativeAbsolute(dir);
-    auto f = native(from);
-    auto t = native(to);
-    if (!d || !f || !t) return false;
-    Fd fd = openDir(*d);
-    if (!fd) return false;
-    // renameat2 refuses a name onto itself with EEXIST; a Windows move calls that success.
-    if (*f == *t) return exists(fd.get(), f->c_str());
-    return moveNoReplace(fd.get(), f->c_str(), fd.get(), t->c_str());
+    auto f = nativeName(from, fromBuffer_);
+    auto t = nativeName(to, toBuffer_);
+    if (!f || !t) return false;
+    Fd own;
+    int fd = batchFd_;
+    if (fd < 0 || dir != batchDir_) {
+        auto d = nativeAbsolute(dir);
+        if (!d) return false;
+        own = openDir(*d);
+        if (!own) return false;
+        fd = own.get();
+    }
+    // Both views point into strings, so they end in a NUL. renameat2 refuses a name onto itself with EEXIST;
+    // a Windows move calls that success.
+    if (*f == *t) return exists(fd, f->data());
+    return moveNoReplace(fd, f->data(), fd, t->data());
 }
 
 bool PosixFileSystem::deleteFile(const std::string& path) {

@@ -2,6 +2,7 @@
 // UTF-8. Every path must be absolute: nothing is ever resolved against the current directory.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,6 +15,9 @@ class PosixFileSystem final : public FileSystem {
 public:
     // programDir: GBK, ending in "/". A relative one is taken from the current directory once, here.
     explicit PosixFileSystem(std::string programDir);
+    ~PosixFileSystem() override;
+    PosixFileSystem(const PosixFileSystem&) = delete;
+    PosixFileSystem& operator=(const PosixFileSystem&) = delete;
 
     char separator() const override { return '/'; }
 
@@ -21,6 +25,9 @@ public:
     // the tree it started in.
     std::vector<DirEntry> search(const std::string& dir, const std::string& pattern) override;
     bool rename(const std::string& dir, const std::string& from, const std::string& to) override;
+    // Keeps the directory open and its name converted for the renames of one batch.
+    void beginRenames(const std::string& dir) override;
+    void endRenames() override;
     bool deleteFile(const std::string& path) override;
     // An empty directory, or a symbolic link to a directory (the link itself, as Windows does).
     bool removeDir(const std::string& path) override;
@@ -33,7 +40,13 @@ public:
     std::string programDir() const override { return programDir_; }
 
 private:
+    // A name on disk, converted into a buffer that is reused from one name to the next.
+    std::optional<std::string_view> nativeName(const std::string& gbk, std::string& buffer);
+
     std::string programDir_;
+    std::string batchDir_;  // GBK, as the caller gave it
+    int batchFd_ = -1;
+    std::string fromBuffer_, toBuffer_;
 };
 
 // Windows search rules: "*" any run, "?" one character (a GBK pair is one), ASCII case ignored,
