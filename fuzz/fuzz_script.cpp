@@ -1,10 +1,10 @@
 // The driver's script parser: any line parses or fails with a reason, and the parsed words
-// printed by TextOut read back as the same words.
+// printed by TranscriptText read back as the same words.
 #include <string>
 
 #include "check.h"
 #include "drive/script.h"
-#include "drive/text_out.h"
+#include "drive/transcript_text.h"
 
 using vb::fuzz::require;
 
@@ -19,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     require(error.empty(), "a parsed line sets no error");
     require(parsed->number == 7 && !parsed->words.empty(), "a parsed line has words");
 
-    vb::TextOut out;
+    vb::TranscriptText out;
     std::string again;
     for (const auto& w : parsed->words) again += (again.empty() ? "" : " ") + out.quoted(w);
     std::string error2;

@@ -1,9 +1,9 @@
-// TextOut on any bytes: UTF-8 out, nothing unescaped that would break a transcript line, and
+// TranscriptText on any bytes: UTF-8 out, nothing unescaped that would break a transcript line, and
 // the escapes decode back to the bytes.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include "check.h"
-#include "drive/text_out.h"
+#include "drive/transcript_text.h"
 #include "platform/encoding.h"
 
 using vb::fuzz::require;
@@ -16,7 +16,7 @@ int hexValue(char c) {
     return -1;
 }
 
-// Undoes the escapes; nothing when the text is not what TextOut writes.
+// Undoes the escapes; nothing when the text is not what TranscriptText writes.
 std::optional<std::string> decode(std::string_view s, const std::string& root) {
     std::string gbk, utf8;
     auto flush = [&]() -> bool {
@@ -78,10 +78,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzedDataProvider in(data, size);
     const std::string root = in.ConsumeRandomLengthString(8);
     const std::string text = in.ConsumeRemainingBytesAsString();
-    vb::TextOut out(root);
+    vb::TranscriptText out(root);
     const std::string printed = out.escaped(text);
     auto back = decode(printed, root);
-    require(back.has_value(), "TextOut writes only plain UTF-8 and its escapes");
+    require(back.has_value(), "TranscriptText writes only plain UTF-8 and its escapes");
     // With a root, a "$T" already in the text reads back as the root.
     if (root.empty() || text.find("$T") == std::string::npos)
         require(*back == text, "the escapes decode to the text");

@@ -51,7 +51,7 @@ namespace {
 
 class Runner {
 public:
-    Runner(Frontend& f, Answers& a, std::ostream& out, const TextOut& text)
+    Runner(Frontend& f, Answers& a, std::ostream& out, const TranscriptText& text)
         : f_(f), answers_(a), out_(out), text_(text) {}
 
     // Returns false when the main window has been closed.
@@ -88,7 +88,7 @@ private:
     Frontend& f_;
     Answers& answers_;
     std::ostream& out_;
-    const TextOut& text_;
+    const TranscriptText& text_;
     bool menuShowing_ = false;
 };
 
@@ -207,7 +207,7 @@ bool Runner::execute(const std::vector<std::string>& w) {
 }  // namespace
 
 int runScript(std::istream& script, const std::string& rootUtf8, Frontend& frontend, Answers& answers,
-              std::ostream& out, const TextOut& text) {
+              std::ostream& out, const TranscriptText& text) {
     Runner runner(frontend, answers, out, text);
     std::string line;
     int number = 0;

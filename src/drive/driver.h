@@ -8,14 +8,14 @@
 
 #include "drive/frontend.h"
 #include "drive/script.h"
-#include "drive/text_out.h"
+#include "drive/transcript_text.h"
 
 namespace vb {
 
 // Writes the transcript lines of the ports' events to a stream.
 class StreamTranscript final : public Transcript {
 public:
-    StreamTranscript(std::ostream& out, const TextOut& text) : out_(out), text_(text) {}
+    StreamTranscript(std::ostream& out, const TranscriptText& text) : out_(out), text_(text) {}
     void box(const std::string& title, Icon icon, Buttons buttons, const std::string& text,
              int answer) override;
     void browse(const std::string& title, const std::string* path) override;
@@ -27,7 +27,7 @@ public:
 
 private:
     std::ostream& out_;
-    const TextOut& text_;
+    const TranscriptText& text_;
 };
 
 // Script answers queued in advance, handed to whichever dialogs the front end shows.
@@ -37,6 +37,6 @@ std::optional<std::string> takeBrowseAnswer(Answers& answers);
 
 // Runs the script; returns 0 when it ran to its end, 2 after printing an ERROR line.
 int runScript(std::istream& script, const std::string& rootUtf8, Frontend& frontend, Answers& answers,
-              std::ostream& out, const TextOut& text);
+              std::ostream& out, const TranscriptText& text);
 
 }  // namespace vb

@@ -70,7 +70,7 @@ int main(int argc, char** argv) {
     std::istream& script = scriptPath == "-" ? std::cin : file;
 
     std::ios::sync_with_stdio(false);
-    vb::TextOut text(root.empty() ? std::string() : vb::utf8ToGbk(root).value_or(std::string()));
+    vb::TranscriptText text(root.empty() ? std::string() : vb::utf8ToGbk(root).value_or(std::string()));
     vb::StreamTranscript transcript(std::cout, text);
     vb::Answers answers;
     vb::PosixFileSystem fs(vb::utf8ToGbk(programDir).value_or("./"));

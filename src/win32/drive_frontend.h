@@ -8,8 +8,6 @@
 #include <string>
 
 #include "app.h"
-// wingdi.h's TextOut macro would rename the driver's class of that name.
-#undef TextOut
 #include "drive/driver.h"
 #include "drive/headless_frontend.h"
 #include "platform/win32/win32_services.h"

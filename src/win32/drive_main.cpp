@@ -86,7 +86,7 @@ int driveMain(HINSTANCE instance, const std::vector<std::wstring>& args) {
         return 2;
     }
 
-    TextOut text(wideToGbk(opt->root).value_or(std::string()));
+    TranscriptText text(wideToGbk(opt->root).value_or(std::string()));
     StreamTranscript transcript(out, text);
     Answers answers;
     ModalAnswerer answerer(answers, transcript);

@@ -1,4 +1,4 @@
-#include "drive/text_out.h"
+#include "drive/transcript_text.h"
 
 #include <cstdio>
 
@@ -41,7 +41,7 @@ void appendHex(std::string& out, std::string_view bytes) {
 
 }  // namespace
 
-void TextOut::appendSegment(std::string& out, std::string_view gbk) const {
+void TranscriptText::appendSegment(std::string& out, std::string_view gbk) const {
     if (auto utf8 = gbkToUtf8(gbk)) {
         appendEscapedUtf8(out, *utf8);
         return;
@@ -63,7 +63,7 @@ void TextOut::appendSegment(std::string& out, std::string_view gbk) const {
     }
 }
 
-std::string TextOut::escaped(std::string_view gbk) const {
+std::string TranscriptText::escaped(std::string_view gbk) const {
     std::string out;
     out.reserve(gbk.size() + gbk.size() / 2);
     size_t start = 0;

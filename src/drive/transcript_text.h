@@ -7,9 +7,9 @@
 
 namespace vb {
 
-class TextOut {
+class TranscriptText {
 public:
-    explicit TextOut(std::string rootGbk = {}) : root_(std::move(rootGbk)) {}
+    explicit TranscriptText(std::string rootGbk = {}) : root_(std::move(rootGbk)) {}
     // The text with escapes, without the surrounding quotes.
     std::string escaped(std::string_view gbk) const;
     std::string quoted(std::string_view gbk) const { return '"' + escaped(gbk) + '"'; }
