@@ -12,84 +12,24 @@
 #include "platform/encoding.h"
 #include "platform/headless/headless_window.h"
 #include "platform/posix/posix_fs.h"
+#include "test_support.h"
 
 namespace vb {
 namespace {
 
 namespace stdfs = std::filesystem;
 
-struct Box {
-    std::string text, title;
-    bool operator==(const Box&) const = default;
-};
+using namespace vb::testing;
 
-class AnsweringDialogs final : public Dialogs {
-public:
-    int messageBox(const std::string& text, const std::string& title, Icon, Buttons buttons) override {
-        boxes.push_back({text, title});
-        if (buttons == Buttons::Ok || answers.empty()) return kAnswerOk;
-        int a = answers.front();
-        answers.pop_front();
-        return a;
-    }
-    std::optional<std::string> browseFolder(const std::string&) override { return std::nullopt; }
-    std::deque<int> answers;
-    std::vector<Box> boxes;
-};
-
-struct NoClipboard final : Clipboard {
-    void setText(const std::string&) override {}
-};
-struct NoShell final : Shell {
-    void openUrl(const std::string&) override {}
-};
-struct FixedClock final : Clock {
-    std::uint32_t tickCount() override { return 1000; }
-};
-
-class FileOps : public ::testing::Test {
+class FileOps : public HandlerRig {
 protected:
-    FileOps() : fs(makeRoot() + "prog/") {
-        stdfs::create_directories(root_ + "/prog");
-        onCreated(ctx);
-    }
-    ~FileOps() override { stdfs::remove_all(root_); }
+    FileOps() : HandlerRig("fileops") { folder("prog"); }
 
-    std::string makeRoot() {
-        std::string tmpl = (stdfs::temp_directory_path() / "fileops-XXXXXX").string();
-        root_ = ::mkdtemp(tmpl.data());
-        return root_ + "/";
-    }
-    std::string path(const std::string& gbkRel) const { return root_ + "/" + gbkRel; }
-    stdfs::path native(const std::string& gbkRel) const { return stdfs::path(*gbkToUtf8(path(gbkRel))); }
-    void file(const std::string& gbkRel, const std::string& bytes = "x") {
-        stdfs::create_directories(native(gbkRel).parent_path());
-        std::ofstream(native(gbkRel), std::ios::binary) << bytes;
-    }
-    std::string read(const std::string& gbkRel) const {
-        std::ifstream in(native(gbkRel), std::ios::binary);
-        std::stringstream ss;
-        ss << in.rdbuf();
-        return ss.str();
-    }
-    bool exists(const std::string& gbkRel) const {
-        return stdfs::exists(stdfs::symlink_status(native(gbkRel)));
-    }
     void show(const std::string& dirRel, const std::vector<std::string>& rows) {
         win.setText(Ctl::标签2, dirRel.empty() ? "" : path(dirRel));
         win.clearRows();
         win.appendRows(rows);
     }
-
-    std::string root_;
-    HeadlessWindow win;
-    AnsweringDialogs dlg;
-    PosixFileSystem fs;
-    NoClipboard clip;
-    NoShell shell;
-    FixedClock clock;
-    std::vector<std::string> undo;
-    Context ctx{win, dlg, fs, clip, shell, clock, undo};
 };
 
 const Box kAskDelete{"确定删除吗？", "提示"};

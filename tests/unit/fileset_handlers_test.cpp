@@ -13,6 +13,7 @@
 #include "platform/encoding.h"
 #include "platform/headless/headless_window.h"
 #include "platform/posix/posix_fs.h"
+#include "test_support.h"
 
 namespace vb {
 namespace {
@@ -20,63 +21,12 @@ namespace {
 namespace stdfs = std::filesystem;
 using Names = std::vector<std::string>;
 
-struct Box {
-    std::string text, title;
-    bool operator==(const Box&) const = default;
-};
+using namespace vb::testing;
 
-class ScriptedDialogs final : public Dialogs {
-public:
-    int messageBox(const std::string& text, const std::string& title, Icon, Buttons) override {
-        boxes.push_back({text, title});
-        return kAnswerOk;
-    }
-    std::optional<std::string> browseFolder(const std::string& title) override {
-        browseTitles.push_back(title);
-        std::optional<std::string> next = browses.front();
-        browses.pop_front();
-        return next;
-    }
-    std::deque<std::optional<std::string>> browses;
-    std::vector<std::string> browseTitles;
-    std::vector<Box> boxes;
-};
-
-struct NoClipboard final : Clipboard {
-    void setText(const std::string&) override {}
-};
-struct NoShell final : Shell {
-    void openUrl(const std::string&) override {}
-};
-struct FixedClock final : Clock {
-    std::uint32_t tickCount() override { return 1000; }
-};
-
-// A real temporary directory; names on disk are UTF-8, the program's are GBK.
-class Rig : public ::testing::Test {
+class Rig : public HandlerRig {
 protected:
-    Rig() : win(HeadlessWindow::Listener{{}, {}, [this] { ++popups; }}), fs(rootDir()) { onCreated(ctx); }
-    ~Rig() override { stdfs::remove_all(root_); }
+    Rig() : HandlerRig("fileset", HeadlessWindow::Listener{{}, {}, [this] { ++popups; }}) {}
 
-    std::string rootDir() {
-        std::string tmpl = (stdfs::temp_directory_path() / "fileset-XXXXXX").string();
-        root_ = ::mkdtemp(tmpl.data());
-        return root_ + "/";
-    }
-    // GBK path under the root (the temporary path itself is ASCII).
-    std::string path(const std::string& gbkRel) const { return root_ + "/" + gbkRel; }
-    stdfs::path native(const std::string& gbkRel) const { return stdfs::path(*gbkToUtf8(path(gbkRel))); }
-    void file(const std::string& gbkRel) {
-        stdfs::create_directories(native(gbkRel).parent_path());
-        std::ofstream(native(gbkRel)) << "x";
-    }
-    void folder(const std::string& gbkRel) { stdfs::create_directories(native(gbkRel)); }
-
-    Names rows() const {
-        Names out;
-        for (int r = 0; r < win.rowCount(); ++r) out.push_back(win.cell(r, 0));
-        return out;
-    }
     void browseTo(const std::string& gbkRel) {
         dlg.browses.push_back(path(gbkRel));
         manualRead(ctx);
@@ -94,16 +44,7 @@ protected:
         win.setSelection(c, static_cast<int>(it - items.begin()));
     }
 
-    std::string root_;
     int popups = 0;
-    HeadlessWindow win;
-    ScriptedDialogs dlg;
-    PosixFileSystem fs;
-    NoClipboard clip;
-    NoShell shell;
-    FixedClock clock;
-    Names undo;
-    Context ctx{win, dlg, fs, clip, shell, clock, undo};
 };
 
 const Box kNothingChosen{"什么都没有选择", "提示"};

@@ -1,0 +1,131 @@
+// What the handler tests share: a real temporary folder, dialogs that record and answer,
+// and the ports nothing looks at.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/startup.h"
+#include "platform/encoding.h"
+#include "platform/headless/headless_window.h"
+#include "platform/posix/posix_fs.h"
+
+namespace vb::testing {
+
+namespace stdfs = std::filesystem;
+
+struct Box {
+    std::string text, title;
+    bool operator==(const Box&) const = default;
+};
+
+// Records every box; a box with Cancel takes the next queued answer (OK when none).
+class RecordingDialogs final : public Dialogs {
+public:
+    int messageBox(const std::string& text, const std::string& title, Icon, Buttons buttons) override {
+        boxes.push_back({text, title});
+        if (buttons == Buttons::Ok || answers.empty()) return kAnswerOk;
+        int a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    std::optional<std::string> browseFolder(const std::string& title) override {
+        browseTitles.push_back(title);
+        if (browses.empty()) return std::nullopt;
+        std::optional<std::string> next = browses.front();
+        browses.pop_front();
+        return next;
+    }
+    std::deque<int> answers;
+    std::deque<std::optional<std::string>> browses;
+    std::vector<std::string> browseTitles;
+    std::vector<Box> boxes;
+};
+
+struct NoClipboard final : Clipboard {
+    void setText(const std::string&) override {}
+};
+struct NoShell final : Shell {
+    void openUrl(const std::string&) override {}
+};
+struct FixedClock final : Clock {
+    std::uint32_t tickCount() override { return 1000; }
+};
+
+// A real temporary folder, removed afterwards. Paths are GBK for the program, UTF-8 on disk;
+// the folder's own path is ASCII, so both at once.
+class TempFolder {
+public:
+    explicit TempFolder(const char* prefix) {
+        std::string tmpl = (stdfs::temp_directory_path() / (std::string(prefix) + "-XXXXXX")).string();
+        root_ = ::mkdtemp(tmpl.data());
+    }
+    ~TempFolder() {
+        std::error_code ec;
+        stdfs::remove_all(root_, ec);
+    }
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    const std::string& root() const { return root_; }
+    std::string path(const std::string& gbkRel) const { return root_ + "/" + gbkRel; }
+    stdfs::path native(const std::string& gbkRel) const { return stdfs::path(*gbkToUtf8(path(gbkRel))); }
+    void file(const std::string& gbkRel, const std::string& bytes = "x") const {
+        stdfs::create_directories(native(gbkRel).parent_path());
+        std::ofstream(native(gbkRel), std::ios::binary) << bytes;
+    }
+    void folder(const std::string& gbkRel) const { stdfs::create_directories(native(gbkRel)); }
+    std::string read(const std::string& gbkRel) const {
+        std::ifstream in(native(gbkRel), std::ios::binary);
+        std::stringstream ss;
+        ss << in.rdbuf();
+        return ss.str();
+    }
+    bool exists(const std::string& gbkRel) const { return stdfs::exists(stdfs::symlink_status(native(gbkRel))); }
+
+private:
+    std::string root_;
+};
+
+// The program's operations on the in-memory window and the real file system; the program's
+// own folder is <root>/prog/ (created by the tests that need it).
+class HandlerRig : public ::testing::Test {
+protected:
+    explicit HandlerRig(const char* prefix, HeadlessWindow::Listener listener = {})
+        : dir(prefix), win(std::move(listener)), fs(dir.path("prog/")) {
+        onCreated(ctx);
+    }
+
+    std::string path(const std::string& gbkRel) const { return dir.path(gbkRel); }
+    stdfs::path native(const std::string& gbkRel) const { return dir.native(gbkRel); }
+    void file(const std::string& gbkRel, const std::string& bytes = "x") const { dir.file(gbkRel, bytes); }
+    void folder(const std::string& gbkRel) const { dir.folder(gbkRel); }
+    std::string read(const std::string& gbkRel) const { return dir.read(gbkRel); }
+    bool exists(const std::string& gbkRel) const { return dir.exists(gbkRel); }
+
+    std::vector<std::string> rows() const {
+        std::vector<std::string> out;
+        for (int r = 0; r < win.rowCount(); ++r) out.push_back(win.cell(r, 0));
+        return out;
+    }
+
+    TempFolder dir;
+    HeadlessWindow win;
+    RecordingDialogs dlg;
+    PosixFileSystem fs;
+    NoClipboard clip;
+    NoShell shell;
+    FixedClock clock;
+    std::vector<std::string> undo;
+    Context ctx{win, dlg, fs, clip, shell, clock, undo};
+};
+
+}  // namespace vb::testing
