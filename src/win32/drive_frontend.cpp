@@ -76,11 +76,20 @@ LRESULT CALLBACK ModalAnswerer::hookProc(int code, WPARAM wp, LPARAM lp) {
 }
 
 void ModalAnswerer::onDialog(HWND dialog) {
-    if (GetDlgItem(dialog, kMessageTextId)) {
+    if (boxPending_ && GetDlgItem(dialog, kMessageTextId)) {
+        boxPending_ = false;
         answerBox(dialog);
     } else if (browsePending_) {
         steerBrowser(dialog);
+    } else {
+        decline(dialog);
     }
+}
+
+void ModalAnswerer::decline(HWND dialog) {
+    // A dialog inside another (a page of a browser) is its parent's business.
+    if (GetWindowLongW(dialog, GWL_STYLE) & WS_CHILD) return;
+    pressButton(dialog, GetDlgItem(dialog, IDNO) ? IDNO : IDCANCEL);
 }
 
 void ModalAnswerer::answerBox(HWND box) {
@@ -128,7 +137,10 @@ void ModalAnswerer::steerStep(HWND browser) {
 }
 
 int DrivenDialogs::messageBox(const std::string& text, const std::string& title, Icon icon, Buttons buttons) {
-    return real_.messageBox(text, title, icon, buttons);
+    answerer_.expectBox();
+    int answer = real_.messageBox(text, title, icon, buttons);
+    answerer_.expectBox(false);  // a box that never showed leaves no claim on the next dialog
+    return answer;
 }
 
 std::optional<std::string> DrivenDialogs::browseFolder(const std::string& title) {

@@ -14,8 +14,10 @@
 
 namespace vb {
 
-// Watches the thread's dialogs as they finish initialising; a message box is read, reported
-// and answered from the queue, a folder browser is steered to the expected folder.
+// Watches the thread's dialogs as they finish initialising; the program's own message box is
+// read, reported and answered from the queue, a folder browser is steered to the expected
+// folder. Any other dialog is the system's (such as an offer to delete for good what the
+// recycle bin cannot take): it is declined without a word, so nothing is lost or waits.
 class ModalAnswerer {
 public:
     ModalAnswerer(Answers& answers, Transcript& transcript);
@@ -23,6 +25,8 @@ public:
     ModalAnswerer(const ModalAnswerer&) = delete;
     ModalAnswerer& operator=(const ModalAnswerer&) = delete;
 
+    // The next message box is the program's own.
+    void expectBox(bool pending = true) { boxPending_ = pending; }
     // The next folder browser goes to this folder and is confirmed; nothing: cancelled.
     void expectBrowse(std::optional<std::wstring> folder);
     // The caption the last folder browser showed.
@@ -32,6 +36,7 @@ private:
     static LRESULT CALLBACK hookProc(int code, WPARAM wp, LPARAM lp);
     void onDialog(HWND dialog);
     void answerBox(HWND box);
+    static void decline(HWND dialog);
     void steerBrowser(HWND browser);
     static void CALLBACK steerTimer(HWND browser, UINT, UINT_PTR, DWORD);
     void steerStep(HWND browser);
@@ -39,6 +44,7 @@ private:
     Answers& answers_;
     Transcript& transcript_;
     HHOOK hook_ = nullptr;
+    bool boxPending_ = false;
     bool browsePending_ = false;
     std::optional<std::wstring> browseFolder_;
     std::string browseTitle_;

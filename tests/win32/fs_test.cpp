@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <sstream>
 
+#include "drive/driver.h"
+#include "drive_frontend.h"
 #include "platform/encoding.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_fs.h"
@@ -168,6 +171,45 @@ TEST(Win32FileSystem, RecycleMovesTheEntryOutOfTheFolder) {
     wchar_t xdg[MAX_PATH] = {};
     if (GetEnvironmentVariableW(L"VELBROOK_TEST_TRASH", xdg, MAX_PATH)) {
         EXPECT_EQ(readFile(std::wstring(xdg) + L"\\files\\回收.txt"), "r");
+    }
+}
+
+// Wine cannot move a file into the trash past an entry of the same name there; it must then
+// leave the file alone rather than delete it for good behind the user's back.
+TEST(Win32FileSystem, RecycleThatTheTrashCannotTakeLeavesTheFileWhole) {
+    wchar_t trash[MAX_PATH] = {};
+    if (!GetEnvironmentVariableW(L"VELBROOK_TEST_TRASH", trash, MAX_PATH))
+        GTEST_SKIP() << "the test script points the trash at a folder of its own";
+    const char raw[] = "every\0byte\r\n\xff";
+    const std::string bytes(raw, sizeof raw - 1);
+    const struct {
+        const wchar_t* name;
+        bool folder;
+    } cases[] = {{L"冲突.txt", false}, {L"clash-folder", true}};
+    for (const auto& c : cases) {
+        TempDir d;
+        for (const std::wstring& dir : {std::wstring(trash), std::wstring(trash) + L"\\files",
+                                        std::wstring(trash) + L"\\files\\" + c.name})
+            ASSERT_TRUE(CreateDirectoryW(dir.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
+        const std::wstring mine = d.path() + c.name;
+        if (c.folder) {
+            CreateDirectoryW(mine.c_str(), nullptr);
+            writeFile(mine + L"\\inside.bin", bytes);
+        } else {
+            writeFile(mine, bytes);
+        }
+        std::ostringstream printed;
+        TranscriptText text;
+        StreamTranscript transcript(printed, text);
+        Answers answers;
+        bool ok = true;
+        {
+            ModalAnswerer answerer(answers, transcript);
+            ok = Win32FileSystem().recycle(wideToGbk(mine).value());
+        }
+        EXPECT_FALSE(ok);
+        EXPECT_EQ(readFile(c.folder ? mine + L"\\inside.bin" : mine), bytes);
+        EXPECT_EQ(printed.str(), "") << "a system dialog is no box of the program's";
     }
 }
 
