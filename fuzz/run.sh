@@ -31,7 +31,7 @@ mapfile -t sources < <(find src fuzz -path src/win32 -prune -o -path src/platfor
 python3 fuzz/gbk_literals.py "$out/gbk" "$top" "${sources[@]}"
 
 library=(src/transforms/gbk_text.cpp src/transforms/symbol_set.cpp src/fileset/ordering.cpp
-         src/drive/script.cpp src/drive/transcript_text.cpp src/platform/posix/encoding_iconv.cpp)
+         src/drive/script.cpp src/drive/transcript_text.cpp src/platform/posix/encoding_posix.cpp)
 for f in src/transforms/rule_*.cpp; do library+=("$f"); done
 
 flags=(-std=c++20 -O1 -g -fno-omit-frame-pointer -finput-charset=UTF-8 -Wall -Wextra

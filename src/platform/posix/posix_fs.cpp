@@ -3,14 +3,12 @@
 #include <dirent.h>
 #include <errno.h>
 #include <fcntl.h>
-#include <iconv.h>
 #include <stdio.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <time.h>
 #include <unistd.h>
 
-#include <array>
 #include <cstdlib>
 #include <memory>
 #include <optional>
@@ -121,52 +119,15 @@ bool isAscii(std::string_view s) {
     return true;
 }
 
-// Converts directory entry names without allocating per entry: a name is kept only when
-// UTF-8 -> GBK -> UTF-8 gives back the very same bytes.
-class NameRecoder {
-public:
-    NameRecoder() = default;
-    ~NameRecoder() {
-        if (toGbk_ != kNone) iconv_close(toGbk_);
-        if (toUtf8_ != kNone) iconv_close(toUtf8_);
-    }
-    NameRecoder(const NameRecoder&) = delete;
-    NameRecoder& operator=(const NameRecoder&) = delete;
-
-    std::optional<std::string_view> toGbk(std::string_view utf8) {
-        if (toGbk_ == kNone) {
-            toGbk_ = iconv_open("CP936", "UTF-8");
-            toUtf8_ = iconv_open("UTF-8", "CP936");
-            if (toGbk_ == kNone || toUtf8_ == kNone) return std::nullopt;
-        }
-        auto gbk = convert(toGbk_, utf8, gbk_);
-        if (!gbk) return std::nullopt;
-        auto back = convert(toUtf8_, *gbk, back_);
-        if (!back || *back != utf8) return std::nullopt;
-        return gbk;
-    }
-
-private:
-    static inline const iconv_t kNone = reinterpret_cast<iconv_t>(-1);
-    // A name is at most 255 bytes; GBK is never longer than UTF-8, and back at most 3/2 of it.
-    using Buffer = std::array<char, 1024>;
-
-    static std::optional<std::string_view> convert(iconv_t cd, std::string_view in, Buffer& buf) {
-        iconv(cd, nullptr, nullptr, nullptr, nullptr);
-        char* src = const_cast<char*>(in.data());
-        size_t srcLeft = in.size();
-        char* dst = buf.data();
-        size_t dstLeft = buf.size();
-        if (iconv(cd, &src, &srcLeft, &dst, &dstLeft) == static_cast<size_t>(-1)) return std::nullopt;
-        if (iconv(cd, nullptr, nullptr, &dst, &dstLeft) == static_cast<size_t>(-1)) return std::nullopt;
-        return std::string_view(buf.data(), buf.size() - dstLeft);
-    }
-
-    iconv_t toGbk_ = kNone;
-    iconv_t toUtf8_ = kNone;
-    Buffer gbk_;
-    Buffer back_;
-};
+// A name on disk in GBK, kept only when it converts back to the very same bytes: a name that
+// does not could stand for another file once converted.
+std::optional<std::string> gbkName(std::string_view utf8) {
+    auto gbk = utf8ToGbk(utf8);
+    if (!gbk) return std::nullopt;
+    auto back = gbkToUtf8(*gbk);
+    if (!back || *back != utf8) return std::nullopt;
+    return gbk;
+}
 
 bool isDirEntry(const dirent& e, int dirFd) {
     if (e.d_type == DT_DIR) return true;
@@ -313,13 +274,12 @@ std::vector<DirEntry> PosixFileSystem::search(const std::string& dir, const std:
     if (!d) return found;
     fd.release();  // the DIR owns it now
     const bool everything = pattern == "*" || pattern == "*.*";
-    NameRecoder recoder;
     while (const dirent* e = ::readdir(d.get())) {
         std::string_view name(e->d_name);
-        std::optional<std::string_view> gbk = isAscii(name) ? name : recoder.toGbk(name);
+        std::optional<std::string> gbk = isAscii(name) ? std::string(name) : gbkName(name);
         if (!gbk) continue;
         if (!everything && !matchesWildcard(*gbk, pattern)) continue;
-        found.push_back({std::string(*gbk), isDirEntry(*e, ::dirfd(d.get()))});
+        found.push_back({std::move(*gbk), isDirEntry(*e, ::dirfd(d.get()))});
     }
     return found;
 }
