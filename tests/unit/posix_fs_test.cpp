@@ -11,6 +11,7 @@
 #include <sstream>
 
 #include "platform/encoding.h"
+#include "platform/wildcard.h"
 #include "platform/posix/posix_fs.h"
 
 namespace vb {

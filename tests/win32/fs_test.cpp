@@ -6,6 +6,7 @@
 #include "drive/driver.h"
 #include "drive_frontend.h"
 #include "platform/encoding.h"
+#include "platform/wildcard.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_fs.h"
 #include "temp_dir.h"
@@ -108,7 +109,7 @@ TEST(Win32FileSystem, WildcardsCountADoubleByteCharacterAsOne) {
         {"ab", "a", false},        {"", "*", true},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(wildcardMatch(c.name, c.pattern), c.match) << c.name << " " << c.pattern;
+        EXPECT_EQ(matchesWildcard(c.name, c.pattern), c.match) << c.name << " " << c.pattern;
 }
 
 TEST(Win32FileSystem, NamesPastTheOldPathLimitWork) {

@@ -49,10 +49,6 @@ private:
     std::string fromBuffer_, toBuffer_;
 };
 
-// Windows search rules: "*" any run, "?" one character (a GBK pair is one), ASCII case ignored,
-// a trailing ".*" also matches a name without a dot.
-bool matchesWildcard(std::string_view name, std::string_view pattern);
-
 namespace posix_detail {
 // The move used where the file system refuses RENAME_NOREPLACE: link and unlink for files,
 // check then rename for directories. Never replaces an existing entry.

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "platform/wildcard.h"
 #include "platform/win32/wide.h"
 
 namespace vb {
@@ -52,40 +53,6 @@ private:
     HANDLE h_;
 };
 
-size_t charWidth(std::string_view s, size_t i) {
-    return static_cast<unsigned char>(s[i]) >= 0x80 && i + 1 < s.size() ? 2 : 1;
-}
-
-char asciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool globMatch(std::string_view name, std::string_view pat) {
-    constexpr size_t kNoStar = std::string_view::npos;
-    size_t n = 0, p = 0, starP = kNoStar, starN = 0;
-    while (n < name.size()) {
-        if (p < pat.size() && pat[p] == '*') {
-            starP = p++;
-            starN = n;
-            continue;
-        }
-        if (p < pat.size()) {
-            size_t nw = charWidth(name, n), pw = charWidth(pat, p);
-            bool same = pw == 1 ? (pat[p] == '?' || (nw == 1 && asciiLower(pat[p]) == asciiLower(name[n])))
-                                : (nw == 2 && name.compare(n, 2, pat.substr(p, 2)) == 0);
-            if (same) {
-                n += nw;
-                p += pw;
-                continue;
-            }
-        }
-        if (starP == kNoStar) return false;
-        starN += charWidth(name, starN);
-        n = starN;
-        p = starP + 1;
-    }
-    while (p < pat.size() && pat[p] == '*') ++p;
-    return p == pat.size();
-}
-
 bool isSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
 
 // One plain name inside a directory, safe to hand to the W functions.
@@ -126,14 +93,6 @@ std::string moduleDir() {
 }
 
 }  // namespace
-
-bool wildcardMatch(std::string_view name, std::string_view pattern) {
-    if (globMatch(name, pattern)) return true;
-    if (pattern.size() >= 2 && pattern.substr(pattern.size() - 2) == ".*" &&
-        name.find('.') == std::string_view::npos)
-        return globMatch(name, pattern.substr(0, pattern.size() - 2));
-    return false;
-}
 
 // True when a "." or ".." component would need the system's clean-up.
 bool hasDotComponent(const std::wstring& path) {
@@ -197,7 +156,7 @@ std::vector<DirEntry> Win32FileSystem::search(const std::string& dir, const std:
         }
         auto name = wideToGbk(data.cFileName);
         if (!name || name->empty()) continue;  // no exact GBK form: cannot be renamed safely
-        if (!everything && !wildcardMatch(*name, pattern)) continue;
+        if (!everything && !matchesWildcard(*name, pattern)) continue;
         // A link or junction is never reported as a directory, so a walk over the results never
         // leaves the tree it started in.
         const bool dir = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&

@@ -37,10 +37,6 @@ private:
     std::function<void()> pump_;
 };
 
-// Windows search rules over GBK names: "*" any run, "?" one character (a GBK pair is one),
-// ASCII case ignored, a trailing ".*" also matches a name without a dot.
-bool wildcardMatch(std::string_view name, std::string_view pattern);
-
 // The path for the W functions: "\\?\" in front of an absolute drive or UNC path, so that
 // no length limit applies and names are taken exactly as given.
 std::wstring extendedPath(std::wstring path);
