@@ -9,6 +9,7 @@
 
 #include "drive/frontend.h"
 #include "platform/headless/headless_window.h"
+#include "platform/table_chinese_mapping.h"
 
 namespace vb {
 
@@ -119,6 +120,7 @@ private:
     RecordingClipboard clipboard_;
     RecordingShell shell_;
     DriverClock clock_;
+    TableChineseMapping chinese_;
     std::vector<std::string> undo_;
     Context ctx_;
 };

@@ -85,8 +85,8 @@ const Operation& numerals() {
 }
 
 Run prepareTradSimp(Context& ctx, Branch) {
-    return {[toSimplified = ctx.win.checked(Ctl::单选框15)](const Entry& e) {
-                return Outcome{tradSimpRule(e.name, toSimplified)};
+    return {[&chinese = ctx.chinese, toSimplified = ctx.win.checked(Ctl::单选框15)](const Entry& e) {
+                return Outcome{tradSimpRule(e.name, chinese.map(e.name, toSimplified))};
             },
             {}};
 }

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/controls.h"
@@ -146,6 +147,13 @@ public:
     virtual std::uint32_t tickCount() = 0;
 };
 
+// Traditional <-> simplified Chinese, character for character over a GBK text.
+class ChineseMapping {
+public:
+    virtual ~ChineseMapping() = default;
+    virtual std::string map(std::string_view gbk, bool toSimplified) const = 0;
+};
+
 // What an operation gets: the ports and the undo array, nothing else.
 struct Context {
     Window& win;
@@ -154,6 +162,7 @@ struct Context {
     Clipboard& clip;
     Shell& shell;
     Clock& clock;
+    const ChineseMapping& chinese;
     std::vector<std::string>& 撤回数组;
 };
 

@@ -38,16 +38,10 @@ std::string mapText(std::string_view gbk, std::span<const Pair> table) {
 std::string toSimplified(std::string_view gbk) { return mapText(gbk, kTradToSimp); }
 std::string toTraditional(std::string_view gbk) { return mapText(gbk, kSimpToTrad); }
 
-std::string tableMapper(std::string_view gbk, bool toSimplifiedDirection) {
-    return toSimplifiedDirection ? toSimplified(gbk) : toTraditional(gbk);
-}
-
-std::optional<std::string> tradSimpRule(std::string_view name, bool toSimplifiedDirection,
-                                        ChineseMapper mapper) {
-    if (name.empty()) return std::nullopt;
-    std::string result = mapper(name, toSimplifiedDirection);
-    if (result.empty() || result == name || result.size() != name.size()) return std::nullopt;
-    return result;
+std::optional<std::string> tradSimpRule(std::string_view name, std::string converted) {
+    if (name.empty() || converted.empty() || converted == name || converted.size() != name.size())
+        return std::nullopt;
+    return converted;
 }
 
 }  // namespace vb

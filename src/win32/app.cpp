@@ -29,7 +29,8 @@ App::App(HINSTANCE instance, Ports ports, Hooks hooks)
                                 PostQuitMessage(0);
                             },
                         }),
-      ctx_{window_, ports.dialogs, ports.fs, ports.clipboard, ports.shell, ports.clock, undo_} {}
+      ctx_{window_,     ports.dialogs, ports.fs,      ports.clipboard,
+           ports.shell, ports.clock,   ports.chinese, undo_} {}
 
 App::~App() { dropHook_.detach(); }
 

@@ -26,6 +26,7 @@ public:
         Clipboard& clipboard;
         Shell& shell;
         Clock& clock;
+        const ChineseMapping& chinese;
     };
     struct Hooks {
         std::function<void(bool)> topmostChanged;

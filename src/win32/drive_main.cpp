@@ -8,6 +8,7 @@
 #include "drive_frontend.h"
 #include "platform/encoding.h"
 #include "platform/win32/wide.h"
+#include "platform/win32/win32_chinese.h"
 #include "platform/win32/win32_fs.h"
 
 namespace vb {
@@ -15,7 +16,8 @@ namespace {
 
 std::string utf8Of(const std::wstring& w) {
     if (w.empty()) return {};
-    int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
+    int n =
+        WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
     std::string out(static_cast<size_t>(std::max(n, 0)), '\0');
     WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), out.data(), n, nullptr, nullptr);
     return out;
@@ -73,9 +75,10 @@ std::optional<Options> parse(const std::vector<std::wstring>& args) {
 int driveMain(HINSTANCE instance, const std::vector<std::wstring>& args) {
     auto opt = parse(args);
     if (!opt) {
-        MessageBoxW(nullptr,
-                    L"Velbrook.exe --drive SCRIPT --out FILE [--root DIR] [--program-dir DIR] [--tick N] [--stay]",
-                    L"Velbrook", MB_OK);
+        MessageBoxW(
+            nullptr,
+            L"Velbrook.exe --drive SCRIPT --out FILE [--root DIR] [--program-dir DIR] [--tick N] [--stay]",
+            L"Velbrook", MB_OK);
         return 2;
     }
     std::ofstream out(std::filesystem::path(opt->out), std::ios::binary);
@@ -101,7 +104,8 @@ int driveMain(HINSTANCE instance, const std::vector<std::wstring>& args) {
     DrivenClipboard clipboard(owner, transcript);
     RecordingShell shell(transcript);
     DriverClock clock(opt->tick);
-    App main(instance, {dialogs, fs, clipboard, shell, clock},
+    Win32ChineseMapping chinese;
+    App main(instance, {dialogs, fs, clipboard, shell, clock, chinese},
              App::Hooks{[&](bool on) {
                             if (started) transcript.topmost(on);
                         },

@@ -8,6 +8,7 @@
 
 #include "app.h"
 #include "drive_main.h"
+#include "platform/win32/win32_chinese.h"
 #include "platform/win32/win32_fs.h"
 #include "platform/win32/win32_services.h"
 
@@ -43,7 +44,8 @@ int runWindow(HINSTANCE instance, int showCommand) {
     vb::Win32Clipboard clipboard(owner);
     vb::Win32Shell shell;
     vb::Win32Clock clock;
-    vb::App main(instance, {dialogs, fs, clipboard, shell, clock});
+    vb::Win32ChineseMapping chinese;
+    vb::App main(instance, {dialogs, fs, clipboard, shell, clock, chinese});
     app = &main;
     if (!main.mainWindow()) return 1;
     main.start();

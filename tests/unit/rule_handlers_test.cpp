@@ -7,6 +7,7 @@
 
 #include "app/bindings.h"
 #include "platform/headless/headless_window.h"
+#include "platform/table_chinese_mapping.h"
 #include "transforms/symbol_set.h"
 
 namespace vb {
@@ -83,8 +84,9 @@ protected:
     NoClipboard clip;
     NoShell shell;
     NoClock clock;
+    TableChineseMapping chinese;
     std::vector<std::string> undo;
-    Context ctx{win, dlg, fs, clip, shell, clock, undo};
+    Context ctx{win, dlg, fs, clip, shell, clock, chinese, undo};
 };
 
 TEST(SymbolSet, Convert) {

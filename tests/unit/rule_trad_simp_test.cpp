@@ -90,33 +90,22 @@ TEST(TradSimp, CommonCharactersRoundTrip) {
     EXPECT_GT(converted, 100);
 }
 
-std::string padded(std::string_view gbk, bool) { return std::string(gbk) + " "; }
-std::string emptied(std::string_view, bool) { return {}; }
-std::string upper(std::string_view gbk, bool toSimplified) {
-    std::string s(gbk);
-    for (char& ch : s)
-        if (ch >= 'a' && ch <= 'z') ch = static_cast<char>(ch - 'a' + 'A');
-    return toSimplified ? s : "";
-}
-
 TEST(TradSimpRule, SkipsWhatWouldNotBeAProperNewName) {
     struct Case {
         const char* name;
-        bool toSimp;
-        ChineseMapper mapper;
+        std::string converted;
         std::optional<std::string> expected;
     } cases[] = {
-        {"電視劇.mp4", true, tableMapper, "电视剧.mp4"},
-        {"电视剧.mp4", false, tableMapper, "電視劇.mp4"},
-        {"电视剧.mp4", true, tableMapper, std::nullopt},
-        {"abc.txt", false, tableMapper, std::nullopt},
-        {"", true, tableMapper, std::nullopt},
-        {"abc", true, upper, "ABC"},  // the direction reaches the mapper
-        {"abc", false, upper, std::nullopt},
-        {"abc", true, emptied, std::nullopt},
-        {"電視", true, padded, std::nullopt},  // never pads the name with spaces
+        {"電視劇.mp4", toSimplified("電視劇.mp4"), "电视剧.mp4"},
+        {"电视剧.mp4", toTraditional("电视剧.mp4"), "電視劇.mp4"},
+        {"电视剧.mp4", toSimplified("电视剧.mp4"), std::nullopt},
+        {"abc.txt", toTraditional("abc.txt"), std::nullopt},
+        {"", "", std::nullopt},
+        {"abc", "", std::nullopt},
+        {"電視", "电视 ", std::nullopt},  // never pads the name with spaces
+        {"電視", "电", std::nullopt},     // nor cuts it
     };
-    for (const auto& c : cases) EXPECT_EQ(tradSimpRule(c.name, c.toSimp, c.mapper), c.expected) << c.name;
+    for (const auto& c : cases) EXPECT_EQ(tradSimpRule(c.name, c.converted), c.expected) << c.name;
 }
 
 }  // namespace

@@ -17,6 +17,7 @@
 #include "platform/encoding.h"
 #include "platform/headless/headless_window.h"
 #include "platform/posix/posix_fs.h"
+#include "platform/table_chinese_mapping.h"
 
 namespace vb::testing {
 
@@ -89,7 +90,9 @@ public:
         ss << in.rdbuf();
         return ss.str();
     }
-    bool exists(const std::string& gbkRel) const { return stdfs::exists(stdfs::symlink_status(native(gbkRel))); }
+    bool exists(const std::string& gbkRel) const {
+        return stdfs::exists(stdfs::symlink_status(native(gbkRel)));
+    }
 
 private:
     std::string root_;
@@ -124,8 +127,9 @@ protected:
     NoClipboard clip;
     NoShell shell;
     FixedClock clock;
+    TableChineseMapping chinese;
     std::vector<std::string> undo;
-    Context ctx{win, dlg, fs, clip, shell, clock, undo};
+    Context ctx{win, dlg, fs, clip, shell, clock, chinese, undo};
 };
 
 }  // namespace vb::testing

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app.h"
+#include "platform/table_chinese_mapping.h"
 #include "platform/win32/win32_fs.h"
 #include "platform/win32/win32_services.h"
 #include "temp_dir.h"
@@ -49,7 +50,8 @@ TEST(App, ReadingALargeFolderKeepsTheWindowAliveButStartsNothingElse) {
     Win32Clipboard clipboard([&] { return app ? app->mainWindow() : nullptr; });
     Win32Shell shell;
     Win32Clock clock;
-    App main(GetModuleHandleW(nullptr), {dialogs, fs, clipboard, shell, clock});
+    TableChineseMapping chinese;
+    App main(GetModuleHandleW(nullptr), {dialogs, fs, clipboard, shell, clock, chinese});
     app = &main;
     ASSERT_NE(main.mainWindow(), nullptr);
     main.start();
