@@ -55,7 +55,7 @@ void listInto(Context& ctx, const std::string& dir, bool reListing) {
             char sep = ctx.fs.separator();
             std::erase_if(names, [&](const std::string& n) { return skip.hides(n, sep); });
         }
-        win.appendRows(names);
+        win.appendRows(std::move(names));
     }
     if (win.checked(Ctl::选择框_文件夹) && !(reListing && files))
         win.appendRows(folderListing(ctx.fs, dir, false));

@@ -101,7 +101,7 @@ void onReverseOrder(Context& ctx) {
         if (!name.empty()) names.push_back(std::move(name));
     }
     win.clearRows();
-    win.appendRows(names);
+    win.appendRows(std::move(names));
 }
 
 void onClearList(Context& ctx) { ctx.win.clearRows(); }

@@ -43,7 +43,8 @@ public:
     virtual int rowCount() const = 0;
     virtual std::string cell(int row, int col) const = 0;
     virtual void setCell(int row, int col, const std::string& s) = 0;
-    virtual void appendRows(const std::vector<std::string>& col0) = 0;
+    // Takes the names by value so a caller that is done with them can move them in.
+    virtual void appendRows(std::vector<std::string> col0) = 0;
     virtual void deleteRow(int row) = 0;
     virtual void clearRows() = 0;
     virtual int columnCount() const = 0;

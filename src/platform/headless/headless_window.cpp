@@ -1,6 +1,7 @@
 #include "platform/headless/headless_window.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "app/window_def.h"
 
@@ -73,11 +74,12 @@ void HeadlessWindow::setCell(int row, int col, const std::string& s) {
     columns_[static_cast<size_t>(col)].cells[static_cast<size_t>(row)] = s;
 }
 
-void HeadlessWindow::appendRows(const std::vector<std::string>& col0) {
+void HeadlessWindow::appendRows(std::vector<std::string> col0) {
     for (size_t c = 0; c < columns_.size(); ++c) {
         auto& cells = columns_[c].cells;
         if (c == 0)
-            cells.insert(cells.end(), col0.begin(), col0.end());
+            cells.insert(cells.end(), std::make_move_iterator(col0.begin()),
+                         std::make_move_iterator(col0.end()));
         else
             cells.resize(cells.size() + col0.size());
     }

@@ -749,9 +749,12 @@ void Win32Window::setCell(int row, int col, const std::string& s) {
     if (HWND lv = hwnd_[index(Ctl::超级列表框1)]) SendMessageW(lv, LVM_REDRAWITEMS, row, row);
 }
 
-void Win32Window::appendRows(const std::vector<std::string>& col0) {
+void Win32Window::appendRows(std::vector<std::string> col0) {
     rows_.reserve(rows_.size() + col0.size());
-    for (const auto& name : col0) rows_.push_back({name});
+    for (auto& name : col0) {
+        // A braced list would copy the name.
+        rows_.emplace_back().push_back(std::move(name));
+    }
     refreshList();
 }
 

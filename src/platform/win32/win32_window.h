@@ -73,7 +73,7 @@ public:
     int rowCount() const override;
     std::string cell(int row, int col) const override;
     void setCell(int row, int col, const std::string& s) override;
-    void appendRows(const std::vector<std::string>& col0) override;
+    void appendRows(std::vector<std::string> col0) override;
     void deleteRow(int row) override;
     void clearRows() override;
     int columnCount() const override;
