@@ -63,6 +63,7 @@ stop_display() {
     kill "$XVFB_PID" 2>/dev/null || true
     wait "$XVFB_PID" 2>/dev/null || true
     XVFB_PID=
+    unset DISPLAY
   fi
 }
 

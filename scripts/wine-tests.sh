@@ -29,9 +29,32 @@ winpath() { echo "Z:${1//\//\\}"; }
 # The first window and COM call start the session's desktop and services, which live as long as
 # the server and keep whatever output they were given: give them none, or the case runner would
 # wait on its pipes until each case timed out.
-printf 'list\n' > "$scratch/warm.txt"
-"$WINE" "$BUILD_WIN32/Velbrook.exe" --drive "$(winpath "$scratch/warm.txt")" --out "$(winpath "$scratch/warm.out")" \
-  >/dev/null 2>&1 </dev/null || true
+# The warm-up also browses to a folder: a fresh prefix once came out whose folder browser reached
+# no folder at all (it stayed on the Desktop), and every case then failed. Such a prefix is made
+# again, once.
+warm_up() {
+  mkdir -p "$scratch/warm"
+  printf 'browse %s\nclick 按钮_手动读取\n' "$(winpath "$scratch/warm")" > "$scratch/warm.txt"
+  rm -f "$scratch/warm.out"
+  "$WINE" "$BUILD_WIN32/Velbrook.exe" --drive "$(winpath "$scratch/warm.txt")" --out "$(winpath "$scratch/warm.out")" \
+    >/dev/null 2>&1 </dev/null || true
+  grep -q '^BROWSE .*warm"$' "$scratch/warm.out" 2>/dev/null
+}
+if ! warm_up; then
+  if [ -n "${VELBROOK_WINEPREFIX:-}" ]; then
+    # A prefix named from outside is not ours to delete.
+    echo "the folder browser of $WINEPREFIX reaches no folder; the scenarios below will show where" >&2
+  else
+    echo "the folder browser of this Wine prefix reaches no folder: making the prefix again" >&2
+    stop_display
+    "$WINESERVER" -w 2>/dev/null || true
+    rm -rf "$WINEPREFIX"
+    ensure_display
+    ensure_prefix
+    "$WINESERVER" -p 2>/dev/null || true
+    warm_up || echo "it still reaches no folder; the scenarios below will show where" >&2
+  fi
+fi
 
 echo "== Win32 ports and window"
 t=$SECONDS
