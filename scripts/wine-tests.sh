@@ -17,10 +17,13 @@ cmake -S "$ROOT" -B "$TESTS_BUILD" -DCMAKE_TOOLCHAIN_FILE="$ROOT/tests/win32/min
 cmake --build "$TESTS_BUILD" -j"$(nproc)" --target velbrook-win32-tests
 echo "built in $((SECONDS - started)) s"
 
-ensure_display
-ensure_prefix
 # One Wine server for the whole run: starting it for every program costs seconds each time.
-"$WINESERVER" -p 2>/dev/null || true  # already running: fine
+start_wine() {
+  ensure_display
+  ensure_prefix
+  "$WINESERVER" -p 2>/dev/null || true  # already running: fine
+}
+start_wine
 trap stop_display EXIT
 
 scratch=$(mktemp -d /tmp/velbrook-wine.XXXXXX)
@@ -49,9 +52,7 @@ if ! warm_up; then
     stop_display
     "$WINESERVER" -w 2>/dev/null || true
     rm -rf "$WINEPREFIX"
-    ensure_display
-    ensure_prefix
-    "$WINESERVER" -p 2>/dev/null || true
+    start_wine
     warm_up || echo "it still reaches no folder; the scenarios below will show where" >&2
   fi
 fi
