@@ -13,6 +13,11 @@ A case file has sections introduced by '## NAME' lines:
 The driver runs in $T/v when that folder exists, else in $T, with --root $T
 --program-dir $T/prog --tick 1000.
 
+Under Wine the folder browser walks its tree down from a drive to the case's folder, and stops
+short when a folder on the way changes while it is read (as /tmp does on a busy machine). With
+VELBROOK_CASE_DIR and VELBROOK_CASE_DRIVE set (a quiet folder and the Wine drive that shows it,
+such as T:), each $T is made in that folder and handed to Velbrook.exe through that drive.
+
 usage: run_cases.py DRIVER PATH...   (a PATH may be a folder of .case files)
 """
 import difflib
@@ -22,6 +27,7 @@ import shutil
 import subprocess
 import sys
 import tempfile
+import time
 
 
 def parse(path):
@@ -70,10 +76,31 @@ def windows_script(script):
     return "\n".join(out)
 
 
+CASE_DIR = os.environ.get("VELBROOK_CASE_DIR") or None
+CASE_DRIVE = os.environ.get("VELBROOK_CASE_DRIVE") or None
+
+
+def win(path):
+    """The path as Velbrook.exe sees it under Wine."""
+    if CASE_DIR and CASE_DRIVE and path.startswith(CASE_DIR + "/"):
+        return CASE_DRIVE + path[len(CASE_DIR):].replace("/", "\\")
+    return "Z:" + path.replace("/", "\\")
+
+
+def pin_access_times(root):
+    """Wine's folder browser finds a folder by comparing the item it parsed from the path with the
+    items of its tree, access time included; a folder read between the two (relatime updates the
+    access time on the first read after a change) is then not found. An access time after every
+    change stays as it is."""
+    later = time.time() + 10 * 365 * 24 * 3600
+    for d in [CASE_DIR, root] + [os.path.join(p, n) for p, ds, _ in os.walk(root) for n in ds]:
+        if d and not os.path.islink(d):
+            os.utime(d, (later, os.stat(d).st_mtime))
+
+
 def run_driver(driver, script, root, env, cwd):
     prog = os.path.join(root, "prog")
     if driver.lower().endswith(".exe"):
-        win = lambda p: "Z:" + p.replace("/", "\\")
         # The script and transcript live outside $T, so that no listing sees them.
         scratch = tempfile.mkdtemp(prefix="vbdrive")
         sf, of = os.path.join(scratch, "script.txt"), os.path.join(scratch, "out.txt")
@@ -122,7 +149,7 @@ def run_case(driver, path):
     c = parse(path)
     if driver.lower().endswith(".exe") and c.get("not-on-wine"):
         return None
-    root = tempfile.mkdtemp(prefix="vbcase")
+    root = tempfile.mkdtemp(prefix="vbcase", dir=CASE_DIR)
     try:
         os.makedirs(os.path.join(root, "prog"))
         if "setup" in c:
@@ -133,6 +160,8 @@ def run_case(driver, path):
                 k, v = kv.split("=", 1)
                 env[k.strip()] = v.strip().replace("$T", root)
         cwd = os.path.join(root, "v") if os.path.isdir(os.path.join(root, "v")) else root
+        if driver.lower().endswith(".exe"):
+            pin_access_times(root)
         p, out = run_driver(driver, c.get("script", ""), root, env, cwd)
         problems = []
         if p.returncode != 0:

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "app/window_def.h"
+#include "platform/encoding.h"
 #include "platform/win32/wide.h"
 
 namespace vb {
@@ -15,9 +16,6 @@ namespace {
 thread_local ModalAnswerer* activeAnswerer = nullptr;
 
 constexpr int kMessageTextId = 0xFFFF;
-constexpr UINT_PTR kSteerTimer = 0x5642;
-constexpr UINT kSteerEveryMs = 20;
-constexpr int kSteerMaxAttempts = 1500;   // 30 s: a tree over a crowded folder fills slowly
 constexpr int kIconIds[] = {20, 0x0440};  // Windows' and Wine's message box icon
 
 std::wstring windowText(HWND w) {
@@ -42,6 +40,15 @@ bool hasIcon(HWND box) {
     return false;
 }
 
+// Paths as the shell spells them: either separator, any case, no trailing separator but a root's.
+bool samePath(std::wstring a, std::wstring b) {
+    for (auto* s : {&a, &b}) {
+        std::replace(s->begin(), s->end(), L'/', L'\\');
+        while (s->size() > 3 && s->back() == L'\\') s->pop_back();
+    }
+    return CompareStringW(LOCALE_INVARIANT, NORM_IGNORECASE, a.c_str(), -1, b.c_str(), -1) == CSTR_EQUAL;
+}
+
 void pressButton(HWND dialog, int id) {
     PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
@@ -62,7 +69,10 @@ ModalAnswerer::~ModalAnswerer() {
 
 void ModalAnswerer::expectBrowse(std::optional<std::wstring> folder) {
     browsePending_ = true;
+    browser_ = nullptr;
     browseFolder_ = std::move(folder);
+    browseSelection_.clear();
+    browseMissed_ = false;
     browseTitle_.clear();
 }
 
@@ -79,8 +89,8 @@ void ModalAnswerer::onDialog(HWND dialog) {
     if (boxPending_ && GetDlgItem(dialog, kMessageTextId)) {
         boxPending_ = false;
         answerBox(dialog);
-    } else if (browsePending_) {
-        steerBrowser(dialog);
+    } else if (browsePending_ || dialog == browser_) {
+        // The browser is steered from its own callback.
     } else {
         decline(dialog);
     }
@@ -100,40 +110,25 @@ void ModalAnswerer::answerBox(HWND box) {
     pressButton(box, answer == kAnswerCancel ? IDCANCEL : IDOK);
 }
 
-void ModalAnswerer::steerBrowser(HWND browser) {
+void ModalAnswerer::initialized(HWND browser) {
+    if (!browsePending_) return;
     browsePending_ = false;
+    browser_ = browser;
     browseTitle_ = wideToGbkLossy(windowText(browser));
     if (!browseFolder_) {
         pressButton(browser, IDCANCEL);
         return;
     }
-    // The tree fills itself as it goes: keep moving to the folder until it is the selection.
-    steerAttempts_ = 0;
-    SetTimer(browser, kSteerTimer, kSteerEveryMs, steerTimer);
+    // The browser opens the tree down to the folder before it answers, reporting the new
+    // selection on the way; whatever it shows afterwards is where it got to.
+    SendMessageW(browser, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(browseFolder_->c_str()));
+    browseMissed_ = !samePath(browseSelection_, *browseFolder_);
+    pressButton(browser, browseMissed_ ? IDCANCEL : IDOK);
 }
 
-void CALLBACK ModalAnswerer::steerTimer(HWND browser, UINT, UINT_PTR, DWORD) {
-    if (ModalAnswerer* self = activeAnswerer) self->steerStep(browser);
-}
-
-void ModalAnswerer::steerStep(HWND browser) {
-    const std::wstring& folder = *browseFolder_;
-    SendMessageW(browser, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(folder.c_str()));
-    std::wstring wantName = folder.substr(folder.find_last_of(L"\\/") + 1);
-    HWND tree = FindWindowExW(browser, nullptr, WC_TREEVIEWW, nullptr);
-    std::wstring shown(MAX_PATH, L'\0');
-    TVITEMW item{};
-    item.mask = TVIF_TEXT;
-    item.hItem = tree ? TreeView_GetSelection(tree) : nullptr;
-    item.pszText = shown.data();
-    item.cchTextMax = MAX_PATH;
-    if (item.hItem) TreeView_GetItem(tree, &item);
-    shown.resize(wcslen(shown.c_str()));
-    const bool there = wantName.empty() || shown == wantName;
-    if (there || ++steerAttempts_ >= kSteerMaxAttempts) {
-        KillTimer(browser, kSteerTimer);
-        pressButton(browser, IDOK);
-    }
+void ModalAnswerer::selectionChanged(HWND browser, const std::wstring& path) {
+    if (browser_ && browser != browser_) return;
+    browseSelection_ = path;
 }
 
 int DrivenDialogs::messageBox(const std::string& text, const std::string& title, Icon icon, Buttons buttons) {
@@ -147,6 +142,13 @@ std::optional<std::string> DrivenDialogs::browseFolder(const std::string& title)
     auto want = takeBrowseAnswer(answers_);  // a script error when none is queued
     answerer_.expectBrowse(want ? std::optional<std::wstring>(gbkToWideLossy(*want)) : std::nullopt);
     auto got = real_.browseFolder(title);
+    // A browser that did not reach the folder must never pass as the script's choice.
+    if (answerer_.browseMissed())
+        throw ScriptError{"the folder browser could not reach the folder " +
+                          gbkToUtf8(*want).value_or(*want)};
+    if (want && (!got || !samePath(gbkToWideLossy(*got), gbkToWideLossy(*want))))
+        throw ScriptError{"the folder browser returned another folder than " +
+                          gbkToUtf8(*want).value_or(*want)};
     transcript_.browse(answerer_.browseTitle(), got ? &*got : nullptr);
     return got;
 }

@@ -15,13 +15,15 @@
 namespace vb {
 
 // Watches the thread's dialogs as they finish initialising; the program's own message box is
-// read, reported and answered from the queue, a folder browser is steered to the expected
-// folder. Any other dialog is the system's (such as an offer to delete for good what the
-// recycle bin cannot take): it is declined without a word, so nothing is lost or waits.
-class ModalAnswerer {
+// read, reported and answered from the queue. The folder browser is steered from its own
+// callback: it is sent to the expected folder once it is ready and confirmed only when its
+// selection is exactly that folder; otherwise it is cancelled and the miss is reported. Any
+// other dialog is the system's (such as an offer to delete for good what the recycle bin cannot
+// take): it is declined without a word, so nothing is lost or waits.
+class ModalAnswerer final : public BrowseObserver {
 public:
     ModalAnswerer(Answers& answers, Transcript& transcript);
-    ~ModalAnswerer();
+    ~ModalAnswerer() override;
     ModalAnswerer(const ModalAnswerer&) = delete;
     ModalAnswerer& operator=(const ModalAnswerer&) = delete;
 
@@ -31,24 +33,28 @@ public:
     void expectBrowse(std::optional<std::wstring> folder);
     // The caption the last folder browser showed.
     const std::string& browseTitle() const { return browseTitle_; }
+    // The last folder browser could not be brought to its folder and was cancelled.
+    bool browseMissed() const { return browseMissed_; }
+
+    void initialized(HWND browser) override;
+    void selectionChanged(HWND browser, const std::wstring& path) override;
 
 private:
     static LRESULT CALLBACK hookProc(int code, WPARAM wp, LPARAM lp);
     void onDialog(HWND dialog);
     void answerBox(HWND box);
     static void decline(HWND dialog);
-    void steerBrowser(HWND browser);
-    static void CALLBACK steerTimer(HWND browser, UINT, UINT_PTR, DWORD);
-    void steerStep(HWND browser);
 
     Answers& answers_;
     Transcript& transcript_;
     HHOOK hook_ = nullptr;
     bool boxPending_ = false;
     bool browsePending_ = false;
+    HWND browser_ = nullptr;
     std::optional<std::wstring> browseFolder_;
+    std::wstring browseSelection_;
+    bool browseMissed_ = false;
     std::string browseTitle_;
-    int steerAttempts_ = 0;
 };
 
 // The dialogs of a driven run: real boxes and a real browser, answered by the ModalAnswerer.
@@ -56,7 +62,9 @@ class DrivenDialogs final : public Dialogs {
 public:
     DrivenDialogs(std::function<HWND()> owner, ModalAnswerer& answerer, Answers& answers,
                   Transcript& transcript)
-        : real_(std::move(owner)), answerer_(answerer), answers_(answers), transcript_(transcript) {}
+        : real_(std::move(owner)), answerer_(answerer), answers_(answers), transcript_(transcript) {
+        real_.setBrowseObserver(&answerer_);
+    }
     int messageBox(const std::string& text, const std::string& title, Icon icon, Buttons buttons) override;
     std::optional<std::string> browseFolder(const std::string& title) override;
 

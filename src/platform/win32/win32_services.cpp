@@ -8,9 +8,32 @@
 namespace vb {
 namespace {
 
-int CALLBACK browseCallback(HWND hwnd, UINT msg, LPARAM, LPARAM data) {
-    // The browser's own caption would be the system's; ours names what is being chosen.
-    if (msg == BFFM_INITIALIZED) SetWindowTextW(hwnd, reinterpret_cast<const wchar_t*>(data));
+struct BrowseState {
+    const std::wstring& title;
+    BrowseObserver* observer;
+};
+
+// Empty when the item is not a file-system folder.
+std::wstring pathOf(LPCITEMIDLIST item) {
+    if (!item) return {};
+    std::wstring path(32768, L'\0');
+    if (!SHGetPathFromIDListEx(item, path.data(), static_cast<DWORD>(path.size()), GPFIDL_DEFAULT)) {
+        path.assign(MAX_PATH, L'\0');
+        if (!SHGetPathFromIDListW(item, path.data())) return {};
+    }
+    path.resize(wcslen(path.c_str()));
+    return path;
+}
+
+int CALLBACK browseCallback(HWND hwnd, UINT msg, LPARAM param, LPARAM data) {
+    const auto& state = *reinterpret_cast<const BrowseState*>(data);
+    if (msg == BFFM_INITIALIZED) {
+        // The browser's own caption would be the system's; ours names what is being chosen.
+        SetWindowTextW(hwnd, state.title.c_str());
+        if (state.observer) state.observer->initialized(hwnd);
+    } else if (msg == BFFM_SELCHANGED && state.observer) {
+        state.observer->selectionChanged(hwnd, pathOf(reinterpret_cast<LPCITEMIDLIST>(param)));
+    }
     return 0;
 }
 
@@ -39,16 +62,12 @@ std::optional<std::string> Win32Dialogs::browseFolder(const std::string& title) 
     bi.pszDisplayName = display;
     bi.lpszTitle = wtitle.c_str();
     bi.ulFlags = BIF_RETURNONLYFSDIRS | BIF_EDITBOX | BIF_NEWDIALOGSTYLE;
+    BrowseState state{wtitle, observer_};
     bi.lpfn = browseCallback;
-    bi.lParam = reinterpret_cast<LPARAM>(wtitle.c_str());
+    bi.lParam = reinterpret_cast<LPARAM>(&state);
     ItemList chosen{SHBrowseForFolderW(&bi)};
-    if (!chosen.p) return std::nullopt;
-    std::wstring path(32768, L'\0');
-    if (!SHGetPathFromIDListEx(chosen.p, path.data(), static_cast<DWORD>(path.size()), GPFIDL_DEFAULT)) {
-        path.assign(MAX_PATH, L'\0');
-        if (!SHGetPathFromIDListW(chosen.p, path.data())) return std::nullopt;
-    }
-    path.resize(wcslen(path.c_str()));
+    std::wstring path = pathOf(chosen.p);
+    if (path.empty()) return std::nullopt;
     // A folder whose path has no GBK form cannot be worked on; treat it as no choice.
     return wideToGbk(path);
 }
