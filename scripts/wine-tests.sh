@@ -17,45 +17,38 @@ cmake -S "$ROOT" -B "$TESTS_BUILD" -DCMAKE_TOOLCHAIN_FILE="$ROOT/tests/win32/min
 cmake --build "$TESTS_BUILD" -j"$(nproc)" --target velbrook-win32-tests
 echo "built in $((SECONDS - started)) s"
 
-# One Wine server for the whole run: starting it for every program costs seconds each time.
-start_wine() {
-  ensure_display
-  ensure_prefix
-  "$WINESERVER" -p 2>/dev/null || true  # already running: fine
-}
-start_wine
-trap stop_display EXIT
-
+# The tests' own prefix: their sessions run in a virtual desktop, which a user's run does not want.
+[ -z "${VELBROOK_WINEPREFIX:-}" ] && export WINEPREFIX="$BUILD_WIN32/wineprefix-tests"
 scratch=$(mktemp -d /tmp/velbrook-wine.XXXXXX)
 trap 'stop_display; rm -rf "$scratch"' EXIT
 winpath() { echo "Z:${1//\//\\}"; }
+
+# The scenario folders are made in a quiet folder of their own, shown as drive T:, so that the
+# folder browser's walk down to them never reads a folder that other programs are changing.
+export VELBROOK_CASE_DIR="$scratch/cases" VELBROOK_CASE_DRIVE=T:
+mkdir -p "$VELBROOK_CASE_DIR"
+
+# One Wine server for the whole run: starting it for every program costs seconds each time.
+ensure_display
+ensure_prefix
+use_virtual_desktop
+"$WINESERVER" -w 2>/dev/null || true
+map_drive t "$VELBROOK_CASE_DIR"
+"$WINESERVER" -p 2>/dev/null || true  # already running: fine
+
 # The first window and COM call start the session's desktop and services, which live as long as
 # the server and keep whatever output they were given: give them none, or the case runner would
-# wait on its pipes until each case timed out.
-# The warm-up also browses to a folder: a fresh prefix once came out whose folder browser reached
-# no folder at all (it stayed on the Desktop), and every case then failed. Such a prefix is made
-# again, once.
-warm_up() {
-  mkdir -p "$scratch/warm"
-  printf 'browse %s\nclick 按钮_手动读取\n' "$(winpath "$scratch/warm")" > "$scratch/warm.txt"
-  rm -f "$scratch/warm.out"
-  "$WINE" "$BUILD_WIN32/Velbrook.exe" --drive "$(winpath "$scratch/warm.txt")" --out "$(winpath "$scratch/warm.out")" \
-    >/dev/null 2>&1 </dev/null || true
-  grep -q '^BROWSE .*warm"$' "$scratch/warm.out" 2>/dev/null
-}
-if ! warm_up; then
-  if [ -n "${VELBROOK_WINEPREFIX:-}" ]; then
-    # A prefix named from outside is not ours to delete.
-    echo "the folder browser of $WINEPREFIX reaches no folder; the scenarios below will show where" >&2
-  else
-    echo "the folder browser of this Wine prefix reaches no folder: making the prefix again" >&2
-    stop_display
-    "$WINESERVER" -w 2>/dev/null || true
-    rm -rf "$WINEPREFIX"
-    start_wine
-    warm_up || echo "it still reaches no folder; the scenarios below will show where" >&2
-  fi
+# wait on its pipes until each case timed out. The warm-up also shows that the folder browser
+# reaches a folder on the scenarios' drive.
+mkdir -p "$VELBROOK_CASE_DIR/warm"
+printf 'browse T:\\warm\nclick 按钮_手动读取\n' > "$scratch/warm.txt"
+"$WINE" "$BUILD_WIN32/Velbrook.exe" --drive "$(winpath "$scratch/warm.txt")" --out "$(winpath "$scratch/warm.out")" \
+  >/dev/null 2>&1 </dev/null || true
+if ! grep -q '^BROWSE .*warm"$' "$scratch/warm.out" 2>/dev/null; then
+  echo "the warm-up did not reach its folder:" >&2
+  cat "$scratch/warm.out" >&2 2>/dev/null || true
 fi
+rm -rf "$VELBROOK_CASE_DIR/warm"
 
 echo "== Win32 ports and window"
 t=$SECONDS
@@ -81,18 +74,25 @@ mkdir -p "$shots"
 shoot() {  # name, width, script lines...
   local name=$1 width=$2
   shift 2
-  printf '%s\n' "$@" > "$scratch/$name.txt"
-  "$WINE" explorer /desktop=velbrook,1280x800 "$BUILD_WIN32/Velbrook.exe" --drive "$(winpath "$scratch/$name.txt")" \
-    --out "$(winpath "$scratch/$name.out")" --stay >/dev/null 2>&1 &
+  printf '%s\n' "$@" window > "$scratch/$name.txt"
+  rm -f "$scratch/$name.out"
+  "$WINE" "$BUILD_WIN32/Velbrook.exe" --drive "$(winpath "$scratch/$name.txt")" \
+    --out "$(winpath "$scratch/$name.out")" --stay >/dev/null 2>&1 </dev/null &
   local pid=$!
-  wait_for_window 30 || true
-  sleep 2
-  import -window root -crop "${width}x680+50+50" +repage "$shots/$name.png"
+  # The last line of the transcript is written once the script has run and the window has
+  # handled its messages; a program that ends before it is a failure, not a picture.
+  while ! grep -q '^WINDOW \|^ERROR ' "$scratch/$name.out" 2>/dev/null && kill -0 "$pid" 2>/dev/null; do
+    sleep 0.1
+  done
+  if grep -q '^WINDOW ' "$scratch/$name.out" 2>/dev/null; then
+    import -window root -crop "${width}x680+50+50" +repage "$shots/$name.png"
+    echo "$shots/$name.png"
+  else
+    echo "no screenshot $name: the program wrote no transcript" >&2
+    status=1
+  fi
   kill "$pid" 2>/dev/null || true
   wait "$pid" 2>/dev/null || true
-  "$WINESERVER" -k 2>/dev/null || true
-  "$WINESERVER" -p 2>/dev/null || true
-  echo "$shots/$name.png"
 }
 shoot preview-off 769 "list"
 shoot preview-on 1180 "click 按钮_打开预览"
