@@ -1,17 +1,20 @@
 #!/usr/bin/env python3
 """Listing and rename benchmarks; bench/run.sh builds the programs and calls this.
 
-Every row runs RUNS times: median wall time, and from /usr/bin/time -v the median user + system
-time and the median peak RSS. Rows that
-rename get a fresh copy of the generated folder before each run; rows that only read get one
-fresh copy. Copying, syncing and checking the result are not timed. Every run's result is
-checked on disk, so a row that renamed nothing cannot look fast.
+Every row runs RUNS times (at least 5): min, median and max wall time, and from /usr/bin/time -v
+the median user + system time and the median peak RSS. Ratios compare medians. Rows that rename
+get a fresh copy of the generated folder before each run; rows that only read get one fresh copy.
+Before every run's clock starts, the folder's file system is flushed, so that no run pays for
+the write-back of its copy or of the row before it. Copying, flushing and checking the result
+are not timed. Every run's result is checked on disk, so a row that renamed nothing cannot look
+fast.
 
 Preview, execute and undo keep their state in one process, so they are timed as three scripts
-(preview; preview + execute; preview + execute + undo) and each step is the difference of the
-medians; the preview step is measured from the Manual read script.
+(preview; preview + execute; preview + execute + undo) and each step is the difference of two
+scripts' runs in the same pass; the preview step is measured from the Manual read script.
 """
 import argparse
+import collections
 import os
 import platform
 import shlex
@@ -23,7 +26,8 @@ import tempfile
 import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-RUNS = int(os.environ.get("RUNS", "3"))
+RUNS = int(os.environ.get("RUNS", "5"))
+MIN_RUNS = 5  # fewer give no spread worth reading
 SUFFIX = "_v2"
 TAG = "【高清】"  # every generated name holds it once
 
@@ -42,6 +46,19 @@ def with_suffix(name):
 
 def without_tag(name):
     return name.replace(TAG, "", 1)
+
+
+# One row's runs, one list per quantity, in pass order.
+Runs = collections.namedtuple("Runs", "wall cpu rss")
+
+
+def minus(longer, shorter):
+    """A step as the per-pass difference of two scripts; the peak RSS stays the longer one's.
+
+    Run i of every row ran in pass i, so the two runs of a difference saw the same load.
+    """
+    return Runs([a - b for a, b in zip(longer.wall, shorter.wall)],
+                [a - b for a, b in zip(longer.cpu, shorter.cpu)], longer.rss)
 
 
 class Bench:
@@ -86,33 +103,41 @@ class Bench:
         if os.path.exists(dst):
             shutil.rmtree(dst)
         subprocess.run(["cp", "-a", src, dst], check=True)
-        os.sync()
         return dst
+
+    @staticmethod
+    def flush(folder):
+        """Writes back everything pending on the folder's file system and waits for it."""
+        subprocess.run(["sync", "--file-system", folder], check=True)
 
     def run_rows(self, src, rows):
         """rows: {key: (command(folder) -> argv, check(folder, stdout), renames)}.
 
         Runs are interleaved (run 1 of every row, then run 2, ...) so that a change of load on
-        the machine falls on every row alike. Returns {key: (median wall, median cpu, median
-        peak KiB)}.
+        the machine falls on every row alike. Returns {key: Runs}.
         """
-        samples = {k: ([], [], []) for k in rows}
+        samples = {k: Runs([], [], []) for k in rows}
         readonly = self.copy(src, "readonly")
         for _ in range(RUNS):
             for key, (command, check, renames) in rows.items():
                 folder = self.copy(src, "work") if renames else readonly
-                wall, cpu, rss, out = self.measure(command(folder))
+                argv = command(folder)
+                # Read-only rows too: the row before may have left renames to write back.
+                self.flush(folder)
+                wall, cpu, rss, out = self.measure(argv)
                 check(folder, out)
                 for values, v in zip(samples[key], (wall, cpu, rss)):
                     values.append(v)
-        return {k: tuple(statistics.median(v) for v in vs) for k, vs in samples.items()}
+        return samples
 
-    def add(self, n, label, wall, cpu, rss_kb, ref=None, ref_label="", per_name=None):
+    def add(self, n, label, runs, ref=None, ref_label="", per_name=None, rss=True):
+        """ref is the median wall time of the row this one is compared with."""
+        wall = statistics.median(runs.wall)
         ratio = f"{wall / ref:.2f}x" if ref else "-"
-        mem = f"{rss_kb / 1024:.1f}" if rss_kb is not None else "-"
+        mem = f"{statistics.median(runs.rss) / 1024:.1f}" if rss else "-"
         bpn = f"{per_name:.0f}" if per_name is not None else "-"
-        cpu_s = f"{cpu:.3f}" if cpu is not None else "-"
-        row = (str(n), label, f"{wall:.3f}", ratio, ref_label or "-", cpu_s, mem, bpn)
+        row = (str(n), label, f"{min(runs.wall):.3f}", f"{wall:.3f}", f"{max(runs.wall):.3f}", ratio,
+               ref_label or "-", f"{statistics.median(runs.cpu):.3f}", mem, bpn)
         self.rows.append(row)
         print("  " + "  ".join(row), file=sys.stderr, flush=True)
 
@@ -138,10 +163,9 @@ class Bench:
     def baseline(self):
         empty = os.path.join(self.root, "empty")
         os.makedirs(empty)
-        (wall, cpu, rss), = self.run_rows(empty, {"read": (lambda d: self.script(READ, d), self.nothing,
-                                                      False)}).values()
-        self.add(0, "velbrook manual read (empty folder)", wall, cpu, rss)
-        return rss
+        runs = self.run_rows(empty, {"read": (lambda d: self.script(READ, d), self.nothing, False)})["read"]
+        self.add(0, "velbrook manual read (empty folder)", runs)
+        return statistics.median(runs.rss)
 
     def measure_size(self, n, src, base_rss, with_renames):
         names = os.listdir(src)
@@ -179,25 +203,24 @@ class Bench:
             })
         r = self.run_rows(src, rows)
 
-        self.add(n, "reference: find + LC_ALL=C sort", *r["find"])
-        read, read_cpu, read_rss = r["read"]
-        self.add(n, "velbrook manual read", read, read_cpu, read_rss, r["find"][0], "find+sort",
-                 per_name=(read_rss - base_rss) * 1024 / n)
+        med = lambda key: statistics.median(r[key].wall)
+        self.add(n, "reference: find + LC_ALL=C sort", r["find"])
+        self.add(n, "velbrook manual read", r["read"], med("find"), "find+sort",
+                 per_name=(statistics.median(r["read"].rss) - base_rss) * 1024 / n)
         if not with_renames:
             return
-        floor, dfloor = r["floor"][0], r["dfloor"][0]
-        (p, p_cpu, p_rss), (pe, pe_cpu, pe_rss), (peu, peu_cpu, peu_rss) = r["p"], r["pe"], r["peu"]
-        self.add(n, "floor: renameat2 loop (suffix)", *r["floor"], floor, "floor")
-        self.add(n, "velbrook direct: read + add at end", *r["direct"], floor, "floor")
-        self.add(n, "velbrook read + preview (script)", p, p_cpu, p_rss)
-        self.add(n, "  preview step (minus read)", p - read, p_cpu - read_cpu, None)
-        self.add(n, "  execute step", pe - p, pe_cpu - p_cpu, pe_rss, floor, "floor")
-        self.add(n, "  undo step", peu - pe, peu_cpu - pe_cpu, peu_rss, floor, "floor")
-        self.add(n, "velbrook read+preview+execute+undo", peu, peu_cpu, peu_rss)
-        self.add(n, "floor: renameat2 loop (delete)", *r["dfloor"], dfloor, "floor(del)")
-        self.add(n, "velbrook direct: read + delete N times", *r["delete"], dfloor, "floor(del)")
-        self.add(n, "peer: perl rename", *r["perl"], floor, "floor")
-        self.add(n, "peer: mmv", *r["mmv"], floor, "floor")
+        floor, dfloor = med("floor"), med("dfloor")
+        self.add(n, "floor: renameat2 loop (suffix)", r["floor"], floor, "floor")
+        self.add(n, "velbrook direct: read + add at end", r["direct"], floor, "floor")
+        self.add(n, "velbrook read + preview (script)", r["p"])
+        self.add(n, "  preview step (minus read)", minus(r["p"], r["read"]), rss=False)
+        self.add(n, "  execute step", minus(r["pe"], r["p"]), floor, "floor")
+        self.add(n, "  undo step", minus(r["peu"], r["pe"]), floor, "floor")
+        self.add(n, "velbrook read+preview+execute+undo", r["peu"])
+        self.add(n, "floor: renameat2 loop (delete)", r["dfloor"], dfloor, "floor(del)")
+        self.add(n, "velbrook direct: read + delete N times", r["delete"], dfloor, "floor(del)")
+        self.add(n, "peer: perl rename", r["perl"], floor, "floor")
+        self.add(n, "peer: mmv", r["mmv"], floor, "floor")
 
 
 def machine():
@@ -219,13 +242,15 @@ def main():
     ap.add_argument("--build", required=True)
     ap.add_argument("sizes", nargs="*", type=int)
     args = ap.parse_args()
+    if RUNS < MIN_RUNS:
+        sys.exit(f"RUNS={RUNS}: at least {MIN_RUNS} runs per row, or min and max say nothing")
     listing_sizes = args.sizes or [1000, 10000, 100000]
     rename_sizes = args.sizes or [10000, 100000]
 
     root = tempfile.mkdtemp(prefix="velbrook-bench-", dir="/tmp")
     try:
         b = Bench(os.path.abspath(args.build), root)
-        print(f"# {machine()}; median of {RUNS} runs", flush=True)
+        print(f"# {machine()}; wall time min / median / max of {RUNS} runs, ratios of medians", flush=True)
         base_rss = b.baseline()
         for n in sorted(set(listing_sizes) | set(rename_sizes)):
             src = os.path.join(root, f"src-{n}")
@@ -234,7 +259,7 @@ def main():
             shutil.rmtree(src)
 
         print(f"# load at the end {' '.join(f'{x:.1f}' for x in os.getloadavg())}")
-        head = ("N", "row", "wall s", "ratio", "vs", "cpu s", "peak MB", "B/name")
+        head = ("N", "row", "min s", "median s", "max s", "ratio", "vs", "cpu s", "peak MB", "B/name")
         widths = [max(len(r[i]) for r in b.rows + [head]) for i in range(len(head))]
         for r in [head] + b.rows:
             print("| " + " | ".join(c.ljust(w) for c, w in zip(r, widths)) + " |")

@@ -2,7 +2,7 @@
 # Benchmarks: listing and rename rows beside their references, all in one run.
 #   bench/run.sh                 listing at 1000 10000 100000, renames at 10000 100000
 #   bench/run.sh N...            both at each N
-#   RUNS=5 bench/run.sh ...      runs per row (median; default 3)
+#   RUNS=9 bench/run.sh ...      runs per row (min / median / max; default and least 5)
 # Generated folders live under /tmp and are deleted at the end.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)

@@ -2,6 +2,8 @@
 # Builds Velbrook.exe and starts it under Wine. On a display it runs until closed; with no
 # display it runs on Xvfb, saves a screenshot of the main window, prints its path and stops.
 set -euo pipefail
+# Installs what is missing first: wine-env.sh stops at once when Wine is not there.
+"$(dirname "$0")/setup.sh"
 source "$(dirname "$0")/wine-env.sh"
 build_win32 Velbrook >/dev/null
 ensure_prefix
