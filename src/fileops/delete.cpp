@@ -18,7 +18,7 @@ constexpr const char* kAskRecycle = "确定删除到回收站吗？";
 size_t endWithoutSeparators(std::string_view path, char sep) {
     size_t end = 0;
     for (size_t i = 0; i < path.size();) {
-        size_t w = isLeadByte(path[i]) && i + 1 < path.size() ? 2 : 1;
+        size_t w = charWidth(path, i);
         if (w == 2 || (path[i] != sep && path[i] != '/')) end = i + w;
         i += w;
     }

@@ -128,10 +128,12 @@ TEST(StaysInDirectory, RefusesWhatWouldLeaveIt) {
         char sep;
         bool ok;
     };
+    // 0x80 and 0xFF lead nothing: a separator after them is one.
     const Case cases[] = {
         {"a.txt", '/', true}, {"", '/', false},        {".", '/', false},    {"..", '/', false},
         {"...", '/', true},   {"a/b", '/', false},     {"a/b", '\\', false}, {"a\\b", '\\', false},
         {"a\\b", '/', true},  {"\x81\\x", '\\', true}, {".txt", '/', true},  {"/", '/', false},
+        {"\x80\\x", '\\', false}, {"\x80/", '/', false}, {"\xFF/", '/', false},
     };
     for (const auto& c : cases) EXPECT_EQ(staysInDirectory(c.name, c.sep), c.ok) << c.name << " " << c.sep;
 }
