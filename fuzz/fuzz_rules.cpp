@@ -169,7 +169,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             break;
         }
         case 11: {
-            Result r = vb::tradSimpRule(name, flag);
+            Result r = vb::tradSimpRule(name, flag ? vb::toSimplified(name) : vb::toTraditional(name));
             if (r) {
                 require(r->size() == name.size(), "conversion keeps the byte length");
                 const std::string starts = vb::fuzz::boundaries(name);
