@@ -183,7 +183,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         case 12: {
             std::string digits = vb::VideoNumberGenerator().next(static_cast<std::uint32_t>(n));
             require(digits.size() == 9 && bytesFrom(digits, {kDigits}), "nine digits");
-            std::string r = vb::videoNumberName(name, digits, std::max(n, 1));
+            std::string r = vb::videoNumberName(name, digits, std::max(n, 1), sep);
             checkResult(r, {name, digits, "(Av,P)", kDigits});
             break;
         }
