@@ -93,7 +93,8 @@ struct DirEntry {
 
 // A folder held open while the tree inside it is deleted. Every name is one component taken
 // inside this very folder, so a sub-folder that someone swaps for a link meanwhile is never
-// walked into, and the folder itself cannot be swapped while it is held.
+// walked into: the walk stays in the folders it holds, wherever they are moved (Windows does
+// not even let them move).
 class OpenFolder {
 public:
     virtual ~OpenFolder() = default;
