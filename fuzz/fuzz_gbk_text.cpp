@@ -23,7 +23,7 @@ std::pair<int, int> referenceFind(std::string_view text, std::string_view what, 
             if (first == -1) first = static_cast<int>(i + 1);
             last = static_cast<int>(i + 1);
         }
-        i += static_cast<unsigned char>(text[i]) >= 0x80 && i + 1 < text.size() ? 2 : 1;
+        i += vb::fuzz::leads(text[i]) && i + 1 < text.size() ? 2 : 1;
     }
     return {first, last};
 }
@@ -33,7 +33,7 @@ std::string narrowed(std::string_view t) {
     std::string out;
     for (size_t i = 0; i < t.size();) {
         unsigned char c = static_cast<unsigned char>(t[i]);
-        if (c < 0x80 || i + 1 == t.size()) {
+        if (!vb::fuzz::leads(t[i]) || i + 1 == t.size()) {
             out += t[i++];
             continue;
         }

@@ -169,13 +169,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             break;
         }
         case 11: {
-            Result r = vb::tradSimpRule(name, flag);
+            Result r = vb::tradSimpRule(name, flag ? vb::toSimplified(name) : vb::toTraditional(name));
             if (r) {
                 require(r->size() == name.size(), "conversion keeps the byte length");
                 const std::string starts = vb::fuzz::boundaries(name);
                 for (size_t i = 0; i < name.size(); ++i)
-                    if (starts[i] && static_cast<unsigned char>(name[i]) < 0x80)
-                        require((*r)[i] == name[i], "conversion keeps ASCII");
+                    if (starts[i] && !vb::fuzz::leads(name[i]))
+                        require((*r)[i] == name[i], "conversion keeps single-byte characters");
                 if (vb::isValidGbk(name)) require(vb::isValidGbk(*r), "conversion keeps valid GBK");
             }
             break;
@@ -183,7 +183,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         case 12: {
             std::string digits = vb::VideoNumberGenerator().next(static_cast<std::uint32_t>(n));
             require(digits.size() == 9 && bytesFrom(digits, {kDigits}), "nine digits");
-            std::string r = vb::videoNumberName(name, digits, std::max(n, 1));
+            std::string r = vb::videoNumberName(name, digits, std::max(n, 1), sep);
             checkResult(r, {name, digits, "(Av,P)", kDigits});
             break;
         }

@@ -55,9 +55,15 @@ t=$SECONDS
 mkdir -p "$scratch/xdg" "$scratch/links/v" "$scratch/links/target"
 printf keep > "$scratch/links/target/precious"
 ln -s ../target "$scratch/links/v/link"
+# A tree to delete that holds a link to a folder outside.
+mkdir -p "$scratch/swap/tree/a/deep" "$scratch/swap/outside/deep"
+printf 1 > "$scratch/swap/tree/a/1"; printf 2 > "$scratch/swap/tree/a/deep/2"
+printf keep > "$scratch/swap/outside/precious"; printf more > "$scratch/swap/outside/deep/more"
+ln -s "$scratch/swap/outside" "$scratch/swap/tree/b"
 status=0
 XDG_DATA_HOME="$scratch/xdg" VELBROOK_TEST_TRASH="$(winpath "$scratch/xdg/Trash")" \
   VELBROOK_TEST_LINK_DIR="$(winpath "$scratch/links/v")" \
+  VELBROOK_TEST_LINKED_TREE="$(winpath "$scratch/swap/tree")" \
   "$WINE" "$TESTS_BUILD/velbrook-win32-tests.exe" || status=1
 echo "Win32 tests took $((SECONDS - t)) s"
 

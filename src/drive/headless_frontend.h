@@ -40,6 +40,7 @@ public:
     void endRenames() override { inner_.endRenames(); }
     bool deleteFile(const std::string& path) override { return inner_.deleteFile(path); }
     bool removeDir(const std::string& path) override { return inner_.removeDir(path); }
+    std::unique_ptr<OpenFolder> openFolder(const std::string& dir) override { return inner_.openFolder(dir); }
     bool createDir(const std::string& path) override { return inner_.createDir(path); }
     bool createNewFile(const std::string& path, const std::string& bytes) override {
         return inner_.createNewFile(path, bytes);

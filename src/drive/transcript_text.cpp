@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "platform/encoding.h"
+#include "transforms/gbk_text.h"
 
 namespace vb {
 namespace {
@@ -48,10 +49,9 @@ void TranscriptText::appendSegment(std::string& out, std::string_view gbk) const
     }
     // Slow path, only for texts holding bytes that are not GBK: one character at a time.
     for (size_t i = 0; i < gbk.size();) {
-        unsigned char c = static_cast<unsigned char>(gbk[i]);
-        size_t w = c >= 0x81 && c <= 0xFE && i + 1 < gbk.size() ? 2 : 1;
+        size_t w = charWidth(gbk, i);
         std::string_view ch = gbk.substr(i, w);
-        if (c < 0x80) {
+        if (static_cast<unsigned char>(gbk[i]) < 0x80) {
             appendEscapedUtf8(out, ch);
         } else if (auto u = gbkToUtf8(ch)) {
             appendEscapedUtf8(out, *u);

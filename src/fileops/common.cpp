@@ -6,7 +6,7 @@ namespace vb {
 bool staysInDirectory(std::string_view name, char separator) {
     if (name.empty() || name == "." || name == "..") return false;
     // By characters: a GBK trail byte may equal a separator byte.
-    for (size_t i = 0; i < name.size(); i += isLeadByte(name[i]) && i + 1 < name.size() ? 2 : 1)
+    for (size_t i = 0; i < name.size(); i += charWidth(name, i))
         if (name[i] == '/' || name[i] == separator) return false;
     return true;
 }

@@ -1,5 +1,5 @@
+#include <memory>
 #include <string>
-#include <unordered_set>
 #include <vector>
 
 #include "fileops/fileops.h"
@@ -13,49 +13,44 @@ constexpr const char* kAskTitle = "提示";
 constexpr const char* kAskDelete = "确定删除吗？";
 constexpr const char* kAskRecycle = "确定删除到回收站吗？";
 
+bool isSeparator(char c, char sep) { return c == sep || c == '/'; }
+
 // Where path ends once trailing separators are dropped. By characters, since a GBK trail byte
 // may equal a backslash.
 size_t endWithoutSeparators(std::string_view path, char sep) {
     size_t end = 0;
     for (size_t i = 0; i < path.size();) {
-        size_t w = isLeadByte(path[i]) && i + 1 < path.size() ? 2 : 1;
-        if (w == 2 || (path[i] != sep && path[i] != '/')) end = i + w;
+        size_t w = charWidth(path, i);
+        if (w == 2 || !isSeparator(path[i], sep)) end = i + w;
         i += w;
     }
     return end;
 }
 
-// path has no trailing separator. Empty means it was a root ("/", "//").
-bool isRefusedRoot(std::string_view path, char sep) {
-    if (path.empty()) return true;
-    if (sep == '\\' && path.size() == 2 && path[1] == ':') return true;  // a drive root
-    // "x/.." or "x/." would name a folder above or the folder holding it.
-    size_t last = path.find_last_of(sep == '/' ? "/" : "/\\");
-    std::string_view final = last == std::string_view::npos ? path : path.substr(last + 1);
-    return final == "." || final == "..";
+// Where the final component of path starts; npos when path holds no separator.
+size_t finalComponentStart(std::string_view path, char sep) {
+    size_t start = std::string_view::npos;
+    for (size_t i = 0; i < path.size(); i += charWidth(path, i))
+        if (isSeparator(path[i], sep)) start = i + 1;
+    return start;
 }
 
-// Empties dir (ending in the separator), keeping names that begin with ".".
-void emptyFolder(FileSystem& fs, const std::string& dir) {
-    const char sep = fs.separator();
-    for (const DirEntry& e : fs.search(dir, "*")) {
-        if (e.name.empty() || e.name[0] == '.') continue;  // also "." and ".."
-        std::string path = dir + e.name;
-        if (e.isDir) {
-            emptyFolder(fs, path + sep);
-            fs.removeDir(path);
+// Empties an open folder, keeping names that begin with ".". Each sub-folder is opened inside
+// its parent and held while it is emptied, so one swapped for a link is never walked into.
+void emptyFolder(OpenFolder& folder) {
+    for (const DirEntry& e : folder.entries()) {
+        if (e.name.empty() || e.name[0] == '.') continue;
+        if (!e.isDir) {
+            folder.deleteEntry(e.name);
+        } else if (std::unique_ptr<OpenFolder> sub = folder.openSubfolder(e.name)) {
+            emptyFolder(*sub);
+            sub.reset();  // a held folder cannot be removed
+            folder.removeFolder(e.name);
         } else {
-            fs.deleteFile(path);
+            // No longer a real folder (a link put in its place): only the entry itself goes.
+            folder.deleteEntry(e.name);
         }
     }
-}
-
-// Names of the real directories in dir: a row naming anything else is never walked into.
-std::unordered_set<std::string> foldersIn(FileSystem& fs, const std::string& dir) {
-    std::unordered_set<std::string> names;
-    for (DirEntry& e : fs.search(dir, "*"))
-        if (e.isDir) names.insert(std::move(e.name));
-    return names;
 }
 
 enum class Pass { Files, Folders };
@@ -64,7 +59,6 @@ enum class Pass { Files, Folders };
 bool runPass(Context& ctx, const std::string& dir, Pass pass, bool direct) {
     const char sep = ctx.fs.separator();
     const int rows = ctx.win.rowCount();
-    std::unordered_set<std::string> folders;
     bool asked = false;
     for (int r = 0; r < rows; ++r) {
         std::string name = ctx.win.cell(r, 0);
@@ -74,7 +68,6 @@ bool runPass(Context& ctx, const std::string& dir, Pass pass, bool direct) {
                                    Buttons::OkCancel) == kAnswerCancel)
                 return false;
             asked = true;
-            if (direct && pass == Pass::Folders) folders = foldersIn(ctx.fs, dir);
         }
         if (!staysInDirectory(name, sep)) continue;
         std::string path = dir + name;
@@ -82,9 +75,7 @@ bool runPass(Context& ctx, const std::string& dir, Pass pass, bool direct) {
             ctx.fs.recycle(path);
         } else if (pass == Pass::Files) {
             ctx.fs.deleteFile(path);
-        } else if (folders.contains(name)) {
-            deleteTree(ctx.fs, path);
-        } else {
+        } else if (!deleteTree(ctx.fs, path)) {
             // Not a real folder: a link to one loses only the link; anything else stays.
             ctx.fs.removeDir(path);
         }
@@ -96,13 +87,21 @@ bool runPass(Context& ctx, const std::string& dir, Pass pass, bool direct) {
 
 bool deleteTree(FileSystem& fs, std::string_view path) {
     const char sep = fs.separator();
-    size_t start = path.find_first_not_of(' ');
-    path = start == std::string_view::npos ? std::string_view() : path.substr(start);
+    const size_t lead = path.find_first_not_of(' ');
+    path = lead == std::string_view::npos ? std::string_view() : path.substr(lead);
     path = path.substr(0, endWithoutSeparators(path, sep));
-    if (isRefusedRoot(path, sep)) return false;
-    std::string dir(path);
-    emptyFolder(fs, dir + sep);
-    return fs.removeDir(dir);
+    // A root ("/", "C:") has no folder above it to hold; "x/.." and "x/." would name one above.
+    const size_t start = finalComponentStart(path, sep);
+    if (start == std::string_view::npos) return false;
+    const std::string name(path.substr(start));
+    if (name.empty() || name == "." || name == "..") return false;
+    std::unique_ptr<OpenFolder> parent = fs.openFolder(std::string(path.substr(0, start)));
+    if (!parent) return false;
+    std::unique_ptr<OpenFolder> top = parent->openSubfolder(name);
+    if (!top) return false;
+    emptyFolder(*top);
+    top.reset();
+    return parent->removeFolder(name);
 }
 
 void onDeleteListed(Context& ctx) {

@@ -27,8 +27,10 @@ void onSaveNames(Context& ctx);         // 按钮_保存到txt
 bool staysInDirectory(std::string_view name, char separator);
 
 // Deletes path as a tree: every entry inside whose name does not begin with "." goes (a folder
-// holding one stays). Symbolic links are deleted, never followed. An empty path or a root is
-// refused outright. True when the folder itself is gone.
+// holding one stays). The walk goes through open folders: a link, even one swapped in while it
+// runs, is deleted as an entry, never followed; path itself must be a real folder. An empty
+// path, a root or a path ending in "." or ".." is refused outright. True when the folder
+// itself is gone.
 bool deleteTree(FileSystem& fs, std::string_view path);
 
 }  // namespace vb

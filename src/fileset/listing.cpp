@@ -24,7 +24,7 @@ std::string withSeparator(std::string dir, char sep) {
 
 // A pattern holding a separator could reach outside the directory; no bare name matches it.
 bool holdsSeparator(std::string_view pattern, char sep) {
-    for (std::size_t i = 0; i < pattern.size(); i += isLeadByte(pattern[i]) ? 2 : 1)
+    for (std::size_t i = 0; i < pattern.size(); i += charWidth(pattern, i))
         if (pattern[i] == sep || pattern[i] == '/') return true;
     return false;
 }
@@ -74,7 +74,7 @@ bool refuseDesktop(Context& ctx) {
 std::string containingDir(std::string_view path, char sep) {
     if (!path.empty() && path.back() == sep) path.remove_suffix(1);
     std::size_t end = 0;
-    for (std::size_t i = 0; i < path.size(); i += isLeadByte(path[i]) ? 2 : 1)
+    for (std::size_t i = 0; i < path.size(); i += charWidth(path, i))
         if (path[i] == sep) end = i + 1;
     return std::string(path.substr(0, end));
 }

@@ -15,7 +15,7 @@ Run prepareVideo(Context& ctx, Branch) {
     return {[skip = skipRule(ctx.win), skipping, sep = ctx.fs.separator(), &clock = ctx.clock,
              numbers = std::make_shared<VideoNumberGenerator>()](const Entry& e) {
                 if (skipping && skip.hides(e.name, sep)) return Outcome{};
-                return Outcome{videoNumberName(e.name, numbers->next(clock.tickCount()), e.index)};
+                return Outcome{videoNumberName(e.name, numbers->next(clock.tickCount()), e.index, sep)};
             },
             {}};
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -90,6 +91,24 @@ struct DirEntry {
     bool isDir = false;
 };
 
+// A folder held open while the tree inside it is deleted. Every name is one component taken
+// inside this very folder, so a sub-folder that someone swaps for a link meanwhile is never
+// walked into: the walk stays in the folders it holds, wherever they are moved (Windows does
+// not even let them move).
+class OpenFolder {
+public:
+    virtual ~OpenFolder() = default;
+    // Every entry but "." and ".."; a link is never reported as a folder. Names that do not
+    // survive GBK conversion are left out.
+    virtual std::vector<DirEntry> entries() = 0;
+    // A real sub-folder, held open; nothing for a link, a reparse point or anything else.
+    virtual std::unique_ptr<OpenFolder> openSubfolder(const std::string& name) = 0;
+    // Deletes an entry that is not a real folder: a link goes itself, never what it points to.
+    virtual bool deleteEntry(const std::string& name) = 0;
+    // Removes an empty sub-folder.
+    virtual bool removeFolder(const std::string& name) = 0;
+};
+
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
@@ -111,6 +130,9 @@ public:
 
     virtual bool deleteFile(const std::string& path) = 0;
     virtual bool removeDir(const std::string& path) = 0;
+    // dir (the folder the user chose, reached however its path leads) held open for a tree
+    // deletion inside it; nothing when it is no folder.
+    virtual std::unique_ptr<OpenFolder> openFolder(const std::string& dir) = 0;
     virtual bool createDir(const std::string& path) = 0;
     virtual bool createNewFile(const std::string& path, const std::string& bytes) = 0;  // never truncates
     virtual bool replaceFile(const std::string& path, const std::string& bytes) = 0;    // atomic

@@ -2,13 +2,10 @@
 
 #include <cstddef>
 
+#include "transforms/gbk_text.h"
+
 namespace vb {
 namespace {
-
-// Width of the character at i: a lead byte with a byte after it makes a pair.
-size_t charWidth(std::string_view s, size_t i) {
-    return static_cast<unsigned char>(s[i]) >= 0x80 && i + 1 < s.size() ? 2 : 1;
-}
 
 char asciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 

@@ -5,8 +5,6 @@
 namespace vb {
 namespace {
 
-int charWidth(std::string_view text, size_t i) { return isLeadByte(text[i]) && i + 1 < text.size() ? 2 : 1; }
-
 bool matchesAt(std::string_view text, size_t i, std::string_view what) {
     return i + what.size() <= text.size() && text.compare(i, what.size(), what) == 0;
 }
@@ -46,7 +44,7 @@ std::string replace(std::string_view text, std::string_view what, std::string_vi
             ++done;
             continue;
         }
-        size_t w = static_cast<size_t>(charWidth(text, i));
+        size_t w = charWidth(text, i);
         out.append(text.substr(i, w));
         i += w;
     }
@@ -156,11 +154,11 @@ bool hasRefusedChar(std::string_view text) {
 std::string decimal(long long n) { return std::to_string(n); }
 
 bool isValidGbk(std::string_view text) {
-    for (size_t i = 0; i < text.size(); ++i) {
-        unsigned char c = static_cast<unsigned char>(text[i]);
-        if (c < 0x80 || c == 0x80) continue;
-        if (c == 0xFF || i + 1 >= text.size()) return false;
-        unsigned char t = static_cast<unsigned char>(text[++i]);
+    for (size_t i = 0; i < text.size(); i += charWidth(text, i)) {
+        if (static_cast<unsigned char>(text[i]) == 0xFF) return false;
+        if (!isLeadByte(text[i])) continue;
+        if (i + 1 == text.size()) return false;
+        unsigned char t = static_cast<unsigned char>(text[i + 1]);
         if (t < 0x40 || t == 0x7F || t == 0xFF) return false;
     }
     return true;

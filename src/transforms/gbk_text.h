@@ -1,13 +1,25 @@
 // GBK text routines shared by every rule. Positions are 1-based byte positions, lengths are
-// byte counts, and a byte of 0x80 or more starts a two-byte character. Safe on any bytes.
+// byte counts, and a byte from 0x81 to 0xFE starts a two-byte character. Safe on any bytes.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
 namespace vb {
 
-inline bool isLeadByte(char c) { return static_cast<unsigned char>(c) >= 0x80; }
+// Code page 936 starts its double-byte characters with 0x81 to 0xFE; 0x80 (the euro sign) and
+// 0xFF stand alone.
+inline bool isLeadByte(char c) {
+    const auto b = static_cast<unsigned char>(c);
+    return b >= 0x81 && b <= 0xFE;
+}
+
+// Bytes of the character at i (i < text.size()): two for a lead byte with a byte after it,
+// else one. Every scan by characters steps with this.
+inline std::size_t charWidth(std::string_view text, std::size_t i) {
+    return isLeadByte(text[i]) && i + 1 < text.size() ? 2 : 1;
+}
 
 // Leftmost / rightmost exact match starting on a character boundary; -1 when none.
 int findFirst(std::string_view text, std::string_view what);

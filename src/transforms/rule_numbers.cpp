@@ -29,7 +29,7 @@ std::string sequenceName(std::string_view name, int i, int n, std::string_view s
 std::optional<std::string> padLeadingNumber(std::string_view name, int n) {
     // Characters, not bytes: a lone lead byte must not make the next byte a digit.
     size_t p = std::string_view::npos;
-    for (size_t i = 0; i < name.size() && i < 7; i += isLeadByte(name[i]) && i + 1 < name.size() ? 2 : 1) {
+    for (size_t i = 0; i < name.size() && i < 7; i += charWidth(name, i)) {
         if (isDigit(name[i])) {
             p = i;
             break;

@@ -21,14 +21,14 @@ std::uint16_t lookUp(std::span<const Pair> table, std::uint16_t code) {
 
 std::string mapText(std::string_view gbk, std::span<const Pair> table) {
     std::string out(gbk);
-    for (size_t i = 0; i < out.size(); ++i) {
-        if (!isLeadByte(out[i]) || i + 1 == out.size()) continue;
+    for (size_t i = 0, w = 0; i < out.size(); i += w) {
+        w = charWidth(out, i);
+        if (w == 1) continue;
         auto code = static_cast<std::uint16_t>(static_cast<unsigned char>(out[i]) << 8 |
                                                static_cast<unsigned char>(out[i + 1]));
         std::uint16_t mapped = lookUp(table, code);
         out[i] = static_cast<char>(mapped >> 8);
         out[i + 1] = static_cast<char>(mapped & 0xFF);
-        ++i;
     }
     return out;
 }

@@ -14,8 +14,9 @@ std::string VideoNumberGenerator::next(std::uint32_t tick) {
     return digits;
 }
 
-std::string videoNumberName(std::string_view fileName, std::string_view digits, int position) {
-    NameParts parts = splitName(fileName, '\\');
+std::string videoNumberName(std::string_view fileName, std::string_view digits, int position,
+                            char separator) {
+    NameParts parts = splitName(fileName, separator);
     return parts.base + "(Av" + std::string(digits) + ",P" + decimal(position) + ")" + parts.ext;
 }
 

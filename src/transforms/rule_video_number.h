@@ -34,7 +34,8 @@ private:
     CrtRandom random_;
 };
 
-// fileName is a bare file name; the extension is split off as every rule splits it.
-std::string videoNumberName(std::string_view fileName, std::string_view digits, int position);
+// The final component of fileName after the file system's separator, with the extension split
+// off as every rule splits it.
+std::string videoNumberName(std::string_view fileName, std::string_view digits, int position, char separator);
 
 }  // namespace vb

@@ -2,11 +2,13 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <algorithm>
 #include <deque>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
+#include "../hooked_fs.h"
 #include "app/startup.h"
 #include "fileops/fileops.h"
 #include "platform/encoding.h"
@@ -76,7 +78,8 @@ TEST_F(FileOps, DeleteWithoutADirectoryOrRowsTouchesNothing) {
     EXPECT_EQ(dlg.boxes, (std::vector<Box>{{"列表框是空的", "提示"}}));
 }
 
-// Records what a walk would do, for paths a test must never hand to a real disk.
+// Records what a walk would do, for paths a test must never hand to a real disk. Every folder
+// it opens is empty.
 class RecordingFs final : public FileSystem {
 public:
     explicit RecordingFs(char sep) : sep_(sep) {}
@@ -88,6 +91,10 @@ public:
     bool rename(const std::string&, const std::string&, const std::string&) override { return false; }
     bool deleteFile(const std::string& p) override { return note("deleteFile " + p); }
     bool removeDir(const std::string& p) override { return note("removeDir " + p); }
+    std::unique_ptr<OpenFolder> openFolder(const std::string& dir) override {
+        note("openFolder " + dir);
+        return std::make_unique<Folder>(*this);
+    }
     bool createDir(const std::string&) override { return false; }
     bool createNewFile(const std::string&, const std::string&) override { return false; }
     bool replaceFile(const std::string&, const std::string&) override { return false; }
@@ -96,6 +103,17 @@ public:
     std::vector<std::string> calls;
 
 private:
+    struct Folder final : OpenFolder {
+        explicit Folder(RecordingFs& fs) : fs(fs) {}
+        std::vector<DirEntry> entries() override { return {}; }
+        std::unique_ptr<OpenFolder> openSubfolder(const std::string& name) override {
+            fs.note("openSubfolder " + name);
+            return std::make_unique<Folder>(fs);
+        }
+        bool deleteEntry(const std::string& name) override { return fs.note("deleteEntry " + name); }
+        bool removeFolder(const std::string& name) override { return fs.note("removeFolder " + name); }
+        RecordingFs& fs;
+    };
     bool note(std::string call) {
         calls.push_back(std::move(call));
         return true;
@@ -108,18 +126,78 @@ TEST(DeleteTree, RefusesRootsAndPathsThatClimbOut) {
         char sep;
         const char* path;
     };
-    const Case refused[] = {{'/', ""},      {'/', "   "},      {'/', "/"},         {'/', "//"},
-                            {'/', "  /"},   {'/', "/x/.."},    {'/', "/x/."},      {'\\', "C:"},
-                            {'\\', "C:\\"}, {'\\', " D:\\\\"}, {'\\', "D:\\w\\.."}};
+    const Case refused[] = {{'/', ""},      {'/', "   "},      {'/', "/"},          {'/', "//"},
+                            {'/', "  /"},   {'/', "/x/.."},    {'/', "/x/."},       {'\\', "C:"},
+                            {'\\', "C:\\"}, {'\\', " D:\\\\"}, {'\\', "D:\\w\\.."}, {'/', "relative"}};
     for (const auto& c : refused) {
         RecordingFs rec(c.sep);
         EXPECT_FALSE(deleteTree(rec, c.path)) << c.path;
         EXPECT_TRUE(rec.calls.empty()) << c.path;
     }
-    // A GBK character whose second byte is a backslash is not a trailing separator.
-    RecordingFs rec('\\');
-    EXPECT_TRUE(deleteTree(rec, "D:\\w\\\x81\\"));
-    EXPECT_EQ(rec.calls, (std::vector<std::string>{"search D:\\w\\\x81\\\\", "removeDir D:\\w\\\x81\\"}));
+    // The folder above is held and the tree opened inside it. A GBK character whose second byte
+    // is a backslash is no separator; the euro sign 0x80 leads nothing, so one after it is.
+    struct Walk {
+        std::string path, parent, name;
+    };
+    const Walk walks[] = {
+        {"D:\\w\\\x81\\", "D:\\w\\", "\x81\\"},
+        {"D:\\w\\\x80\\", "D:\\w\\", "\x80"},
+        {" D:\\x", "D:\\", "x"},
+        {"D:\\w/x//", "D:\\w/", "x"},
+    };
+    for (const auto& w : walks) {
+        RecordingFs rec('\\');
+        EXPECT_TRUE(deleteTree(rec, w.path));
+        EXPECT_EQ(rec.calls, (std::vector<std::string>{"openFolder " + w.parent, "openSubfolder " + w.name,
+                                                       "removeFolder " + w.name}))
+            << w.path;
+    }
+}
+
+// Two sub-folders; once the walk has deleted its first file, one of them is renamed away and
+// a link to a folder outside takes its place.
+TEST_F(FileOps, DeleteTreeNeverFollowsAFolderSwappedForALinkWhileItRuns) {
+    enum class Victim { NotYetWalked, BeingWalked };
+    for (Victim victim : {Victim::NotYetWalked, Victim::BeingWalked}) {
+        const std::string tag = victim == Victim::NotYetWalked ? "waiting" : "walked";
+        SCOPED_TRACE(tag);
+        const std::string tree = tag + "/tree/";
+        file(tree + "a/1.txt", "1");
+        file(tree + "a/deep/2.txt", "22");
+        file(tree + "b/3.txt", "333");
+        file(tree + "b/deep/4.txt", "4444");
+        file(tag + "/outside/precious.txt", "55555");
+        file(tag + "/outside/deep/more.txt", "666666");
+        std::string swapped;
+        testing::HookedFileSystem hooked(fs, {});
+        hooked.afterDelete = [&](const std::string&, const std::string&) {
+            if (!swapped.empty()) return;
+            // The first file deleted lies somewhere inside the sub-folder opened last.
+            auto walking = std::find_if(hooked.opened.rbegin(), hooked.opened.rend(),
+                                        [](const std::string& n) { return n == "a" || n == "b"; });
+            swapped = victim == Victim::BeingWalked ? *walking : (*walking == "a" ? "b" : "a");
+            stdfs::rename(native(tree + swapped), native(tag + "/moved"));
+            stdfs::create_directory_symlink(native(tag + "/outside"), native(tree + swapped));
+        };
+        const bool gone = deleteTree(hooked, path(tag + "/tree"));
+        ASSERT_FALSE(swapped.empty()) << "the walk deleted nothing";
+        EXPECT_EQ(read(tag + "/outside/precious.txt"), "55555");
+        EXPECT_EQ(read(tag + "/outside/deep/more.txt"), "666666");
+        const std::string other = swapped == "a" ? "b" : "a";
+        EXPECT_FALSE(exists(tree + other)) << "the sibling was deleted whole";
+        if (victim == Victim::NotYetWalked) {
+            // Never opened: the link went as an entry, the folder moved away kept everything.
+            EXPECT_TRUE(gone);
+            EXPECT_EQ(hooked.opened, (std::vector<std::string>{"tree", other, "deep"}));
+            EXPECT_EQ(read(tag + "/moved/" + (swapped == "a" ? "1.txt" : "3.txt")),
+                      swapped == "a" ? "1" : "333");
+        } else {
+            // The walk went on inside the folder it held, wherever it now is; the link stays.
+            EXPECT_FALSE(gone);
+            EXPECT_TRUE(stdfs::is_symlink(native(tree + swapped)));
+            EXPECT_TRUE(stdfs::is_empty(native(tag + "/moved")));
+        }
+    }
 }
 
 TEST(StaysInDirectory, RefusesWhatWouldLeaveIt) {
@@ -128,10 +206,12 @@ TEST(StaysInDirectory, RefusesWhatWouldLeaveIt) {
         char sep;
         bool ok;
     };
+    // 0x80 and 0xFF lead nothing: a separator after them is one.
     const Case cases[] = {
         {"a.txt", '/', true}, {"", '/', false},        {".", '/', false},    {"..", '/', false},
         {"...", '/', true},   {"a/b", '/', false},     {"a/b", '\\', false}, {"a\\b", '\\', false},
         {"a\\b", '/', true},  {"\x81\\x", '\\', true}, {".txt", '/', true},  {"/", '/', false},
+        {"\x80\\x", '\\', false}, {"\x80/", '/', false}, {"\xFF/", '/', false},
     };
     for (const auto& c : cases) EXPECT_EQ(staysInDirectory(c.name, c.sep), c.ok) << c.name << " " << c.sep;
 }

@@ -180,11 +180,65 @@ TEST(GbkText, HasRefusedChar) {
 }
 
 TEST(GbkText, IsValidGbk) {
-    EXPECT_TRUE(isValidGbk("中文abc"));
-    EXPECT_TRUE(isValidGbk(""));
-    EXPECT_FALSE(isValidGbk("ab\xD6"));
-    EXPECT_FALSE(isValidGbk("\xD6\x30"));
-    EXPECT_FALSE(isValidGbk("\xFF\xA1"));
+    struct Case {
+        std::string text;
+        bool valid;
+    };
+    // A lead byte alone at the end, trail bytes below 0x40 or 0x7F, and 0xFF are not GBK; the euro
+    // sign 0x80 stands alone, so the byte after it leads again.
+    const Case cases[] = {
+        {"中文abc", true},      {"", true},          {"ab\xD6", false},    {"\xD6\x30", false},
+        {"\x81\x7F", false},    {"\xFE\xFE", true},   {"\xFF\xA1", false}, {"\x80", true},
+        {"\x80\x80\x30", true}, {"\x80\xD6", false},
+    };
+    for (const auto& c : cases) EXPECT_EQ(isValidGbk(c.text), c.valid) << ::testing::PrintToString(c.text);
+}
+
+// 0x80 (the euro sign of code page 936) and 0xFF stand alone; 0x81 to 0xFE lead a pair.
+TEST(GbkText, TheCharacterStepTakesOneByteFor0x80And0xFF) {
+    struct Case {
+        std::string text;
+        std::string starts;  // '^' where a character starts
+    };
+    // A lead byte alone at the end is one character.
+    const Case cases[] = {
+        {"\x80.txt", "^^^^^"},
+        {"\x80\x80", "^^"},
+        {"\xFF.", "^^"},
+        {"\x81\x80", "^ "},
+        {"\xFE.", "^ "},
+        {"a\x81", "^^"},
+        {"价\x80.doc", "^ ^^^^^"},
+    };
+    for (const auto& c : cases) {
+        std::string starts(c.text.size(), ' ');
+        for (size_t i = 0; i < c.text.size(); i += charWidth(c.text, i)) starts[i] = '^';
+        EXPECT_EQ(starts, c.starts) << ::testing::PrintToString(c.text);
+    }
+}
+
+TEST(GbkText, TheEuroSignIsACharacterToEveryRoutine) {
+    const std::string euro = "\x80";
+    struct Split {
+        std::string entry, base, ext;
+    };
+    const Split splits[] = {
+        {euro + ".txt", euro, ".txt"},
+        {"价" + euro + ".doc", "价" + euro, ".doc"},
+        {"\xFF.txt", "\xFF", ".txt"},
+        {"D:\\" + euro + "\\a.b", "a", ".b"},  // the backslash after 0x80 separates
+    };
+    for (const auto& c : splits) {
+        NameParts parts = splitName(c.entry, '\\');
+        EXPECT_EQ(parts.base, c.base) << ::testing::PrintToString(c.entry);
+        EXPECT_EQ(parts.ext, c.ext) << ::testing::PrintToString(c.entry);
+    }
+    EXPECT_EQ(findFirst(euro + euro, euro), 1);
+    EXPECT_EQ(findLast(euro + euro, euro), 2);
+    EXPECT_EQ(findFirst(euro + "-", "-"), 2);
+    EXPECT_EQ(replace(euro + "_" + euro, "_", "-", 0, -1), euro + "-" + euro);
+    EXPECT_TRUE(hasRefusedChar(euro + "\\"));
+    EXPECT_TRUE(hasRefusedChar("\xFF|"));
 }
 
 }  // namespace

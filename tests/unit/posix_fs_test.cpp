@@ -185,6 +185,9 @@ TEST(Wildcard, WindowsSearchRules) {
         {"", "*", true},           {"abc", "a*c", true},         {"abcbc", "a*bc", true},
         {"abcb", "a*bc", false},   {"x视y", "x?y", true},        {"\xd2\xd3", "\xd2\x41", false},
         {"a\x81", "a?", true},
+        // The euro sign 0x80 is one character of its own, and so is 0xFF.
+        {"\x80.txt", "?.txt", true}, {"\x80\x80.txt", "?.txt", false}, {"\xFF\x80", "??", true},
+        {"\x80" "a", "\x80?", true},
     };
     for (const auto& c : cases)
         EXPECT_EQ(matchesWildcard(c.name, c.pattern), c.match) << c.name << " ~ " << c.pattern;

@@ -29,6 +29,9 @@ struct NoFileSystem : FileSystem {
     bool rename(const std::string&, const std::string&, const std::string&) override { return fail<bool>(); }
     bool deleteFile(const std::string&) override { return fail<bool>(); }
     bool removeDir(const std::string&) override { return fail<bool>(); }
+    std::unique_ptr<OpenFolder> openFolder(const std::string&) override {
+        return fail<std::unique_ptr<OpenFolder>>();
+    }
     bool createDir(const std::string&) override { return fail<bool>(); }
     bool createNewFile(const std::string&, const std::string&) override { return fail<bool>(); }
     bool replaceFile(const std::string&, const std::string&) override { return fail<bool>(); }

@@ -52,6 +52,7 @@ TEST(Numbers, LeadingZeros) {
         {"no digits", kSkip, kSkip},
         {"", kSkip, kSkip},
         {"第２集", kSkip, kSkip},  // full-width digits are not digits here
+        {"\x80" "5.mp3", "\x80" "05.mp3", "\x80" "005.mp3"},  // the euro sign takes one byte
     };
     for (const auto& c : cases) {
         EXPECT_EQ(padLeadingNumber(c.name, 12), c.small) << c.name;

@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <sstream>
 
+#include "../hooked_fs.h"
 #include "drive/driver.h"
 #include "drive_frontend.h"
+#include "fileops/fileops.h"
 #include "platform/encoding.h"
 #include "platform/wildcard.h"
 #include "platform/win32/wide.h"
@@ -228,6 +230,69 @@ TEST(Win32FileSystem, LinksToFoldersAreNotWalkedIntoAndNeverLoseTheirTarget) {
     EXPECT_EQ(readFile(std::wstring(linkDir) + L"\\..\\target\\precious"), "keep");
 }
 
+TEST(Win32FileSystem, DeleteTreeTakesEverythingButDotNamesAtAnyDepth) {
+    TempDir d;
+    for (const wchar_t* dir : {L"树", L"树\\子", L"树\\子\\深", L"树\\.keep", L"平"})
+        ASSERT_TRUE(CreateDirectoryW((d.path() + dir).c_str(), nullptr));
+    for (const wchar_t* f :
+         {L"树\\a.txt", L"树\\子\\€.txt", L"树\\子\\深\\第一课.mp4", L"树\\.keep\\x", L"平\\b"})
+        writeFile(d.path() + f, "x");
+    Win32FileSystem fs;
+    EXPECT_FALSE(deleteTree(fs, d.gbk() + "树")) << "a folder holding a dot name stays";
+    EXPECT_EQ(names(fs.search(d.gbk() + "树\\", "*"), true), std::vector<std::string>{".keep"});
+    EXPECT_TRUE(names(fs.search(d.gbk() + "树\\", "*")).empty());
+    EXPECT_TRUE(exists(d.path() + L"树\\.keep\\x"));
+    EXPECT_TRUE(deleteTree(fs, d.gbk() + "平\\"));
+    EXPECT_FALSE(exists(d.path() + L"平"));
+    EXPECT_FALSE(deleteTree(fs, d.gbk() + "missing"));
+}
+
+// Two sub-folders; once the walk has deleted its first file, someone tries to move the folder
+// being walked away.
+TEST(Win32FileSystem, DeleteTreeHoldsEveryFolderItWalks) {
+    TempDir d;
+    const std::wstring tree = d.path() + L"tree\\";
+    for (const wchar_t* dir : {L"", L"a", L"a\\deep", L"b", L"b\\deep"})
+        ASSERT_TRUE(CreateDirectoryW((tree + dir).c_str(), nullptr));
+    for (const wchar_t* f : {L"a\\1", L"a\\deep\\2", L"b\\3", L"b\\deep\\4"}) writeFile(tree + f, "x");
+    Win32FileSystem fs;
+    std::wstring walking;
+    bool moved = true;
+    testing::HookedFileSystem hooked(fs, {});
+    hooked.afterDelete = [&](const std::string&, const std::string&) {
+        if (!walking.empty()) return;
+        // The first file deleted lies somewhere inside the sub-folder opened last.
+        auto it = std::find_if(hooked.opened.rbegin(), hooked.opened.rend(),
+                               [](const std::string& n) { return n == "a" || n == "b"; });
+        walking = *it == "a" ? L"a" : L"b";
+        moved = MoveFileExW((tree + walking).c_str(), (d.path() + L"away").c_str(), 0);
+    };
+    EXPECT_TRUE(deleteTree(hooked, d.gbk() + "tree"));
+    ASSERT_FALSE(walking.empty()) << "the walk deleted nothing";
+    EXPECT_FALSE(moved) << "a folder being walked cannot be moved away";
+    EXPECT_FALSE(exists(tree));
+}
+
+// Wine can neither make a link nor move one (it moves what the link points to), so the script
+// makes the tree with a link to a folder outside, and the listing calls every entry a folder, as
+// a listing taken just before the folder was swapped for the link would.
+TEST(Win32FileSystem, DeleteTreeNeverEntersALinkItTookForAFolder) {
+    wchar_t tree[MAX_PATH] = {};
+    if (!GetEnvironmentVariableW(L"VELBROOK_TEST_LINKED_TREE", tree, MAX_PATH))
+        GTEST_SKIP() << "the test script makes the tree with its link";
+    const std::wstring dir(tree);
+    const std::wstring outside = dir.substr(0, dir.find_last_of(L'\\') + 1) + L"outside\\";
+    Win32FileSystem fs;
+    testing::HookedFileSystem hooked(fs, {});
+    hooked.everyEntryAFolder = true;
+    deleteTree(hooked, wideToGbk(dir).value());
+    EXPECT_EQ(hooked.opened, (std::vector<std::string>{"tree", "a", "deep"}))
+        << "only real folders are entered";
+    EXPECT_FALSE(exists(dir + L"\\a"));
+    EXPECT_EQ(readFile(outside + L"precious"), "keep");
+    EXPECT_EQ(readFile(outside + L"deep\\more"), "more");
+}
+
 TEST(Win32Encoding, ConvertsThroughCodePage936Only) {
     EXPECT_EQ(gbkToUtf8("第一课"), std::string(reinterpret_cast<const char*>(u8"第一课")));
     EXPECT_EQ(utf8ToGbk(reinterpret_cast<const char*>(u8"第一课")), std::optional<std::string>("第一课"));
@@ -236,6 +301,10 @@ TEST(Win32Encoding, ConvertsThroughCodePage936Only) {
     EXPECT_EQ(wideToGbk(L"\u00f1"), std::nullopt) << "no look-alike stands in";
     EXPECT_EQ(gbkToWide(std::string("a\0b", 3)), std::nullopt);
     EXPECT_EQ(gbkToWide("课"), std::optional<std::wstring>(L"课"));
+    // The single byte 0x80 is the euro sign both ways; 0xFF is no character.
+    EXPECT_EQ(gbkToWide("\x80.txt"), std::optional<std::wstring>(L"\u20ac.txt"));
+    EXPECT_EQ(wideToGbk(L"\u20ac"), std::optional<std::string>("\x80"));
+    EXPECT_EQ(gbkToWide("\xFF"), std::nullopt);
 }
 
 }  // namespace

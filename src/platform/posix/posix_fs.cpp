@@ -137,6 +137,63 @@ bool isDirEntry(const dirent& e, int dirFd) {
     return ::fstatat(dirFd, e.d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(st.st_mode);
 }
 
+// The entries of an open directory matching pattern, "." and ".." included when they match.
+std::vector<DirEntry> list(Fd fd, std::string_view pattern) {
+    std::vector<DirEntry> found;
+    if (!fd) return found;
+    std::unique_ptr<DIR, int (*)(DIR*)> d(::fdopendir(fd.get()), ::closedir);
+    if (!d) return found;
+    fd.release();  // the DIR owns it now
+    const bool everything = pattern == "*" || pattern == "*.*";
+    while (const dirent* e = ::readdir(d.get())) {
+        std::string_view name(e->d_name);
+        std::optional<std::string> gbk = isAscii(name) ? std::string(name) : gbkName(name);
+        if (!gbk) continue;
+        if (!everything && !matchesWildcard(*gbk, pattern)) continue;
+        found.push_back({std::move(*gbk), isDirEntry(*e, ::dirfd(d.get()))});
+    }
+    return found;
+}
+
+// A folder held by its descriptor; every name is resolved inside it and never follows a link.
+class PosixOpenFolder final : public OpenFolder {
+public:
+    explicit PosixOpenFolder(Fd fd) : fd_(std::move(fd)) {}
+
+    std::vector<DirEntry> entries() override {
+        // A description of its own, so that each listing starts at the first entry.
+        std::vector<DirEntry> found = list(Fd(::openat(fd_.get(), ".", kDirFlags)), "*");
+        std::erase_if(found, [](const DirEntry& e) { return e.name == "." || e.name == ".."; });
+        return found;
+    }
+    std::unique_ptr<OpenFolder> openSubfolder(const std::string& name) override {
+        auto n = inside(name);
+        if (!n) return nullptr;
+        Fd fd(::openat(fd_.get(), n->c_str(), kDirFlags | O_NOFOLLOW));
+        if (!fd) return nullptr;
+        return std::make_unique<PosixOpenFolder>(std::move(fd));
+    }
+    bool deleteEntry(const std::string& name) override {
+        auto n = inside(name);
+        return n && ::unlinkat(fd_.get(), n->c_str(), 0) == 0;
+    }
+    bool removeFolder(const std::string& name) override {
+        auto n = inside(name);
+        return n && ::unlinkat(fd_.get(), n->c_str(), AT_REMOVEDIR) == 0;
+    }
+
+private:
+    static constexpr int kDirFlags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
+
+    // One plain name inside this folder, as it is on disk.
+    static std::optional<std::string> inside(const std::string& gbk) {
+        if (!isPlainComponent(gbk)) return std::nullopt;
+        return native(gbk);
+    }
+
+    Fd fd_;
+};
+
 bool makeDirs(const std::string& path) {
     for (size_t i = 1; i <= path.size(); ++i) {
         if (i < path.size() && path[i] != '/') continue;
@@ -222,23 +279,17 @@ PosixFileSystem::PosixFileSystem(std::string programDir) : programDir_(std::move
 }
 
 std::vector<DirEntry> PosixFileSystem::search(const std::string& dir, const std::string& pattern) {
-    std::vector<DirEntry> found;
     auto path = nativeAbsolute(dir);
-    if (!path) return found;
+    if (!path) return {};
+    return list(openDir(*path), pattern);
+}
+
+std::unique_ptr<OpenFolder> PosixFileSystem::openFolder(const std::string& dir) {
+    auto path = nativeAbsolute(dir);
+    if (!path) return nullptr;
     Fd fd = openDir(*path);
-    if (!fd) return found;
-    std::unique_ptr<DIR, int (*)(DIR*)> d(::fdopendir(fd.get()), ::closedir);
-    if (!d) return found;
-    fd.release();  // the DIR owns it now
-    const bool everything = pattern == "*" || pattern == "*.*";
-    while (const dirent* e = ::readdir(d.get())) {
-        std::string_view name(e->d_name);
-        std::optional<std::string> gbk = isAscii(name) ? std::string(name) : gbkName(name);
-        if (!gbk) continue;
-        if (!everything && !matchesWildcard(*gbk, pattern)) continue;
-        found.push_back({std::move(*gbk), isDirEntry(*e, ::dirfd(d.get()))});
-    }
-    return found;
+    if (!fd) return nullptr;
+    return std::make_unique<PosixOpenFolder>(std::move(fd));
 }
 
 PosixFileSystem::~PosixFileSystem() { endRenames(); }

@@ -31,6 +31,8 @@ public:
     bool deleteFile(const std::string& path) override;
     // An empty directory, or a symbolic link to a directory (the link itself, as Windows does).
     bool removeDir(const std::string& path) override;
+    // Sub-folders are opened with O_NOFOLLOW and entries unlinked relative to the open folder.
+    std::unique_ptr<OpenFolder> openFolder(const std::string& dir) override;
     bool createDir(const std::string& path) override;
     bool createNewFile(const std::string& path, const std::string& bytes) override;
     bool replaceFile(const std::string& path, const std::string& bytes) override;

@@ -5,6 +5,7 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <memory>
 #include <optional>
 
 #include "platform/wildcard.h"
@@ -41,6 +42,11 @@ public:
     void reset(HANDLE h) {
         close();
         h_ = h;
+    }
+    HANDLE release() {
+        HANDLE h = h_;
+        h_ = INVALID_HANDLE_VALUE;
+        return h;
     }
     bool close() {
         if (h_ == INVALID_HANDLE_VALUE) return true;
@@ -82,6 +88,115 @@ bool writeAll(HANDLE h, const std::string& bytes) {
     }
     return true;
 }
+
+// The entries of the folder base (ending in a backslash) that match pattern, "." and ".." included when
+// they match.
+std::vector<DirEntry> listFolder(const std::wstring& base, const std::string& pattern,
+                                 const std::function<void()>& pump) {
+    std::vector<DirEntry> found;
+    // Every entry, filtered here: the system's own matching also looks at short 8.3 names.
+    WIN32_FIND_DATAW data;
+    FindHandle h(FindFirstFileExW((base + L"*").c_str(), FindExInfoBasic, &data, FindExSearchNameMatch,
+                                  nullptr, FIND_FIRST_EX_LARGE_FETCH));
+    if (h.get() == INVALID_HANDLE_VALUE) return found;
+    const bool everything = pattern == "*" || pattern == "*.*";
+    int sincePump = 0;
+    do {
+        if (pump && ++sincePump == kPumpEvery) {
+            sincePump = 0;
+            pump();
+        }
+        auto name = wideToGbk(data.cFileName);
+        if (!name || name->empty()) continue;  // no exact GBK form: cannot be renamed safely
+        if (!everything && !matchesWildcard(*name, pattern)) continue;
+        // A link or junction is never reported as a directory, so a walk over the results never
+        // leaves the tree it started in.
+        const bool dir = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+                         !(data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT);
+        found.push_back({std::move(*name), dir});
+    } while (FindNextFileW(h.get(), &data));
+    return found;
+}
+
+// Deletes a file, or a link to a directory as a directory: the link goes, what it points to stays.
+bool deleteFileOrLink(const std::wstring& path) {
+    if (DeleteFileW(path.c_str())) return true;
+    const DWORD a = GetFileAttributesW(path.c_str());
+    const DWORD link = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
+    return a != INVALID_FILE_ATTRIBUTES && (a & link) == link && RemoveDirectoryW(path.c_str());
+}
+
+// A folder is held open without FILE_SHARE_DELETE: while the handle lives nobody can rename,
+// delete or replace it, so a path through held folders keeps naming the same entries.
+constexpr DWORD kHoldAccess = FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES;
+constexpr DWORD kHoldShare = FILE_SHARE_READ | FILE_SHARE_WRITE;
+
+bool identify(HANDLE h, BY_HANDLE_FILE_INFORMATION& info) {
+    return GetFileInformationByHandle(h, &info) != FALSE;
+}
+
+bool isRealFolder(DWORD attributes) {
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) &&
+           !(attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
+// Opens the sub-folder at path itself, never what a link there points to; invalid otherwise.
+HANDLE holdSubfolder(const std::wstring& path) {
+    FileHandle h(CreateFileW(path.c_str(), kHoldAccess, kHoldShare, nullptr, OPEN_EXISTING,
+                             FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    BY_HANDLE_FILE_INFORMATION held;
+    if (!h || !identify(h.get(), held) || !isRealFolder(held.dwFileAttributes)) return INVALID_HANDLE_VALUE;
+    // Wine opens what a Unix link points to even when asked for the link itself: the name must
+    // show a real folder, and the very one now held.
+    if (!isRealFolder(GetFileAttributesW(path.c_str()))) return INVALID_HANDLE_VALUE;
+    FileHandle again(CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, kHoldShare | FILE_SHARE_DELETE, nullptr,
+                                 OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT,
+                                 nullptr));
+    BY_HANDLE_FILE_INFORMATION named;
+    if (!again || !identify(again.get(), named) || named.dwVolumeSerialNumber != held.dwVolumeSerialNumber ||
+        named.nFileIndexHigh != held.nFileIndexHigh || named.nFileIndexLow != held.nFileIndexLow)
+        return INVALID_HANDLE_VALUE;
+    return h.release();
+}
+
+class Win32OpenFolder final : public OpenFolder {
+public:
+    // path ends in a backslash.
+    Win32OpenFolder(HANDLE held, std::wstring path, std::function<void()> pump)
+        : held_(held), path_(std::move(path)), pump_(std::move(pump)) {}
+
+    std::vector<DirEntry> entries() override {
+        std::vector<DirEntry> found = listFolder(path_, "*", pump_);
+        std::erase_if(found, [](const DirEntry& e) { return e.name == "." || e.name == ".."; });
+        return found;
+    }
+    std::unique_ptr<OpenFolder> openSubfolder(const std::string& name) override {
+        auto p = inside(name);
+        if (!p) return nullptr;
+        HANDLE h = holdSubfolder(*p);
+        if (h == INVALID_HANDLE_VALUE) return nullptr;
+        return std::make_unique<Win32OpenFolder>(h, *p + L'\\', pump_);
+    }
+    bool deleteEntry(const std::string& name) override {
+        auto p = inside(name);
+        return p && deleteFileOrLink(*p);
+    }
+    bool removeFolder(const std::string& name) override {
+        auto p = inside(name);
+        return p && RemoveDirectoryW(p->c_str());
+    }
+
+private:
+    std::optional<std::wstring> inside(const std::string& gbk) const {
+        auto w = gbkToWide(gbk);
+        if (!w || !isPlainComponent(*w)) return std::nullopt;
+        return path_ + *w;
+    }
+
+    FileHandle held_;
+    std::wstring path_;
+    std::function<void()> pump_;
+};
 
 std::string moduleDir() {
     std::wstring buf(32768, L'\0');
@@ -138,32 +253,23 @@ Win32FileSystem::Win32FileSystem(std::string programDir, std::function<void()> p
 }
 
 std::vector<DirEntry> Win32FileSystem::search(const std::string& dir, const std::string& pattern) {
-    std::vector<DirEntry> found;
     auto base = widePath(dir);
-    if (!base) return found;
+    if (!base) return {};
     if (base->back() != L'\\') *base += L'\\';
-    // Every entry, filtered here: the system's own matching also looks at short 8.3 names.
-    WIN32_FIND_DATAW data;
-    FindHandle h(FindFirstFileExW((*base + L"*").c_str(), FindExInfoBasic, &data, FindExSearchNameMatch,
-                                  nullptr, FIND_FIRST_EX_LARGE_FETCH));
-    if (h.get() == INVALID_HANDLE_VALUE) return found;
-    const bool everything = pattern == "*" || pattern == "*.*";
-    int sincePump = 0;
-    do {
-        if (pump_ && ++sincePump == kPumpEvery) {
-            sincePump = 0;
-            pump_();
-        }
-        auto name = wideToGbk(data.cFileName);
-        if (!name || name->empty()) continue;  // no exact GBK form: cannot be renamed safely
-        if (!everything && !matchesWildcard(*name, pattern)) continue;
-        // A link or junction is never reported as a directory, so a walk over the results never
-        // leaves the tree it started in.
-        const bool dir = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
-                         !(data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT);
-        found.push_back({std::move(*name), dir});
-    } while (FindNextFileW(h.get(), &data));
-    return found;
+    return listFolder(*base, pattern, pump_);
+}
+
+std::unique_ptr<OpenFolder> Win32FileSystem::openFolder(const std::string& dir) {
+    auto path = widePath(dir);
+    if (!path) return nullptr;
+    // The handle wants no trailing separator, except on a root (\\?\C:\).
+    while (path->size() > 1 && path->back() == L'\\' && (*path)[path->size() - 2] != L':') path->pop_back();
+    FileHandle h(CreateFileW(path->c_str(), kHoldAccess, kHoldShare, nullptr, OPEN_EXISTING,
+                             FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!h || !identify(h.get(), info) || !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) return nullptr;
+    if (path->back() != L'\\') *path += L'\\';
+    return std::make_unique<Win32OpenFolder>(h.release(), std::move(*path), pump_);
 }
 
 bool Win32FileSystem::rename(const std::string& dir, const std::string& from, const std::string& to) {
@@ -181,12 +287,7 @@ bool Win32FileSystem::rename(const std::string& dir, const std::string& from, co
 
 bool Win32FileSystem::deleteFile(const std::string& path) {
     auto p = widePath(path);
-    if (!p) return false;
-    if (DeleteFileW(p->c_str())) return true;
-    // A link to a directory is removed as a directory: the link goes, what it points to stays.
-    const DWORD a = GetFileAttributesW(p->c_str());
-    const DWORD link = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
-    return a != INVALID_FILE_ATTRIBUTES && (a & link) == link && RemoveDirectoryW(p->c_str());
+    return p && deleteFileOrLink(*p);
 }
 
 bool Win32FileSystem::removeDir(const std::string& path) {

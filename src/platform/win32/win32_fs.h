@@ -26,6 +26,9 @@ public:
     // only the link.
     bool deleteFile(const std::string& path) override;
     bool removeDir(const std::string& path) override;
+    // Each folder of the walk is held open without FILE_SHARE_DELETE; a sub-folder is opened as
+    // itself (FILE_FLAG_OPEN_REPARSE_POINT) and refused when it is a reparse point.
+    std::unique_ptr<OpenFolder> openFolder(const std::string& dir) override;
     bool createDir(const std::string& path) override;
     bool createNewFile(const std::string& path, const std::string& bytes) override;
     bool replaceFile(const std::string& path, const std::string& bytes) override;

@@ -1,0 +1,89 @@
+// A file system that forwards to a real one and lets a test act between two calls of a tree
+// deletion: after each entry deleted inside a walked folder, the hook runs with that folder's
+// name and the entry's. Shared by the native and the Windows tests.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/ports.h"
+
+namespace vb::testing {
+
+class HookedFileSystem final : public FileSystem {
+public:
+    using Hook = std::function<void(const std::string& folder, const std::string& deleted)>;
+
+    HookedFileSystem(FileSystem& inner, Hook afterDelete)
+        : afterDelete(std::move(afterDelete)), inner_(inner) {}
+
+    char separator() const override { return inner_.separator(); }
+    std::vector<DirEntry> search(const std::string& dir, const std::string& pattern) override {
+        return inner_.search(dir, pattern);
+    }
+    bool rename(const std::string& dir, const std::string& from, const std::string& to) override {
+        return inner_.rename(dir, from, to);
+    }
+    bool deleteFile(const std::string& path) override { return inner_.deleteFile(path); }
+    bool removeDir(const std::string& path) override { return inner_.removeDir(path); }
+    std::unique_ptr<OpenFolder> openFolder(const std::string& dir) override {
+        return wrap(inner_.openFolder(dir), dir);
+    }
+    bool createDir(const std::string& path) override { return inner_.createDir(path); }
+    bool createNewFile(const std::string& path, const std::string& bytes) override {
+        return inner_.createNewFile(path, bytes);
+    }
+    bool replaceFile(const std::string& path, const std::string& bytes) override {
+        return inner_.replaceFile(path, bytes);
+    }
+    bool recycle(const std::string& path) override { return inner_.recycle(path); }
+    std::string programDir() const override { return inner_.programDir(); }
+
+    Hook afterDelete;
+    // Listings call every entry a folder, as one taken just before entries were swapped for
+    // links would.
+    bool everyEntryAFolder = false;
+    // The sub-folders opened so far, by name, in order.
+    std::vector<std::string> opened;
+
+private:
+    class Folder final : public OpenFolder {
+    public:
+        Folder(HookedFileSystem& fs, std::unique_ptr<OpenFolder> inner, std::string name)
+            : fs_(fs), inner_(std::move(inner)), name_(std::move(name)) {}
+        std::vector<DirEntry> entries() override {
+            std::vector<DirEntry> found = inner_->entries();
+            if (fs_.everyEntryAFolder)
+                for (DirEntry& e : found) e.isDir = true;
+            return found;
+        }
+        std::unique_ptr<OpenFolder> openSubfolder(const std::string& name) override {
+            std::unique_ptr<OpenFolder> sub = inner_->openSubfolder(name);
+            if (sub) fs_.opened.push_back(name);
+            return fs_.wrap(std::move(sub), name);
+        }
+        bool deleteEntry(const std::string& name) override {
+            bool ok = inner_->deleteEntry(name);
+            if (ok && fs_.afterDelete) fs_.afterDelete(name_, name);
+            return ok;
+        }
+        bool removeFolder(const std::string& name) override { return inner_->removeFolder(name); }
+
+    private:
+        HookedFileSystem& fs_;
+        std::unique_ptr<OpenFolder> inner_;
+        std::string name_;
+    };
+
+    std::unique_ptr<OpenFolder> wrap(std::unique_ptr<OpenFolder> folder, std::string name) {
+        if (!folder) return nullptr;
+        return std::make_unique<Folder>(*this, std::move(folder), std::move(name));
+    }
+
+    FileSystem& inner_;
+};
+
+}  // namespace vb::testing
