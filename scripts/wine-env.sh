@@ -18,6 +18,11 @@ if [ -z "$WINE" ]; then
 fi
 
 build_win32() {
+  # A build folder configured for another compiler (an older toolchain file) is configured anew.
+  if [ -f "$BUILD_WIN32/CMakeCache.txt" ] &&
+     ! grep -qs 'g++-posix' "$BUILD_WIN32"/CMakeFiles/*/CMakeCXXCompiler.cmake; then
+    rm -rf "$BUILD_WIN32/CMakeCache.txt" "$BUILD_WIN32/CMakeFiles"
+  fi
   if [ -f "$BUILD_WIN32/CMakeCache.txt" ]; then
     cmake "$BUILD_WIN32" >/dev/null
   else

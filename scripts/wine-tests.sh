@@ -9,12 +9,9 @@ if [ $# -gt 0 ]; then
   export BUILD_WIN32
 fi
 source "$HERE/wine-env.sh"
-TESTS_BUILD="$ROOT/build-win32-tests"
 started=$SECONDS
 
-build_win32 Velbrook
-cmake -S "$ROOT" -B "$TESTS_BUILD" -DCMAKE_TOOLCHAIN_FILE="$ROOT/tests/win32/mingw-w64-posix.cmake" >/dev/null
-cmake --build "$TESTS_BUILD" -j"$(nproc)" --target velbrook-win32-tests
+build_win32 Velbrook velbrook-win32-tests
 echo "built in $((SECONDS - started)) s"
 
 # The tests' own prefix: their sessions run in a virtual desktop, which a user's run does not want.
@@ -64,7 +61,7 @@ status=0
 XDG_DATA_HOME="$scratch/xdg" VELBROOK_TEST_TRASH="$(winpath "$scratch/xdg/Trash")" \
   VELBROOK_TEST_LINK_DIR="$(winpath "$scratch/links/v")" \
   VELBROOK_TEST_LINKED_TREE="$(winpath "$scratch/swap/tree")" \
-  "$WINE" "$TESTS_BUILD/velbrook-win32-tests.exe" || status=1
+  "$WINE" "$BUILD_WIN32/velbrook-win32-tests.exe" || status=1
 echo "Win32 tests took $((SECONDS - t)) s"
 
 echo "== scenario scripts through Velbrook.exe --drive"
