@@ -85,25 +85,7 @@ stop_display() {
   if [ -n "$XVFB_PID" ]; then
     kill "$XVFB_PID" 2>/dev/null || true
     wait "$XVFB_PID" 2>/dev/null || true
-    # Test sessions run every window inside one Wine virtual desktop. Without a window manager
-# (Xvfb), Wine waits about 2 s for one to answer whenever a top-level window closes; inside a
-# virtual desktop only the desktop itself is an X window, so nothing waits. Call while no Wine
-# server runs for the prefix: the desktop's size is read when the session starts.
-use_virtual_desktop() {
-  if ! grep -q '^"Default"="1280x800"' "$WINEPREFIX/user.reg" 2>/dev/null; then
-    "$WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
-    "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x800 /f >/dev/null 2>&1
-    "$WINESERVER" -w 2>/dev/null || true
-  fi
-}
-
-# Shows a Linux folder as a Wine drive: map_drive LETTER DIR. The drive list is read when the
-# session starts, so call it while no Wine server runs for the prefix.
-map_drive() {
-  ln -sfn "$2" "$WINEPREFIX/dosdevices/$1:"
-}
-
-XVFB_PID=
+    XVFB_PID=
     unset DISPLAY
   fi
 }
