@@ -104,6 +104,13 @@ public:
     // Renaming a name to itself succeeds when it exists.
     virtual bool rename(const std::string& dir, const std::string& from, const std::string& to) = 0;
 
+    // True when dir holds an entry of this name (a link counts as itself, wherever it points).
+    virtual bool hasEntry(const std::string& dir, const std::string& name) {
+        for (const DirEntry& e : search(dir, name))
+            if (e.name == name) return true;
+        return false;
+    }
+
     // A hint that a batch of renames in dir follows: the directory may be held open until
     // endRenames. Renames are correct without it.
     virtual void beginRenames(const std::string& dir) { (void)dir; }
