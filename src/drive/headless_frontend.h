@@ -125,6 +125,7 @@ private:
     DriverClock clock_;
     TableChineseMapping chinese_;
     std::vector<std::string> undo_;
+    UndoRecord undoRecord_;
     Context ctx_;
 };
 

@@ -68,7 +68,59 @@ void report(Context& ctx, const Report& r, int counter) {
     ctx.dlg.messageBox(r.prefix + decimal(counter) + r.suffix, r.title, r.icon, Buttons::Ok);
 }
 
+// A direct run moves files that the last execute renamed: undo follows them to their new names.
+void followInRecord(UndoRecord& record, std::span<const RenamePair> pairs, const RenameOutcome& out) {
+    std::unordered_map<std::string_view, size_t> recorded;
+    for (size_t i = 0; i < record.renamed.size(); ++i) recorded.emplace(record.renamed[i].first, i);
+    std::vector<std::pair<size_t, std::string>> moved;
+    for (size_t k = 0; k < pairs.size(); ++k) {
+        if (!out.done[k]) continue;
+        if (auto it = recorded.find(pairs[k].from); it != recorded.end())
+            moved.emplace_back(it->second, std::string(pairs[k].to));
+    }
+    for (const auto& s : out.stranded) {
+        if (auto it = recorded.find(pairs[static_cast<size_t>(s.entry)].from); it != recorded.end())
+            moved.emplace_back(it->second, s.name);
+    }
+    // The keys point into the record: change it only once they are no longer needed.
+    recorded.clear();
+    for (auto& [i, name] : moved) record.renamed[i].first = std::move(name);
+}
+
 }  // namespace
+
+RenameOutcome renameEntries(FileSystem& fs, const std::string& dir, std::span<const RenamePair> pairs) {
+    // A bare name is never resolved against the process's current directory.
+    if (dir.empty() || dir.back() != fs.separator()) {
+        RenameOutcome none;
+        none.done.assign(pairs.size(), false);
+        return none;
+    }
+    RenameBatch batch(fs, dir);
+    const RenamePlan plan =
+        planRenames(pairs, [&](std::string_view name) { return fs.hasEntry(dir, std::string(name)); });
+    return carryOut(pairs, plan, [&](std::string_view from, std::string_view to) {
+        return fs.rename(dir, std::string(from), std::string(to));
+    });
+}
+
+void reportStranded(Context& ctx, std::span<const RenamePair> pairs, const RenameOutcome& out) {
+    if (out.stranded.empty()) return;
+    std::string text = "下面的文件改名中途失败，没能改回原名，现在的名字是：";
+    for (const auto& s : out.stranded) {
+        text += "\r\n";
+        text.append(pairs[static_cast<size_t>(s.entry)].from).append(" -> ").append(s.name);
+    }
+    ctx.dlg.messageBox(text, "提醒：", Icon::Info, Buttons::Ok);
+}
+
+std::unordered_map<std::string, int> rowsByName(const Window& win) {
+    std::unordered_map<std::string, int> rows;
+    const int n = win.rowCount();
+    rows.reserve(static_cast<size_t>(n));
+    for (int r = 0; r < n; ++r) rows.emplace(win.cell(r, 0), r);
+    return rows;
+}
 
 NameParts partsOf(const Entry& e, char separator) {
     if (e.branch == Branch::Files) return splitName(e.name, separator);
@@ -130,13 +182,19 @@ void runOperation(Context& ctx, const Operation& op) {
             return;
     }
 
+    const bool rowByName = branch == Branch::Files && op.writeRowByName;
     std::unordered_map<std::string, int> rowOf;
-    if (op.writeRowByName && branch == Branch::Files) {
-        for (int r = win.rowCount() - 1; r >= 0; --r) rowOf[win.cell(r, 0)] = r;
-    }
+    if (rowByName) rowOf = rowsByName(win);
+    auto rowFor = [&](int i) {
+        if (!rowByName) return i - 1;
+        auto it = rowOf.find(entries[static_cast<size_t>(i - 1)]);
+        return it == rowOf.end() ? -1 : it->second;
+    };
 
-    RenameBatch batch(ctx.fs, dir);
-    int counter = 0;
+    // The new names of the whole batch first, then the renames in an order that frees each name
+    // before it is taken.
+    std::vector<int> renamed;  // entry index i
+    std::vector<std::string> newNames;
     for (int i = 1; i <= n; ++i) {
         const std::string& name = entries[static_cast<size_t>(i - 1)];
         if (i == 1 && (op.confirm == Confirm::AtFirstEntry || op.confirm == Confirm::DirectOnly)) {
@@ -152,22 +210,32 @@ void runOperation(Context& ctx, const Operation& op) {
         }
         if (!out.newName) continue;
         if (preview) {
-            win.setCell(i - 1, 1, *out.newName);
+            if (const int row = rowFor(i); row >= 0) win.setCell(row, 1, *out.newName);
             continue;
         }
-        if (!ctx.fs.rename(dir, name, *out.newName)) continue;
-        ++counter;
-        if (branch != Branch::Files) continue;
-        if (!op.writeRowByName) {
-            win.setCell(i - 1, 0, *out.newName);
-        } else if (auto it = rowOf.find(name); it != rowOf.end()) {
-            const int row = it->second;
-            rowOf.erase(it);
-            win.setCell(row, 0, *out.newName);
-            rowOf.emplace(*out.newName, row);
-        }
+        renamed.push_back(i);
+        newNames.push_back(std::move(*out.newName));
     }
-    if (!preview) report(ctx, branch == Branch::Files ? op.filesReport : op.foldersReport, counter);
+    if (preview) return;
+
+    std::vector<RenamePair> pairs;
+    pairs.reserve(renamed.size());
+    for (size_t k = 0; k < renamed.size(); ++k)
+        pairs.push_back({entries[static_cast<size_t>(renamed[k] - 1)], newNames[k]});
+    const RenameOutcome result = renameEntries(ctx.fs, dir, pairs);
+    if (branch == Branch::Files) {
+        for (size_t k = 0; k < pairs.size(); ++k) {
+            if (!result.done[k]) continue;
+            if (const int row = rowFor(renamed[k]); row >= 0) win.setCell(row, 0, newNames[k]);
+        }
+        for (const auto& s : result.stranded)
+            if (const int row = rowFor(renamed[static_cast<size_t>(s.entry)]); row >= 0)
+                win.setCell(row, 0, s.name);
+    }
+    if (!ctx.undoRecord.renamed.empty() && ctx.undoRecord.dir == dir)
+        followInRecord(ctx.undoRecord, pairs, result);
+    reportStranded(ctx, pairs, result);
+    report(ctx, branch == Branch::Files ? op.filesReport : op.foldersReport, result.count());
 }
 
 }  // namespace vb

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "app/controls.h"
@@ -162,7 +163,13 @@ public:
     virtual std::string map(std::string_view gbk, bool toSimplified) const = 0;
 };
 
-// What an operation gets: the ports and the undo array, nothing else.
+// What the last execute renamed, for undo: where, and each entry's name after and before.
+struct UndoRecord {
+    std::string dir;
+    std::vector<std::pair<std::string, std::string>> renamed;  // (after, before), in row order
+};
+
+// What an operation gets: the ports, the undo array and the undo record, nothing else.
 struct Context {
     Window& win;
     Dialogs& dlg;
@@ -172,6 +179,7 @@ struct Context {
     Clock& clock;
     const ChineseMapping& chinese;
     std::vector<std::string>& 撤回数组;
+    UndoRecord& undoRecord;
 };
 
 }  // namespace vb
