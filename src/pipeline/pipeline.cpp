@@ -182,7 +182,8 @@ void runOperation(Context& ctx, const Operation& op) {
             return;
     }
 
-    const bool rowByName = branch == Branch::Files && op.writeRowByName;
+    // Folders come from a fresh listing: each one pairs with the row that shows its name.
+    const bool rowByName = branch == Branch::Files ? op.writeRowByName : preview;
     std::unordered_map<std::string, int> rowOf;
     if (rowByName) rowOf = rowsByName(win);
     auto rowFor = [&](int i) {
