@@ -1,7 +1,5 @@
 #include "pipeline/pipeline.h"
 
-#include <unordered_map>
-
 #include "fileset/fileset.h"
 #include "transforms/gbk_text.h"
 
@@ -70,20 +68,22 @@ void report(Context& ctx, const Report& r, int counter) {
 
 // A direct run moves files that the last execute renamed: undo follows them to their new names.
 void followInRecord(UndoRecord& record, std::span<const RenamePair> pairs, const RenameOutcome& out) {
-    std::unordered_map<std::string_view, size_t> recorded;
-    for (size_t i = 0; i < record.renamed.size(); ++i) recorded.emplace(record.renamed[i].first, i);
+    NameTable recorded(record.renamed.size());
+    std::vector<size_t> pairOfId;
+    for (size_t i = 0; i < record.renamed.size(); ++i)
+        if (static_cast<size_t>(recorded.intern(record.renamed[i].first)) == pairOfId.size())
+            pairOfId.push_back(i);
+    auto pairOf = [&](std::string_view name) {
+        const int id = recorded.find(name);
+        return id < 0 ? std::optional<size_t>() : pairOfId[static_cast<size_t>(id)];
+    };
     std::vector<std::pair<size_t, std::string>> moved;
-    for (size_t k = 0; k < pairs.size(); ++k) {
-        if (!out.done[k]) continue;
-        if (auto it = recorded.find(pairs[k].from); it != recorded.end())
-            moved.emplace_back(it->second, std::string(pairs[k].to));
-    }
-    for (const auto& s : out.stranded) {
-        if (auto it = recorded.find(pairs[static_cast<size_t>(s.entry)].from); it != recorded.end())
-            moved.emplace_back(it->second, s.name);
-    }
-    // The keys point into the record: change it only once they are no longer needed.
-    recorded.clear();
+    for (size_t k = 0; k < pairs.size(); ++k)
+        if (auto i = pairOf(pairs[k].from); i && out.done[k])
+            moved.emplace_back(*i, std::string(pairs[k].to));
+    for (const auto& s : out.stranded)
+        if (auto i = pairOf(pairs[static_cast<size_t>(s.entry)].from)) moved.emplace_back(*i, s.name);
+    // The table points into the record: change the record only once it is no longer asked.
     for (auto& [i, name] : moved) record.renamed[i].first = std::move(name);
 }
 
@@ -99,8 +99,12 @@ RenameOutcome renameEntries(FileSystem& fs, const std::string& dir, std::span<co
     RenameBatch batch(fs, dir);
     const RenamePlan plan =
         planRenames(pairs, [&](std::string_view name) { return fs.hasEntry(dir, std::string(name)); });
+    // The port takes strings: two buffers serve every step without an allocation each.
+    std::string fromBuffer, toBuffer;
     return carryOut(pairs, plan, [&](std::string_view from, std::string_view to) {
-        return fs.rename(dir, std::string(from), std::string(to));
+        fromBuffer.assign(from);
+        toBuffer.assign(to);
+        return fs.rename(dir, fromBuffer, toBuffer);
     });
 }
 
@@ -114,12 +118,27 @@ void reportStranded(Context& ctx, std::span<const RenamePair> pairs, const Renam
     ctx.dlg.messageBox(text, "提醒：", Icon::Info, Buttons::Ok);
 }
 
-std::unordered_map<std::string, int> rowsByName(const Window& win) {
-    std::unordered_map<std::string, int> rows;
-    const int n = win.rowCount();
-    rows.reserve(static_cast<size_t>(n));
-    for (int r = 0; r < n; ++r) rows.emplace(win.cell(r, 0), r);
-    return rows;
+namespace {
+std::vector<std::string> column0(const Window& win) {
+    std::vector<std::string> texts;
+    texts.reserve(static_cast<size_t>(win.rowCount()));
+    for (int r = 0; r < win.rowCount(); ++r) texts.push_back(win.cell(r, 0));
+    return texts;
+}
+}  // namespace
+
+RowsByName::RowsByName(std::vector<std::string> column0) : texts_(std::move(column0)), table_(texts_.size()) {
+    rowOfId_.reserve(texts_.size());
+    for (size_t r = 0; r < texts_.size(); ++r)
+        if (static_cast<size_t>(table_.intern(texts_[r])) == rowOfId_.size())
+            rowOfId_.push_back(static_cast<int>(r));
+}
+
+RowsByName::RowsByName(const Window& win) : RowsByName(column0(win)) {}
+
+int RowsByName::find(std::string_view name) const {
+    const int id = table_.find(name);
+    return id < 0 ? -1 : rowOfId_[static_cast<size_t>(id)];
 }
 
 NameParts partsOf(const Entry& e, char separator) {
@@ -184,13 +203,9 @@ void runOperation(Context& ctx, const Operation& op) {
 
     // Folders come from a fresh listing: each one pairs with the row that shows its name.
     const bool rowByName = branch == Branch::Files ? op.writeRowByName : preview;
-    std::unordered_map<std::string, int> rowOf;
-    if (rowByName) rowOf = rowsByName(win);
-    auto rowFor = [&](int i) {
-        if (!rowByName) return i - 1;
-        auto it = rowOf.find(entries[static_cast<size_t>(i - 1)]);
-        return it == rowOf.end() ? -1 : it->second;
-    };
+    std::optional<RowsByName> rowOf;
+    if (rowByName) rowOf.emplace(win);
+    auto rowFor = [&](int i) { return rowOf ? rowOf->find(entries[static_cast<size_t>(i - 1)]) : i - 1; };
 
     // The new names of the whole batch first, then the renames in an order that frees each name
     // before it is taken.

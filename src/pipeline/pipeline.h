@@ -6,9 +6,9 @@
 #include <optional>
 #include <span>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
+#include "pipeline/name_table.h"
 #include "pipeline/rename_plan.h"
 #include "platform/ports.h"
 #include "transforms/gbk_text.h"
@@ -116,7 +116,20 @@ RenameOutcome renameEntries(FileSystem& fs, const std::string& dir, std::span<co
 void reportStranded(Context& ctx, std::span<const RenamePair> pairs, const RenameOutcome& out);
 
 // The first row that shows each name in column 0.
-std::unordered_map<std::string, int> rowsByName(const Window& win);
+class RowsByName {
+public:
+    explicit RowsByName(std::vector<std::string> column0);
+    explicit RowsByName(const Window& win);
+    RowsByName(const RowsByName&) = delete;
+    RowsByName& operator=(const RowsByName&) = delete;
+
+    int find(std::string_view name) const;  // -1 when no row shows it
+
+private:
+    std::vector<std::string> texts_;
+    NameTable table_;
+    std::vector<int> rowOfId_;
+};
 
 // The shared messages.
 inline constexpr Message kPreviewNotice{

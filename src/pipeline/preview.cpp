@@ -1,6 +1,4 @@
 // Preview mode, execute the previewed names, undo the last execute.
-#include <unordered_map>
-
 #include "fileset/fileset.h"
 #include "pipeline/operations.h"
 #include "pipeline/pipeline.h"
@@ -86,6 +84,7 @@ void onExecute(Context& ctx) {
     pairs.reserve(rowOf.size());
     for (size_t k = 0; k < rowOf.size(); ++k) pairs.push_back({oldNames[k], newNames[k]});
     const RenameOutcome result = renameEntries(ctx.fs, dir, pairs);
+    reportStranded(ctx, pairs, result);
 
     // A failed row keeps its name; the undo array still pairs with the rows by position, while
     // the record holds only what was renamed, and where.
@@ -95,14 +94,13 @@ void onExecute(Context& ctx) {
         if (!result.done[k]) continue;
         win.setCell(rowOf[k], 0, newNames[k]);
         win.setCell(rowOf[k], 1, "");
-        record.renamed.emplace_back(newNames[k], oldNames[k]);
+        record.renamed.emplace_back(std::move(newNames[k]), oldNames[k]);
     }
     for (const auto& s : result.stranded) {
         const size_t k = static_cast<size_t>(s.entry);
         win.setCell(rowOf[k], 0, s.name);
         record.renamed.emplace_back(s.name, oldNames[k]);
     }
-    reportStranded(ctx, pairs, result);
     ctx.undoRecord = std::move(record);
     ctx.撤回数组 = std::move(oldNames);
 }
@@ -150,15 +148,15 @@ void onUndo(Context& ctx) {
     for (const auto& [after, before] : record.renamed) pairs.push_back({after, before});
     const RenameOutcome result = renameEntries(ctx.fs, dir, pairs);
     if (files) {
-        std::unordered_map<std::string, int> rowOf = rowsByName(win);
+        const RowsByName rowOf(std::move(titles));
         for (size_t k = 0; k < pairs.size(); ++k) {
             if (!result.done[k]) continue;
-            if (auto it = rowOf.find(record.renamed[k].first); it != rowOf.end())
-                win.setCell(it->second, 0, record.renamed[k].second);
+            if (const int row = rowOf.find(record.renamed[k].first); row >= 0)
+                win.setCell(row, 0, record.renamed[k].second);
         }
         for (const auto& s : result.stranded)
-            if (auto it = rowOf.find(record.renamed[static_cast<size_t>(s.entry)].first); it != rowOf.end())
-                win.setCell(it->second, 0, s.name);
+            if (const int row = rowOf.find(record.renamed[static_cast<size_t>(s.entry)].first); row >= 0)
+                win.setCell(row, 0, s.name);
     }
     reportStranded(ctx, pairs, result);
 

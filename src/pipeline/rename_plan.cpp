@@ -1,7 +1,8 @@
 #include "pipeline/rename_plan.h"
 
 #include <algorithm>
-#include <unordered_map>
+
+#include "pipeline/name_table.h"
 
 namespace vb {
 namespace {
@@ -27,10 +28,16 @@ RenamePlan planRenames(std::span<const RenamePair> pairs,
     plan.refused.assign(pairs.size(), false);
     plan.steps.reserve(pairs.size());
 
-    std::unordered_map<std::string_view, NameSlot> names;
-    names.reserve(pairs.size() * 2);
+    NameTable names(pairs.size() * 2);
+    std::vector<NameSlot> slots;
+    slots.reserve(pairs.size() * 2);
+    auto slotOf = [&](std::string_view name) -> NameSlot& {
+        const size_t id = static_cast<size_t>(names.intern(name));
+        if (id == slots.size()) slots.emplace_back();
+        return slots[id];
+    };
     for (int k = 0; k < n; ++k) {
-        NameSlot& slot = names[pairs[k].from];
+        NameSlot& slot = slotOf(pairs[k].from);
         if (slot.source < 0)
             slot.source = k;
         else
@@ -38,10 +45,10 @@ RenamePlan planRenames(std::span<const RenamePair> pairs,
     }
     // An entry that keeps its name holds it against every row.
     for (int k = 0; k < n; ++k)
-        if (!plan.refused[k] && pairs[k].from == pairs[k].to) names[pairs[k].to].claimant = k;
+        if (!plan.refused[k] && pairs[k].from == pairs[k].to) slotOf(pairs[k].to).claimant = k;
     for (int k = 0; k < n; ++k) {
         if (plan.refused[k] || pairs[k].from == pairs[k].to) continue;
-        NameSlot& slot = names[pairs[k].to];
+        NameSlot& slot = slotOf(pairs[k].to);
         if (slot.claimant >= 0) {
             plan.refused[k] = true;  // the first row wants this name too
             continue;
@@ -81,7 +88,7 @@ RenamePlan planRenames(std::span<const RenamePair> pairs,
         std::string temp;
         for (int tries = 0; tries < kTempTries && temp.empty(); ++tries) {
             temp = tempName(nextTemp++);
-            if (names.count(temp) != 0 || taken(temp)) temp.clear();
+            if (names.find(temp) >= 0 || taken(temp)) temp.clear();
         }
         if (temp.empty()) {
             for (int j : path) plan.refused[static_cast<size_t>(j)] = true;

@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "pipeline/name_table.h"
 #include "pipeline/rename_plan.h"
 
 namespace vb {
@@ -244,6 +245,22 @@ TEST(RenamePlan, LargeShiftsAndSwapsLoseNothing) {
     EXPECT_EQ(folder.entries.size(), static_cast<size_t>(2 * n));
     for (int i = 0; i < n; ++i) EXPECT_EQ(folder.entries[name('f', i + 1)], name('f', i)) << i;
     for (int i = 0; i < n; i += 2) EXPECT_EQ(folder.entries[name('s', i)], name('s', i + 1)) << i;
+}
+
+// Ids in the order names were first seen, past any size the table was made for.
+TEST(NameTable, InternsInOrderAndGrows) {
+    std::vector<std::string> names;
+    for (int i = 0; i < 1000; ++i) {
+        names.emplace_back(1, 'n');
+        names.back() += std::to_string(i % 700);
+    }
+    NameTable table(1);
+    for (size_t i = 0; i < names.size(); ++i)
+        EXPECT_EQ(table.intern(names[i]), static_cast<int>(i % 700)) << i;
+    EXPECT_EQ(table.size(), 700u);
+    EXPECT_EQ(table.find("n699"), 699);
+    EXPECT_EQ(table.find("n700"), -1);
+    EXPECT_EQ(table.find(""), -1);
 }
 
 }  // namespace
