@@ -140,30 +140,5 @@ TEST_F(Batch, AStrandedFileIsShownReportedAndUndone) {
     EXPECT_EQ(entriesOf("v"), (Names{"a.txt", "b.txt", "c.txt"}));
 }
 
-// Undo refuses a folder that only looks like the executed one, and forgets what it has put back.
-TEST_F(Batch, UndoRenamesOnlyWhatTheExecuteRenamedWhereItRan) {
-    file("v/a.txt", "va");
-    file("w/a.txt", "wa");
-    onPreviewSwitch(ctx);
-    browseTo("v");
-    win.setCell(0, 1, "b.txt");
-    onExecute(ctx);
-    ASSERT_EQ(undoRecord.dir, path("v/"));
-
-    browseTo("w");
-    win.setCell(0, 0, "b.txt");  // a row that names an executed file, in the wrong folder
-    file("w/b.txt", "wb");
-    std::filesystem::remove(native("w/a.txt"));
-    dlg.boxes.clear();
-    onUndo(ctx);
-    EXPECT_EQ(dlg.boxes, (std::vector<Box>{{"你都没改过，撤什么？", "提醒："}}));
-    EXPECT_EQ(read("w/b.txt"), "wb");
-
-    browseTo("v");
-    onUndo(ctx);
-    EXPECT_EQ(read("v/a.txt"), "va");
-    EXPECT_TRUE(undoRecord.renamed.empty()) << "what went back is no longer to be undone";
-}
-
 }  // namespace
 }  // namespace vb
