@@ -5,9 +5,12 @@ A case file has sections introduced by '## NAME' lines:
   setup   bash, run with $T set to a fresh root (creates files)
   script  the driver script
   expect  the transcript; a line starting with SHOW need only be a prefix of the real line,
-          a line starting with ~ is a regular expression for the whole line
+          a line starting with ~ is a regular expression for the whole line, and a run of
+          lines starting with * are regular expressions that match as many real lines in any
+          order (for rows in the file system's order)
   disk    `find $T -mindepth 1 -printf '%y %s %P\\n'` sorted (directory sizes not compared,
           a file size of ? accepts any size)
+  contents  lines "TEXT PATH": the file $T/PATH holds exactly TEXT (UTF-8, no blanks)
   env     extra KEY=VALUE lines for the driver's environment ($T expanded)
   not-on-wine  a reason: the case is skipped for Velbrook.exe (what Wine cannot do)
 The driver runs in $T/v when that folder exists, else in $T, with --root $T
@@ -41,10 +44,30 @@ def parse(path):
     return {k: "\n".join(v).strip("\n") for k, v in sections.items()}
 
 
+def unordered_match(patterns, lines):
+    """Each pattern matches its own line; tries every pairing, so keep the runs short."""
+    if not patterns:
+        return True
+    first, rest = patterns[0], patterns[1:]
+    return any(re.fullmatch(first, l) and unordered_match(rest, lines[:i] + lines[i + 1:])
+               for i, l in enumerate(lines))
+
+
 def lines_match(exp, act):
     if len(exp) != len(act):
         return False
-    for e, a in zip(exp, act):
+    i = 0
+    while i < len(exp):
+        if exp[i].startswith("*"):
+            j = i
+            while j < len(exp) and exp[j].startswith("*"):
+                j += 1
+            if not unordered_match([e[1:] for e in exp[i:j]], act[i:j]):
+                return False
+            i = j
+            continue
+        e, a = exp[i], act[i]
+        i += 1
         if e.startswith("~"):
             if not re.fullmatch(e[1:], a):
                 return False
@@ -145,6 +168,23 @@ def compare_disk(root, want_text):
         list(difflib.unified_diff(want, got, "expected disk", "actual disk", lineterm="", n=1))[:40])
 
 
+def compare_contents(root, want_text):
+    wrong = []
+    for line in want_text.split("\n"):
+        if not line.strip():
+            continue
+        want, rel = line.split(" ", 1)
+        try:
+            with open(os.path.join(root, rel), "rb") as f:
+                got = f.read().decode("utf-8", "replace")
+        except OSError as e:
+            wrong.append(f"{rel}: {e.strerror}")
+            continue
+        if got != want:
+            wrong.append(f"{rel} holds {got!r}, expected {want!r}")
+    return ("contents differ:\n    " + "\n    ".join(wrong)) if wrong else None
+
+
 def run_case(driver, path):
     c = parse(path)
     if driver.lower().endswith(".exe") and c.get("not-on-wine"):
@@ -172,6 +212,10 @@ def run_case(driver, path):
             problems.append("transcript differs:\n    " + "\n    ".join(diff[:40]))
         if "disk" in c:
             d = compare_disk(root, c["disk"])
+            if d:
+                problems.append(d)
+        if "contents" in c:
+            d = compare_contents(root, c["contents"])
             if d:
                 problems.append(d)
         return problems

@@ -36,6 +36,9 @@ public:
     bool rename(const std::string& dir, const std::string& from, const std::string& to) override {
         return inner_.rename(dir, from, to);
     }
+    bool hasEntry(const std::string& dir, const std::string& name) override {
+        return inner_.hasEntry(dir, name);
+    }
     void beginRenames(const std::string& dir) override { inner_.beginRenames(dir); }
     void endRenames() override { inner_.endRenames(); }
     bool deleteFile(const std::string& path) override { return inner_.deleteFile(path); }
@@ -123,6 +126,7 @@ private:
     DriverClock clock_;
     TableChineseMapping chinese_;
     std::vector<std::string> undo_;
+    UndoRecord undoRecord_;
     Context ctx_;
 };
 

@@ -1,7 +1,5 @@
 #include "pipeline/pipeline.h"
 
-#include <unordered_map>
-
 #include "fileset/fileset.h"
 #include "transforms/gbk_text.h"
 
@@ -68,7 +66,80 @@ void report(Context& ctx, const Report& r, int counter) {
     ctx.dlg.messageBox(r.prefix + decimal(counter) + r.suffix, r.title, r.icon, Buttons::Ok);
 }
 
+// A direct run moves files that the last execute renamed: undo follows them to their new names.
+void followInRecord(UndoRecord& record, std::span<const RenamePair> pairs, const RenameOutcome& out) {
+    NameTable recorded(record.renamed.size());
+    std::vector<size_t> pairOfId;
+    for (size_t i = 0; i < record.renamed.size(); ++i)
+        if (static_cast<size_t>(recorded.intern(record.renamed[i].first)) == pairOfId.size())
+            pairOfId.push_back(i);
+    auto pairOf = [&](std::string_view name) {
+        const int id = recorded.find(name);
+        return id < 0 ? std::optional<size_t>() : pairOfId[static_cast<size_t>(id)];
+    };
+    std::vector<std::pair<size_t, std::string>> moved;
+    for (size_t k = 0; k < pairs.size(); ++k)
+        if (auto i = pairOf(pairs[k].from); i && out.done[k])
+            moved.emplace_back(*i, std::string(pairs[k].to));
+    for (const auto& s : out.stranded)
+        if (auto i = pairOf(pairs[static_cast<size_t>(s.entry)].from)) moved.emplace_back(*i, s.name);
+    // The table points into the record: change the record only once it is no longer asked.
+    for (auto& [i, name] : moved) record.renamed[i].first = std::move(name);
+}
+
 }  // namespace
+
+RenameOutcome renameEntries(FileSystem& fs, const std::string& dir, std::span<const RenamePair> pairs) {
+    // A bare name is never resolved against the process's current directory.
+    if (dir.empty() || dir.back() != fs.separator()) {
+        RenameOutcome none;
+        none.done.assign(pairs.size(), false);
+        return none;
+    }
+    RenameBatch batch(fs, dir);
+    const RenamePlan plan =
+        planRenames(pairs, [&](std::string_view name) { return fs.hasEntry(dir, std::string(name)); });
+    // The port takes strings: two buffers serve every step without an allocation each.
+    std::string fromBuffer, toBuffer;
+    return carryOut(pairs, plan, [&](std::string_view from, std::string_view to) {
+        fromBuffer.assign(from);
+        toBuffer.assign(to);
+        return fs.rename(dir, fromBuffer, toBuffer);
+    });
+}
+
+void reportStranded(Context& ctx, std::span<const RenamePair> pairs, const RenameOutcome& out) {
+    if (out.stranded.empty()) return;
+    std::string text = "下面的文件改名中途失败，没能改回原名，现在的名字是：";
+    for (const auto& s : out.stranded) {
+        text += "\r\n";
+        text.append(pairs[static_cast<size_t>(s.entry)].from).append(" -> ").append(s.name);
+    }
+    ctx.dlg.messageBox(text, "提醒：", Icon::Info, Buttons::Ok);
+}
+
+namespace {
+std::vector<std::string> column0(const Window& win) {
+    std::vector<std::string> texts;
+    texts.reserve(static_cast<size_t>(win.rowCount()));
+    for (int r = 0; r < win.rowCount(); ++r) texts.push_back(win.cell(r, 0));
+    return texts;
+}
+}  // namespace
+
+RowsByName::RowsByName(std::vector<std::string> column0) : texts_(std::move(column0)), table_(texts_.size()) {
+    rowOfId_.reserve(texts_.size());
+    for (size_t r = 0; r < texts_.size(); ++r)
+        if (static_cast<size_t>(table_.intern(texts_[r])) == rowOfId_.size())
+            rowOfId_.push_back(static_cast<int>(r));
+}
+
+RowsByName::RowsByName(const Window& win) : RowsByName(column0(win)) {}
+
+int RowsByName::find(std::string_view name) const {
+    const int id = table_.find(name);
+    return id < 0 ? -1 : rowOfId_[static_cast<size_t>(id)];
+}
 
 NameParts partsOf(const Entry& e, char separator) {
     if (e.branch == Branch::Files) return splitName(e.name, separator);
@@ -130,13 +201,16 @@ void runOperation(Context& ctx, const Operation& op) {
             return;
     }
 
-    std::unordered_map<std::string, int> rowOf;
-    if (op.writeRowByName && branch == Branch::Files) {
-        for (int r = win.rowCount() - 1; r >= 0; --r) rowOf[win.cell(r, 0)] = r;
-    }
+    // Folders come from a fresh listing: each one pairs with the row that shows its name.
+    const bool rowByName = branch == Branch::Files ? op.writeRowByName : preview;
+    std::optional<RowsByName> rowOf;
+    if (rowByName) rowOf.emplace(win);
+    auto rowFor = [&](int i) { return rowOf ? rowOf->find(entries[static_cast<size_t>(i - 1)]) : i - 1; };
 
-    RenameBatch batch(ctx.fs, dir);
-    int counter = 0;
+    // The new names of the whole batch first, then the renames in an order that frees each name
+    // before it is taken.
+    std::vector<int> renamed;  // entry index i
+    std::vector<std::string> newNames;
     for (int i = 1; i <= n; ++i) {
         const std::string& name = entries[static_cast<size_t>(i - 1)];
         if (i == 1 && (op.confirm == Confirm::AtFirstEntry || op.confirm == Confirm::DirectOnly)) {
@@ -152,22 +226,32 @@ void runOperation(Context& ctx, const Operation& op) {
         }
         if (!out.newName) continue;
         if (preview) {
-            win.setCell(i - 1, 1, *out.newName);
+            if (const int row = rowFor(i); row >= 0) win.setCell(row, 1, *out.newName);
             continue;
         }
-        if (!ctx.fs.rename(dir, name, *out.newName)) continue;
-        ++counter;
-        if (branch != Branch::Files) continue;
-        if (!op.writeRowByName) {
-            win.setCell(i - 1, 0, *out.newName);
-        } else if (auto it = rowOf.find(name); it != rowOf.end()) {
-            const int row = it->second;
-            rowOf.erase(it);
-            win.setCell(row, 0, *out.newName);
-            rowOf.emplace(*out.newName, row);
-        }
+        renamed.push_back(i);
+        newNames.push_back(std::move(*out.newName));
     }
-    if (!preview) report(ctx, branch == Branch::Files ? op.filesReport : op.foldersReport, counter);
+    if (preview) return;
+
+    std::vector<RenamePair> pairs;
+    pairs.reserve(renamed.size());
+    for (size_t k = 0; k < renamed.size(); ++k)
+        pairs.push_back({entries[static_cast<size_t>(renamed[k] - 1)], newNames[k]});
+    const RenameOutcome result = renameEntries(ctx.fs, dir, pairs);
+    if (branch == Branch::Files) {
+        for (size_t k = 0; k < pairs.size(); ++k) {
+            if (!result.done[k]) continue;
+            if (const int row = rowFor(renamed[k]); row >= 0) win.setCell(row, 0, newNames[k]);
+        }
+        for (const auto& s : result.stranded)
+            if (const int row = rowFor(renamed[static_cast<size_t>(s.entry)]); row >= 0)
+                win.setCell(row, 0, s.name);
+    }
+    if (!ctx.undoRecord.renamed.empty() && ctx.undoRecord.dir == dir)
+        followInRecord(ctx.undoRecord, pairs, result);
+    reportStranded(ctx, pairs, result);
+    report(ctx, branch == Branch::Files ? op.filesReport : op.foldersReport, result.count());
 }
 
 }  // namespace vb

@@ -4,9 +4,12 @@
 
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
+#include "pipeline/name_table.h"
+#include "pipeline/rename_plan.h"
 #include "platform/ports.h"
 #include "transforms/gbk_text.h"
 
@@ -95,7 +98,7 @@ struct Operation {
     CountedConfirm countedFiles{};
     CountedConfirm countedFolders{};
     Run (*prepare)(Context& ctx, Branch branch) = nullptr;
-    bool writeRowByName = false;  // the row showing the old name, not row i - 1
+    bool writeRowByName = false;  // files: the row showing the old name, not row i - 1
     Report filesReport{};
     Report foldersReport{};
 };
@@ -104,6 +107,29 @@ bool previewOn(const Window& win);
 
 // Runs one click of a rename button.
 void runOperation(Context& ctx, const Operation& op);
+
+// Renames entries of dir, given in row order, in an order that lets them take each other's
+// names. Every entry fails when dir is not a chosen directory (ending in the separator).
+RenameOutcome renameEntries(FileSystem& fs, const std::string& dir, std::span<const RenamePair> pairs);
+
+// Tells the user about entries that a broken cycle left under a temporary name.
+void reportStranded(Context& ctx, std::span<const RenamePair> pairs, const RenameOutcome& out);
+
+// The first row that shows each name in column 0.
+class RowsByName {
+public:
+    explicit RowsByName(std::vector<std::string> column0);
+    explicit RowsByName(const Window& win);
+    RowsByName(const RowsByName&) = delete;
+    RowsByName& operator=(const RowsByName&) = delete;
+
+    int find(std::string_view name) const;  // -1 when no row shows it
+
+private:
+    std::vector<std::string> texts_;
+    NameTable table_;
+    std::vector<int> rowOfId_;
+};
 
 // The shared messages.
 inline constexpr Message kPreviewNotice{

@@ -18,12 +18,6 @@ void remind(Context& ctx, const char* text) {
     ctx.dlg.messageBox(text, kRemindTitle, Icon::Info, Buttons::Ok);
 }
 
-// A rename needs a chosen directory: a bare name is never resolved against the current directory.
-bool renameInDir(Context& ctx, const std::string& dir, const std::string& from, const std::string& to) {
-    if (dir.empty() || dir.back() != ctx.fs.separator()) return false;
-    return ctx.fs.rename(dir, from, to);
-}
-
 void previewOnSwitch(Context& ctx) {
     Window& win = ctx.win;
     win.clearRows();
@@ -76,19 +70,39 @@ void onExecute(Context& ctx) {
         return remind(ctx, "上一步的文件名和预览文件名的个数不相等，不予执行,\r\n请仔细排查问题，重新操作!");
 
     const std::string dir = workingDir(win);
-    ctx.撤回数组.clear();
-    RenameBatch batch(ctx.fs, dir);
+    std::vector<int> rowOf;
+    std::vector<std::string> oldNames, newNames;
     for (int r = 0; r < c0; ++r) {
         std::string oldName = win.cell(r, 0);
         std::string newName = win.cell(r, 1);
         if (oldName.empty() || newName.empty()) continue;
-        // A failed row keeps its name; the undo array still pairs with the rows by position.
-        if (renameInDir(ctx, dir, oldName, newName)) {
-            win.setCell(r, 0, newName);
-            win.setCell(r, 1, "");
-        }
-        ctx.撤回数组.push_back(std::move(oldName));
+        rowOf.push_back(r);
+        oldNames.push_back(std::move(oldName));
+        newNames.push_back(std::move(newName));
     }
+    std::vector<RenamePair> pairs;
+    pairs.reserve(rowOf.size());
+    for (size_t k = 0; k < rowOf.size(); ++k) pairs.push_back({oldNames[k], newNames[k]});
+    const RenameOutcome result = renameEntries(ctx.fs, dir, pairs);
+    reportStranded(ctx, pairs, result);
+
+    // A failed row keeps its name; the undo array still pairs with the rows by position, while
+    // the record holds only what was renamed, and where.
+    UndoRecord record{dir, {}};
+    record.renamed.reserve(static_cast<size_t>(result.count()) + result.stranded.size());
+    for (size_t k = 0; k < rowOf.size(); ++k) {
+        if (!result.done[k]) continue;
+        win.setCell(rowOf[k], 0, newNames[k]);
+        win.setCell(rowOf[k], 1, "");
+        record.renamed.emplace_back(std::move(newNames[k]), oldNames[k]);
+    }
+    for (const auto& s : result.stranded) {
+        const size_t k = static_cast<size_t>(s.entry);
+        win.setCell(rowOf[k], 0, s.name);
+        record.renamed.emplace_back(s.name, oldNames[k]);
+    }
+    ctx.undoRecord = std::move(record);
+    ctx.撤回数组 = std::move(oldNames);
 }
 
 void onUndo(Context& ctx) {
@@ -124,14 +138,34 @@ void onUndo(Context& ctx) {
     }
     if (titles.size() != undo.size())
         return remind(ctx, "列表框现标题数量 和 撤回数组的数量不一致，无法操作");
+    // The record belongs to the folder the execute ran in.
+    UndoRecord& record = ctx.undoRecord;
+    if (record.dir != dir) return remind(ctx, "你都没改过，撤什么？");
 
-    RenameBatch batch(ctx.fs, dir);
-    for (size_t i = 0; i < undo.size(); ++i) {
-        const int row = static_cast<int>(i);
-        const std::string current = win.cell(row, 0);
-        if (undo[i].empty() || current.empty()) continue;
-        if (renameInDir(ctx, dir, current, undo[i]) && files) win.setCell(row, 0, undo[i]);
+    // Each entry goes back from the name the execute gave it, whichever row shows it now.
+    std::vector<RenamePair> pairs;
+    pairs.reserve(record.renamed.size());
+    for (const auto& [after, before] : record.renamed) pairs.push_back({after, before});
+    const RenameOutcome result = renameEntries(ctx.fs, dir, pairs);
+    if (files) {
+        const RowsByName rowOf(std::move(titles));
+        for (size_t k = 0; k < pairs.size(); ++k) {
+            if (!result.done[k]) continue;
+            if (const int row = rowOf.find(record.renamed[k].first); row >= 0)
+                win.setCell(row, 0, record.renamed[k].second);
+        }
+        for (const auto& s : result.stranded)
+            if (const int row = rowOf.find(record.renamed[static_cast<size_t>(s.entry)].first); row >= 0)
+                win.setCell(row, 0, s.name);
     }
+    reportStranded(ctx, pairs, result);
+
+    // What went back is undone; what did not stays for another try.
+    for (const auto& s : result.stranded) record.renamed[static_cast<size_t>(s.entry)].first = s.name;
+    std::vector<std::pair<std::string, std::string>> left;
+    for (size_t k = 0; k < pairs.size(); ++k)
+        if (!result.done[k]) left.push_back(std::move(record.renamed[k]));
+    record.renamed = std::move(left);
 }
 
 }  // namespace vb

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "app/controls.h"
@@ -123,6 +124,13 @@ public:
     // Renaming a name to itself succeeds when it exists.
     virtual bool rename(const std::string& dir, const std::string& from, const std::string& to) = 0;
 
+    // True when dir holds an entry of this name (a link counts as itself, wherever it points).
+    virtual bool hasEntry(const std::string& dir, const std::string& name) {
+        for (const DirEntry& e : search(dir, name))
+            if (e.name == name) return true;
+        return false;
+    }
+
     // A hint that a batch of renames in dir follows: the directory may be held open until
     // endRenames. Renames are correct without it.
     virtual void beginRenames(const std::string& dir) { (void)dir; }
@@ -177,7 +185,13 @@ public:
     virtual std::string map(std::string_view gbk, bool toSimplified) const = 0;
 };
 
-// What an operation gets: the ports and the undo array, nothing else.
+// What the last execute renamed, for undo: where, and each entry's name after and before.
+struct UndoRecord {
+    std::string dir;
+    std::vector<std::pair<std::string, std::string>> renamed;  // (after, before), in row order
+};
+
+// What an operation gets: the ports, the undo array and the undo record, nothing else.
 struct Context {
     Window& win;
     Dialogs& dlg;
@@ -187,6 +201,7 @@ struct Context {
     Clock& clock;
     const ChineseMapping& chinese;
     std::vector<std::string>& 撤回数组;
+    UndoRecord& undoRecord;
 };
 
 }  // namespace vb

@@ -30,7 +30,7 @@ App::App(HINSTANCE instance, Ports ports, Hooks hooks)
                             },
                         }),
       ctx_{window_,     ports.dialogs, ports.fs,      ports.clipboard,
-           ports.shell, ports.clock,   ports.chinese, undo_} {}
+           ports.shell, ports.clock,   ports.chinese, undo_, undoRecord_} {}
 
 App::~App() { dropHook_.detach(); }
 

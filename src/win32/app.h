@@ -58,6 +58,7 @@ private:
     void onDrop(const std::string& path);
 
     std::vector<std::string> undo_;
+    UndoRecord undoRecord_;
     Win32Window window_;
     Context ctx_;
     DropHook dropHook_;

@@ -108,6 +108,29 @@ TEST(PosixFileSystem, RenameNeverOverwritesAndStaysInItsDirectory) {
     }
 }
 
+// Inside a batch and outside one: files, folders, dangling links; never a path of several names.
+TEST(PosixFileSystem, HasEntryLooksAtOneNameOfTheFolder) {
+    TempDir t;
+    fs::create_directory(t.at("w"));
+    writeFile(t.at("w/a.txt"), "A");
+    writeFile(t.at("w/\xE7\xAC\xAC\xE4\xB8\x80\xE8\xAF\xBE.mp4"), "1");  // 第一课.mp4
+    fs::create_directory(t.at("w/dir"));
+    writeFile(t.at("w/dir/inside"), "I");
+    fs::create_symlink("nowhere", t.at("w/dangling"));
+    writeFile(t.at("outside"), "O");
+    PosixFileSystem pfs(t.dir());
+    const std::string w = t.dir() + "w/";
+    for (bool batch : {false, true}) {
+        SCOPED_TRACE(batch ? "in a batch" : "alone");
+        if (batch) pfs.beginRenames(w);
+        for (const char* name : {"a.txt", "\xB5\xDA\xD2\xBB\xBF\xCE.mp4", "dir", "dangling"})
+            EXPECT_TRUE(pfs.hasEntry(w, name)) << name;
+        for (const char* name : {"A.TXT", "b.txt", "dir/inside", "../outside", ".", "..", ""})
+            EXPECT_FALSE(pfs.hasEntry(w, name)) << name;
+        pfs.endRenames();
+    }
+}
+
 TEST(PosixFileSystem, RenameEmbeddedNulIsRefused) {
     TempDir t;
     writeFile(t.at("a.txt"), "A");

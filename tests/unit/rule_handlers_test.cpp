@@ -89,7 +89,8 @@ protected:
     NoClock clock;
     TableChineseMapping chinese;
     std::vector<std::string> undo;
-    Context ctx{win, dlg, fs, clip, shell, clock, chinese, undo};
+    UndoRecord undoRecord;
+    Context ctx{win, dlg, fs, clip, shell, clock, chinese, undo, undoRecord};
 };
 
 TEST(SymbolSet, Convert) {

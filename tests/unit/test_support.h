@@ -129,7 +129,8 @@ protected:
     FixedClock clock;
     TableChineseMapping chinese;
     std::vector<std::string> undo;
-    Context ctx{win, dlg, fs, clip, shell, clock, chinese, undo};
+    UndoRecord undoRecord;
+    Context ctx{win, dlg, fs, clip, shell, clock, chinese, undo, undoRecord};
 };
 
 }  // namespace vb::testing

@@ -57,6 +57,19 @@ TEST(Win32FileSystem, RenameStaysOneNameInsideTheDirectory) {
     EXPECT_FALSE(fs.rename(d.gbk(), "sub\\..\\a.txt", "b.txt"));
 }
 
+// The names a batch may not use for a temporary name: any entry, in any letter case.
+TEST(Win32FileSystem, HasEntryLooksAtOneNameOfTheFolder) {
+    TempDir d;
+    CreateDirectoryW((d.path() + L"sub").c_str(), nullptr);
+    writeFile(d.path() + L"sub\\inside", "i");
+    writeFile(d.path() + L"第一课.mp4", "1");
+    Win32FileSystem fs;
+    for (const char* name : {"sub", "SUB", "第一课.mp4", "第一课.MP4"})
+        EXPECT_TRUE(fs.hasEntry(d.gbk(), name)) << name;
+    for (const char* name : {"missing", "sub\\inside", "sub/inside", "..", ".", ""})
+        EXPECT_FALSE(fs.hasEntry(d.gbk(), name)) << name;
+}
+
 TEST(Win32FileSystem, RenameOntoItselfSucceedsOnlyWhenThere) {
     TempDir d;
     writeFile(d.path() + L"a.txt", "a");

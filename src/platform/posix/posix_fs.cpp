@@ -338,6 +338,17 @@ bool PosixFileSystem::rename(const std::string& dir, const std::string& from, co
     return moveNoReplace(fd, f->data(), fd, t->data());
 }
 
+bool PosixFileSystem::hasEntry(const std::string& dir, const std::string& name) {
+    if (!isPlainComponent(name)) return false;
+    auto n = nativeName(name, fromBuffer_);
+    if (!n) return false;
+    if (batchFd_ >= 0 && dir == batchDir_) return exists(batchFd_, n->data());
+    auto d = nativeAbsolute(dir);
+    if (!d) return false;
+    Fd fd = openDir(*d);
+    return fd && exists(fd.get(), n->data());
+}
+
 bool PosixFileSystem::deleteFile(const std::string& path) {
     auto p = nativeAbsolute(path);
     return p && ::unlink(p->c_str()) == 0;

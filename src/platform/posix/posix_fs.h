@@ -25,6 +25,7 @@ public:
     // the tree it started in.
     std::vector<DirEntry> search(const std::string& dir, const std::string& pattern) override;
     bool rename(const std::string& dir, const std::string& from, const std::string& to) override;
+    bool hasEntry(const std::string& dir, const std::string& name) override;
     // Keeps the directory open and its name converted for the renames of one batch.
     void beginRenames(const std::string& dir) override;
     void endRenames() override;

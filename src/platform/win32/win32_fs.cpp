@@ -285,6 +285,14 @@ bool Win32FileSystem::rename(const std::string& dir, const std::string& from, co
     return MoveFileExW(src.c_str(), (base + *t).c_str(), 0) != FALSE;
 }
 
+bool Win32FileSystem::hasEntry(const std::string& dir, const std::string& name) {
+    auto d = gbkToWide(dir);
+    auto n = gbkToWide(name);
+    if (!d || d->empty() || !n || !isPlainComponent(*n)) return false;
+    if (!isSeparator(d->back())) *d += L'\\';
+    return exists(extendedPath(*d) + *n);
+}
+
 bool Win32FileSystem::deleteFile(const std::string& path) {
     auto p = widePath(path);
     return p && deleteFileOrLink(*p);

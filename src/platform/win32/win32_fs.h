@@ -22,6 +22,7 @@ public:
     // Refuses names that are not one plain component: a separator, ":" (a stream of another
     // file), ".", "..", or a trailing dot or blank (which the shell cannot handle).
     bool rename(const std::string& dir, const std::string& from, const std::string& to) override;
+    bool hasEntry(const std::string& dir, const std::string& name) override;
     // Links to directories count as files: they are listed as such and deleting one removes
     // only the link.
     bool deleteFile(const std::string& path) override;

@@ -1,0 +1,163 @@
+#include "pipeline/rename_plan.h"
+
+#include <algorithm>
+
+#include "pipeline/name_table.h"
+
+namespace vb {
+namespace {
+
+// What the batch does with one name: which entry has it now, which entry is to take it.
+struct NameSlot {
+    int source = -1;
+    int claimant = -1;
+};
+
+// A folder that has every one of these names is not worth searching further.
+constexpr int kTempTries = 1000;
+
+std::string tempName(int n) { return "~velbrook-" + std::to_string(n) + ".tmp"; }
+
+}  // namespace
+
+RenamePlan planRenames(std::span<const RenamePair> pairs,
+                       const std::function<bool(std::string_view)>& taken) {
+    const int n = static_cast<int>(pairs.size());
+    RenamePlan plan;
+    plan.waitsFor.assign(pairs.size(), -1);
+    plan.refused.assign(pairs.size(), false);
+    plan.steps.reserve(pairs.size());
+
+    NameTable names(pairs.size() * 2);
+    std::vector<NameSlot> slots;
+    slots.reserve(pairs.size() * 2);
+    auto slotOf = [&](std::string_view name) -> NameSlot& {
+        const size_t id = static_cast<size_t>(names.intern(name));
+        if (id == slots.size()) slots.emplace_back();
+        return slots[id];
+    };
+    for (int k = 0; k < n; ++k) {
+        NameSlot& slot = slotOf(pairs[k].from);
+        if (slot.source < 0)
+            slot.source = k;
+        else
+            plan.refused[k] = true;  // an earlier row renames this entry already
+    }
+    // An entry that keeps its name holds it against every row.
+    for (int k = 0; k < n; ++k)
+        if (!plan.refused[k] && pairs[k].from == pairs[k].to) slotOf(pairs[k].to).claimant = k;
+    for (int k = 0; k < n; ++k) {
+        if (plan.refused[k] || pairs[k].from == pairs[k].to) continue;
+        NameSlot& slot = slotOf(pairs[k].to);
+        if (slot.claimant >= 0) {
+            plan.refused[k] = true;  // the first row wants this name too
+            continue;
+        }
+        slot.claimant = k;
+        if (slot.source >= 0) plan.waitsFor[k] = slot.source;
+    }
+
+    // Each name has one claimant, so every entry is waited for by at most one other: the waits
+    // form plain chains and cycles. A chain runs from its free end; a cycle starts by moving its
+    // first entry aside.
+    enum : unsigned char { Unseen, OnPath, Planned };
+    std::vector<unsigned char> state(pairs.size(), Unseen);
+    std::vector<int> path;
+    int nextTemp = 0;
+    for (int k = 0; k < n; ++k) {
+        if (plan.refused[k] || state[k] != Unseen) continue;
+        path.clear();
+        bool cycle = false;
+        for (int j = k;;) {
+            path.push_back(j);
+            state[j] = OnPath;
+            const int w = plan.waitsFor[j];
+            if (w < 0 || plan.refused[w] || state[w] == Planned) break;
+            if (state[w] == OnPath) {
+                cycle = true;  // back at k
+                break;
+            }
+            j = w;
+        }
+        for (int j : path) state[j] = Planned;
+        if (!cycle) {
+            for (auto it = path.rbegin(); it != path.rend(); ++it)
+                plan.steps.push_back({*it, RenamePlan::Kind::Move});
+            continue;
+        }
+        std::string temp;
+        for (int tries = 0; tries < kTempTries && temp.empty(); ++tries) {
+            temp = tempName(nextTemp++);
+            if (names.find(temp) >= 0 || taken(temp)) temp.clear();
+        }
+        if (temp.empty()) {
+            for (int j : path) plan.refused[static_cast<size_t>(j)] = true;
+            continue;
+        }
+        const int t = static_cast<int>(plan.temps.size());
+        plan.temps.push_back(std::move(temp));
+        plan.steps.push_back({k, RenamePlan::Kind::ToTemp, t});
+        for (auto it = path.rbegin(); it + 1 != path.rend(); ++it)
+            plan.steps.push_back({*it, RenamePlan::Kind::Move});
+        plan.steps.push_back({k, RenamePlan::Kind::FromTemp, t});
+    }
+    return plan;
+}
+
+int RenameOutcome::count() const { return static_cast<int>(std::count(done.begin(), done.end(), true)); }
+
+RenameOutcome carryOut(std::span<const RenamePair> pairs, const RenamePlan& plan,
+                       const std::function<bool(std::string_view from, std::string_view to)>& rename) {
+    RenameOutcome out;
+    out.done.assign(pairs.size(), false);
+    // Per entry: its old name is free now.
+    std::vector<bool> freed(pairs.size(), false);
+    auto ready = [&](int e) {
+        const int w = plan.waitsFor[static_cast<size_t>(e)];
+        return w < 0 || freed[static_cast<size_t>(w)];
+    };
+
+    size_t cycleStart = 0;
+    for (size_t i = 0; i < plan.steps.size(); ++i) {
+        const RenamePlan::Step& s = plan.steps[i];
+        const size_t e = static_cast<size_t>(s.entry);
+        const RenamePair& p = pairs[e];
+        switch (s.kind) {
+            case RenamePlan::Kind::Move:
+                if (ready(s.entry) && rename(p.from, p.to)) {
+                    out.done[e] = true;
+                    freed[e] = p.from != p.to;
+                }
+                break;
+            case RenamePlan::Kind::ToTemp:
+                cycleStart = i;
+                freed[e] = rename(p.from, plan.temps[static_cast<size_t>(s.temp)]);
+                break;
+            case RenamePlan::Kind::FromTemp: {
+                if (!freed[e]) break;  // never moved aside: the whole cycle failed untouched
+                const std::string& temp = plan.temps[static_cast<size_t>(s.temp)];
+                if (ready(s.entry) && rename(temp, p.to)) {
+                    out.done[e] = true;
+                    break;
+                }
+                // Put the cycle back, newest step first, so that its first entry's name is free again.
+                bool back = true;
+                for (size_t j = i; back && j-- > cycleStart + 1;) {
+                    const size_t d = static_cast<size_t>(plan.steps[j].entry);
+                    if (!out.done[d]) continue;
+                    back = rename(pairs[d].to, pairs[d].from);
+                    if (back) out.done[d] = false;
+                }
+                if (back && rename(temp, p.from)) {
+                    freed[e] = false;
+                    break;
+                }
+                out.stranded.push_back({s.entry, temp});
+                break;
+            }
+        }
+    }
+    return out;
+}
+
+}  // namespace vb

@@ -1,0 +1,61 @@
+// One batch of renames inside one folder, planned so that entries may rename into each other's
+// names: each target is freed before it is taken, and a cycle goes through a temporary name.
+// Nothing outside the batch is ever replaced: the renames themselves never overwrite.
+#pragma once
+
+#include <functional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vb {
+
+// One entry of a batch, in row order. The views must outlive the plan.
+struct RenamePair {
+    std::string_view from;
+    std::string_view to;
+};
+
+struct RenamePlan {
+    enum class Kind : unsigned char {
+        Move,      // from -> to of the entry
+        ToTemp,    // from -> temps[temp]: the start of a cycle
+        FromTemp,  // temps[temp] -> to: the end of that cycle
+    };
+    struct Step {
+        int entry;
+        Kind kind;
+        int temp = -1;
+    };
+    std::vector<Step> steps;
+    std::vector<std::string> temps;
+    // Per entry: the entry whose rename frees this one's target, or -1.
+    std::vector<int> waitsFor;
+    // Per entry: fails without a step, because an earlier row renames the same entry, or takes
+    // the same new name, or the new name is an entry that keeps its name.
+    std::vector<bool> refused;
+};
+
+// taken(name): the folder holds an entry of that name (asked only for temporary names).
+RenamePlan planRenames(std::span<const RenamePair> pairs, const std::function<bool(std::string_view)>& taken);
+
+struct RenameOutcome {
+    std::vector<bool> done;  // per entry: its rename went through
+    // Entries that a failed cycle could not put back: the name their entry has now.
+    struct Stranded {
+        int entry;
+        std::string name;
+    };
+    std::vector<Stranded> stranded;
+    int count() const;
+};
+
+// rename(from, to) never overwrites; false when the entry kept its name.
+// An entry whose target is freed by another entry fails when that one fails. A cycle that breaks
+// after its temporary step is rolled back, so no entry is left under a temporary name unless a
+// step of the rollback fails too.
+RenameOutcome carryOut(std::span<const RenamePair> pairs, const RenamePlan& plan,
+                       const std::function<bool(std::string_view from, std::string_view to)>& rename);
+
+}  // namespace vb

@@ -1,0 +1,144 @@
+// Preview, execute and undo on real folders where the rows and the disk have drifted apart, and
+// where the file system refuses a step halfway through a cycle.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "fileset/fileset.h"
+#include "pipeline/operations.h"
+#include "test_support.h"
+
+namespace vb {
+namespace {
+
+using namespace vb::testing;
+using Names = std::vector<std::string>;
+
+// The real file system, refusing the renames a test names.
+class RefusingFs final : public FileSystem {
+public:
+    explicit RefusingFs(FileSystem& inner) : inner_(inner) {}
+    std::set<std::string> locked;                           // renames from these names fail
+    std::set<std::pair<std::string, std::string>> refused;  // these renames fail
+
+    char separator() const override { return inner_.separator(); }
+    std::vector<DirEntry> search(const std::string& dir, const std::string& pattern) override {
+        return inner_.search(dir, pattern);
+    }
+    bool rename(const std::string& dir, const std::string& from, const std::string& to) override {
+        if (locked.count(from) || refused.count({from, to})) return false;
+        return inner_.rename(dir, from, to);
+    }
+    bool hasEntry(const std::string& dir, const std::string& name) override {
+        return inner_.hasEntry(dir, name);
+    }
+    bool deleteFile(const std::string& path) override { return inner_.deleteFile(path); }
+    bool removeDir(const std::string& path) override { return inner_.removeDir(path); }
+    bool createDir(const std::string& path) override { return inner_.createDir(path); }
+    bool createNewFile(const std::string& path, const std::string& bytes) override {
+        return inner_.createNewFile(path, bytes);
+    }
+    bool replaceFile(const std::string& path, const std::string& bytes) override {
+        return inner_.replaceFile(path, bytes);
+    }
+    bool recycle(const std::string& path) override { return inner_.recycle(path); }
+    std::string programDir() const override { return inner_.programDir(); }
+
+private:
+    FileSystem& inner_;
+};
+
+class Batch : public HandlerRig {
+protected:
+    Batch() : HandlerRig("batch") {}
+
+    void browseTo(const std::string& gbkRel) {
+        dlg.browses.push_back(path(gbkRel));
+        manualRead(ctx);
+    }
+    Names column(int col) const {
+        Names out;
+        for (int r = 0; r < win.rowCount(); ++r) out.push_back(win.cell(r, col));
+        return out;
+    }
+    Names entriesOf(const std::string& gbkRel) const {
+        Names out;
+        for (const auto& e : stdfs::directory_iterator(native(gbkRel)))
+            out.push_back(*utf8ToGbk(e.path().filename().string()));
+        std::sort(out.begin(), out.end());
+        return out;
+    }
+};
+
+// A folder made after the list was read shows in no row, so it gets no proposal; the others get
+// theirs beside their own name though the rows are reversed. A direct run renames every folder
+// of the fresh listing and leaves the rows alone.
+TEST_F(Batch, FolderProposalsGoBesideTheFolderTheyRename) {
+    for (const char* d : {"2019.trip", "2021.taxes", "2022.家"}) file(std::string("v/") + d + "/note", d);
+    win.setChecked(Ctl::选择框_文件, false);
+    win.setChecked(Ctl::选择框_文件夹, true);
+    browseTo("v");
+    onPreviewSwitch(ctx);
+    folder("v/2020.new");
+    onReverseOrder(ctx);
+    win.setText(Ctl::编辑框6, "old_");
+    onAddAtStart(ctx);
+
+    ASSERT_EQ(win.rowCount(), 3);
+    for (int r = 0; r < 3; ++r) EXPECT_EQ(win.cell(r, 1), "old_" + win.cell(r, 0)) << r;
+    onExecute(ctx);
+    EXPECT_EQ(entriesOf("v"), (Names{"2020.new", "old_2019.trip", "old_2021.taxes", "old_2022.家"}));
+    for (const char* d : {"2019.trip", "2021.taxes", "2022.家"})
+        EXPECT_EQ(read(std::string("v/old_") + d + "/note"), d);
+
+    onPreviewSwitch(ctx);
+    const Names shown = column(0);
+    win.setText(Ctl::编辑框7, "_x");
+    dlg.boxes.clear();
+    onAddAtEnd(ctx);
+    EXPECT_EQ(dlg.boxes.back().text, "一共有4个文件被改名成功");
+    EXPECT_EQ(column(0), shown);
+    EXPECT_EQ(entriesOf("v"), (Names{"2020.new_x", "old_2019.trip_x", "old_2021.taxes_x", "old_2022.家_x"}));
+}
+
+// A cycle whose middle entry is locked and whose way back is refused too: the user is told where
+// the file is, its row shows that name, and undo, once the file system lets it, puts every file
+// back under its own name.
+TEST_F(Batch, AStrandedFileIsShownReportedAndUndone) {
+    for (const char* n : {"a.txt", "b.txt", "c.txt"}) file(std::string("v/") + n, std::string(n) + "!");
+    RefusingFs refusing(fs);
+    Context rctx{win, dlg, refusing, clip, shell, clock, chinese, undo, undoRecord};
+    onPreviewSwitch(rctx);
+    browseTo("v");
+    const Names next = {"b.txt", "c.txt", "a.txt"};
+    for (int r = 0; r < 3; ++r) win.setCell(r, 1, next[static_cast<size_t>(r)]);
+
+    refusing.locked = {"b.txt"};
+    refusing.refused = {{"a.txt", "c.txt"}};
+    dlg.boxes.clear();
+    onExecute(rctx);
+    const std::string temp = "~velbrook-0.tmp";
+    ASSERT_EQ(dlg.boxes.size(), 1u);
+    EXPECT_NE(dlg.boxes[0].text.find("a.txt -> " + temp), std::string::npos);
+    EXPECT_EQ(column(0), (Names{temp, "b.txt", "a.txt"}));
+    EXPECT_EQ(read("v/" + temp), "a.txt!");
+    EXPECT_EQ(read("v/a.txt"), "c.txt!");
+    EXPECT_EQ(undo, (Names{"a.txt", "b.txt", "c.txt"}));
+
+    refusing.locked.clear();
+    refusing.refused.clear();
+    dlg.boxes.clear();
+    onUndo(rctx);
+    EXPECT_TRUE(dlg.boxes.empty());
+    EXPECT_EQ(column(0), (Names{"a.txt", "b.txt", "c.txt"}));
+    for (const char* n : {"a.txt", "b.txt", "c.txt"})
+        EXPECT_EQ(read(std::string("v/") + n), std::string(n) + "!");
+    EXPECT_EQ(entriesOf("v"), (Names{"a.txt", "b.txt", "c.txt"}));
+}
+
+}  // namespace
+}  // namespace vb

@@ -1,0 +1,267 @@
+// The batch planner and its execution against a folder kept in memory: names -> contents,
+// renames that never overwrite, and renames that fail where a case says so.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "pipeline/name_table.h"
+#include "pipeline/rename_plan.h"
+
+namespace vb {
+namespace {
+
+using Names = std::vector<std::pair<std::string, std::string>>;
+
+struct Folder {
+    std::map<std::string, std::string> entries;            // name -> contents
+    std::set<std::string> locked;                          // renames from these names fail
+    std::set<std::pair<std::string, std::string>> refuse;  // these renames fail
+    int renames = 0;
+
+    bool rename(std::string_view from, std::string_view to) {
+        ++renames;
+        const std::string f(from), t(to);
+        auto it = entries.find(f);
+        if (it == entries.end() || locked.count(f) || refuse.count({f, t})) return false;
+        if (f == t) return true;
+        if (entries.count(t)) return false;
+        entries[t] = std::move(it->second);
+        entries.erase(f);
+        return true;
+    }
+};
+
+struct Result {
+    RenameOutcome outcome;
+    RenamePlan plan;
+};
+
+Result run(Folder& folder, const Names& pairs) {
+    std::vector<RenamePair> views;
+    for (const auto& [from, to] : pairs) views.push_back({from, to});
+    Result r;
+    r.plan =
+        planRenames(views, [&](std::string_view n) { return folder.entries.count(std::string(n)) != 0; });
+    r.outcome =
+        carryOut(views, r.plan, [&](std::string_view f, std::string_view t) { return folder.rename(f, t); });
+    return r;
+}
+
+std::string doneFlags(const RenameOutcome& out) {
+    std::string s;
+    for (bool d : out.done) s += d ? 'Y' : 'n';
+    return s;
+}
+
+struct Case {
+    const char* what;
+    std::vector<std::string> files;  // each holds its own name as contents
+    Names pairs;
+    std::set<std::string> locked;
+    std::string done;  // per pair, Y or n
+    Names after;       // name -> the file it held at the start
+};
+
+TEST(RenamePlan, BatchOutcomesTable) {
+    const Case cases[] = {
+        {"independent entries", {"a", "b"}, {{"a", "x"}, {"b", "y"}}, {}, "YY", {{"x", "a"}, {"y", "b"}}},
+        {"chain 1 -> 2 -> 3", {"1", "2"}, {{"1", "2"}, {"2", "3"}}, {}, "YY", {{"2", "1"}, {"3", "2"}}},
+        {"chain given in the other order",
+         {"1", "2"},
+         {{"2", "3"}, {"1", "2"}},
+         {},
+         "YY",
+         {{"2", "1"}, {"3", "2"}}},
+        {"suffix chain",
+         {"a", "a_v2", "a_v2_v2"},
+         {{"a", "a_v2"}, {"a_v2", "a_v2_v2"}, {"a_v2_v2", "a_v2_v2_v2"}},
+         {},
+         "YYY",
+         {{"a_v2", "a"}, {"a_v2_v2", "a_v2"}, {"a_v2_v2_v2", "a_v2_v2"}}},
+        {"swap", {"a", "b"}, {{"a", "b"}, {"b", "a"}}, {}, "YY", {{"a", "b"}, {"b", "a"}}},
+        {"three-cycle",
+         {"a", "b", "c"},
+         {{"a", "b"}, {"b", "c"}, {"c", "a"}},
+         {},
+         "YYY",
+         {{"a", "c"}, {"b", "a"}, {"c", "b"}}},
+        {"two cycles and a chain",
+         {"a", "b", "c", "d", "1", "2"},
+         {{"a", "b"}, {"1", "2"}, {"c", "d"}, {"b", "a"}, {"d", "c"}, {"2", "3"}},
+         {},
+         "YYYYYY",
+         {{"a", "b"}, {"b", "a"}, {"c", "d"}, {"d", "c"}, {"2", "1"}, {"3", "2"}}},
+        {"the first row gets a wanted name",
+         {"a", "b"},
+         {{"a", "t"}, {"b", "t"}},
+         {},
+         "Yn",
+         {{"t", "a"}, {"b", "b"}}},
+        {"a name outside the batch is never taken",
+         {"a", "b", "x"},
+         {{"a", "x"}, {"b", "a"}},
+         {},
+         "nn",
+         {{"a", "a"}, {"b", "b"}, {"x", "x"}}},
+        {"an entry that keeps its name holds it",
+         {"a", "b"},
+         {{"b", "a"}, {"a", "a"}},
+         {},
+         "nY",
+         {{"a", "a"}, {"b", "b"}}},
+        {"an entry renamed twice goes by its first row",
+         {"a"},
+         {{"a", "x"}, {"a", "y"}},
+         {},
+         "Yn",
+         {{"x", "a"}}},
+        {"a missing entry fails, and so does the row waiting for its name",
+         {"n", "z"},
+         {{"m", "x"}, {"n", "m"}, {"z", "zz"}},
+         {},
+         "nnY",
+         {{"n", "n"}, {"zz", "z"}}},
+        {"a failed link fails the chain before it",
+         {"1", "2", "3"},
+         {{"1", "2"}, {"2", "3"}, {"3", "4"}},
+         {"2"},
+         "nnY",
+         {{"1", "1"}, {"2", "2"}, {"4", "3"}}},
+        {"a locked first entry leaves its cycle untouched",
+         {"a", "b", "c"},
+         {{"a", "b"}, {"b", "c"}, {"c", "a"}},
+         {"a"},
+         "nnn",
+         {{"a", "a"}, {"b", "b"}, {"c", "c"}}},
+        {"a locked middle entry: the cycle is put back",
+         {"a", "b", "c"},
+         {{"a", "b"}, {"b", "c"}, {"c", "a"}},
+         {"b"},
+         "nnn",
+         {{"a", "a"}, {"b", "b"}, {"c", "c"}}},
+        {"a locked last entry: the cycle is put back",
+         {"a", "b", "c"},
+         {{"a", "b"}, {"b", "c"}, {"c", "a"}},
+         {"c"},
+         "nnn",
+         {{"a", "a"}, {"b", "b"}, {"c", "c"}}},
+        {"an outside name waits in front of a cycle",
+         {"a", "b", "d"},
+         {{"d", "a"}, {"a", "b"}, {"b", "a"}},
+         {},
+         "nnn",
+         {{"a", "a"}, {"b", "b"}, {"d", "d"}}},
+        {"temporary names that exist are passed over",
+         {"a", "b", "~velbrook-0.tmp"},
+         {{"a", "b"}, {"b", "a"}},
+         {},
+         "YY",
+         {{"a", "b"}, {"b", "a"}, {"~velbrook-0.tmp", "~velbrook-0.tmp"}}},
+        {"temporary names the batch uses are passed over",
+         {"a", "b", "~velbrook-0.tmp"},
+         {{"a", "b"}, {"b", "a"}, {"~velbrook-0.tmp", "~velbrook-1.tmp"}},
+         {},
+         "YYY",
+         {{"a", "b"}, {"b", "a"}, {"~velbrook-1.tmp", "~velbrook-0.tmp"}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Folder folder;
+        for (const auto& f : c.files) folder.entries[f] = f;
+        folder.locked = c.locked;
+        Result r = run(folder, c.pairs);
+        EXPECT_EQ(doneFlags(r.outcome), c.done);
+        EXPECT_EQ(r.outcome.count(), static_cast<int>(std::count(c.done.begin(), c.done.end(), 'Y')));
+        EXPECT_TRUE(r.outcome.stranded.empty());
+        EXPECT_EQ(folder.entries, (std::map<std::string, std::string>(c.after.begin(), c.after.end())));
+    }
+}
+
+TEST(RenamePlan, ChainsRunFromTheirFreeEndAndCyclesGoThroughOneTemporaryName) {
+    const std::vector<RenamePair> pairs = {{"1", "2"}, {"2", "3"}, {"a", "b"}, {"b", "a"}};
+    const RenamePlan plan = planRenames(pairs, [](std::string_view) { return false; });
+    using K = RenamePlan::Kind;
+    std::vector<std::pair<int, K>> steps;
+    for (const auto& s : plan.steps) steps.emplace_back(s.entry, s.kind);
+    EXPECT_EQ(steps, (std::vector<std::pair<int, K>>{
+                         {1, K::Move}, {0, K::Move}, {2, K::ToTemp}, {3, K::Move}, {2, K::FromTemp}}));
+    EXPECT_EQ(plan.temps, (std::vector<std::string>{"~velbrook-0.tmp"}));
+}
+
+TEST(RenamePlan, ARollbackThatFailsLeavesTheEntryUnderItsTemporaryNameAndSaysSo) {
+    // Steps: a -> temp, c -> a, b -> c (b is locked), then the rollback a -> c is refused too.
+    Folder folder;
+    for (const char* f : {"a", "b", "c"}) folder.entries[f] = f;
+    folder.locked = {"b"};
+    folder.refuse = {{"a", "c"}};
+    Result r = run(folder, {{"a", "b"}, {"b", "c"}, {"c", "a"}});
+    ASSERT_EQ(r.outcome.stranded.size(), 1u);
+    EXPECT_EQ(r.outcome.stranded[0].entry, 0);
+    EXPECT_EQ(r.outcome.stranded[0].name, "~velbrook-0.tmp");
+    EXPECT_EQ(doneFlags(r.outcome), "nnY") << "c -> a could not be taken back";
+    EXPECT_EQ(folder.entries,
+              (std::map<std::string, std::string>{{"a", "c"}, {"b", "b"}, {"~velbrook-0.tmp", "a"}}));
+}
+
+TEST(RenamePlan, ALastStepThatFailsPutsTheWholeCycleBack) {
+    Folder folder;
+    for (const char* f : {"a", "b", "c"}) folder.entries[f] = f;
+    folder.refuse = {{"~velbrook-0.tmp", "b"}};
+    Result r = run(folder, {{"a", "b"}, {"b", "c"}, {"c", "a"}});
+    EXPECT_EQ(doneFlags(r.outcome), "nnn");
+    EXPECT_TRUE(r.outcome.stranded.empty());
+    EXPECT_EQ(folder.entries, (std::map<std::string, std::string>{{"a", "a"}, {"b", "b"}, {"c", "c"}}));
+}
+
+// Many rows shifted by one and many swapped pairs: every file ends where its row said, with one
+// rename per entry plus two per cycle.
+TEST(RenamePlan, LargeShiftsAndSwapsLoseNothing) {
+    auto name = [](char kind, int i) {
+        std::string s(1, kind);
+        s += std::to_string(i);
+        return s;
+    };
+    Folder folder;
+    Names pairs;
+    const int n = 2000;
+    for (int i = 0; i < n; ++i) {
+        folder.entries[name('f', i)] = name('f', i);
+        pairs.emplace_back(name('f', i), name('f', i + 1));
+    }
+    for (int i = 0; i < n; i += 2) {
+        folder.entries[name('s', i)] = name('s', i);
+        folder.entries[name('s', i + 1)] = name('s', i + 1);
+        pairs.emplace_back(name('s', i + 1), name('s', i));
+        pairs.emplace_back(name('s', i), name('s', i + 1));
+    }
+    Result r = run(folder, pairs);
+    EXPECT_EQ(r.outcome.count(), static_cast<int>(pairs.size()));
+    EXPECT_EQ(folder.renames, static_cast<int>(pairs.size()) + n / 2);
+    EXPECT_EQ(folder.entries.size(), static_cast<size_t>(2 * n));
+    for (int i = 0; i < n; ++i) EXPECT_EQ(folder.entries[name('f', i + 1)], name('f', i)) << i;
+    for (int i = 0; i < n; i += 2) EXPECT_EQ(folder.entries[name('s', i)], name('s', i + 1)) << i;
+}
+
+// Ids in the order names were first seen, past any size the table was made for.
+TEST(NameTable, InternsInOrderAndGrows) {
+    std::vector<std::string> names;
+    for (int i = 0; i < 1000; ++i) {
+        names.emplace_back(1, 'n');
+        names.back() += std::to_string(i % 700);
+    }
+    NameTable table(1);
+    for (size_t i = 0; i < names.size(); ++i)
+        EXPECT_EQ(table.intern(names[i]), static_cast<int>(i % 700)) << i;
+    EXPECT_EQ(table.size(), 700u);
+    EXPECT_EQ(table.find("n699"), 699);
+    EXPECT_EQ(table.find("n700"), -1);
+    EXPECT_EQ(table.find(""), -1);
+}
+
+}  // namespace
+}  // namespace vb
