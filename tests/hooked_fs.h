@@ -9,38 +9,20 @@
 #include <utility>
 #include <vector>
 
-#include "platform/ports.h"
+#include "forwarding_fs.h"
 
 namespace vb::testing {
 
-class HookedFileSystem final : public FileSystem {
+class HookedFileSystem final : public ForwardingFileSystem {
 public:
     using Hook = std::function<void(const std::string& folder, const std::string& deleted)>;
 
     HookedFileSystem(FileSystem& inner, Hook afterDelete)
-        : afterDelete(std::move(afterDelete)), inner_(inner) {}
+        : ForwardingFileSystem(inner), afterDelete(std::move(afterDelete)) {}
 
-    char separator() const override { return inner_.separator(); }
-    std::vector<DirEntry> search(const std::string& dir, const std::string& pattern) override {
-        return inner_.search(dir, pattern);
-    }
-    bool rename(const std::string& dir, const std::string& from, const std::string& to) override {
-        return inner_.rename(dir, from, to);
-    }
-    bool deleteFile(const std::string& path) override { return inner_.deleteFile(path); }
-    bool removeDir(const std::string& path) override { return inner_.removeDir(path); }
     std::unique_ptr<OpenFolder> openFolder(const std::string& dir) override {
         return wrap(inner_.openFolder(dir), dir);
     }
-    bool createDir(const std::string& path) override { return inner_.createDir(path); }
-    bool createNewFile(const std::string& path, const std::string& bytes) override {
-        return inner_.createNewFile(path, bytes);
-    }
-    bool replaceFile(const std::string& path, const std::string& bytes) override {
-        return inner_.replaceFile(path, bytes);
-    }
-    bool recycle(const std::string& path) override { return inner_.recycle(path); }
-    std::string programDir() const override { return inner_.programDir(); }
 
     Hook afterDelete;
     // Listings call every entry a folder, as one taken just before entries were swapped for
@@ -82,8 +64,6 @@ private:
         if (!folder) return nullptr;
         return std::make_unique<Folder>(*this, std::move(folder), std::move(name));
     }
-
-    FileSystem& inner_;
 };
 
 }  // namespace vb::testing

@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "../forwarding_fs.h"
 #include "fileset/fileset.h"
 #include "pipeline/operations.h"
 #include "test_support.h"
@@ -19,37 +20,16 @@ using namespace vb::testing;
 using Names = std::vector<std::string>;
 
 // The real file system, refusing the renames a test names.
-class RefusingFs final : public FileSystem {
+class RefusingFs final : public testing::ForwardingFileSystem {
 public:
-    explicit RefusingFs(FileSystem& inner) : inner_(inner) {}
+    using ForwardingFileSystem::ForwardingFileSystem;
     std::set<std::string> locked;                           // renames from these names fail
     std::set<std::pair<std::string, std::string>> refused;  // these renames fail
 
-    char separator() const override { return inner_.separator(); }
-    std::vector<DirEntry> search(const std::string& dir, const std::string& pattern) override {
-        return inner_.search(dir, pattern);
-    }
     bool rename(const std::string& dir, const std::string& from, const std::string& to) override {
         if (locked.count(from) || refused.count({from, to})) return false;
         return inner_.rename(dir, from, to);
     }
-    bool hasEntry(const std::string& dir, const std::string& name) override {
-        return inner_.hasEntry(dir, name);
-    }
-    bool deleteFile(const std::string& path) override { return inner_.deleteFile(path); }
-    bool removeDir(const std::string& path) override { return inner_.removeDir(path); }
-    bool createDir(const std::string& path) override { return inner_.createDir(path); }
-    bool createNewFile(const std::string& path, const std::string& bytes) override {
-        return inner_.createNewFile(path, bytes);
-    }
-    bool replaceFile(const std::string& path, const std::string& bytes) override {
-        return inner_.replaceFile(path, bytes);
-    }
-    bool recycle(const std::string& path) override { return inner_.recycle(path); }
-    std::string programDir() const override { return inner_.programDir(); }
-
-private:
-    FileSystem& inner_;
 };
 
 class Batch : public HandlerRig {

@@ -1,0 +1,46 @@
+// A file system that hands every call to a real one; tests derive from it and change only the
+// calls they are about. Shared by the native and the Windows tests.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/ports.h"
+
+namespace vb::testing {
+
+class ForwardingFileSystem : public FileSystem {
+public:
+    explicit ForwardingFileSystem(FileSystem& inner) : inner_(inner) {}
+
+    char separator() const override { return inner_.separator(); }
+    std::vector<DirEntry> search(const std::string& dir, const std::string& pattern) override {
+        return inner_.search(dir, pattern);
+    }
+    bool rename(const std::string& dir, const std::string& from, const std::string& to) override {
+        return inner_.rename(dir, from, to);
+    }
+    bool hasEntry(const std::string& dir, const std::string& name) override {
+        return inner_.hasEntry(dir, name);
+    }
+    void beginRenames(const std::string& dir) override { inner_.beginRenames(dir); }
+    void endRenames() override { inner_.endRenames(); }
+    bool deleteFile(const std::string& path) override { return inner_.deleteFile(path); }
+    bool removeDir(const std::string& path) override { return inner_.removeDir(path); }
+    std::unique_ptr<OpenFolder> openFolder(const std::string& dir) override { return inner_.openFolder(dir); }
+    bool createDir(const std::string& path) override { return inner_.createDir(path); }
+    bool createNewFile(const std::string& path, const std::string& bytes) override {
+        return inner_.createNewFile(path, bytes);
+    }
+    bool replaceFile(const std::string& path, const std::string& bytes) override {
+        return inner_.replaceFile(path, bytes);
+    }
+    bool recycle(const std::string& path) override { return inner_.recycle(path); }
+    std::string programDir() const override { return inner_.programDir(); }
+
+protected:
+    FileSystem& inner_;
+};
+
+}  // namespace vb::testing
