@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "forwarding_fs.h"
+#include "platform/forwarding_fs.h"
 
 namespace vb::testing {
 

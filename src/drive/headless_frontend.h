@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "drive/frontend.h"
+#include "platform/forwarding_fs.h"
 #include "platform/headless/headless_window.h"
 #include "platform/table_chinese_mapping.h"
 
@@ -25,40 +26,16 @@ private:
 };
 
 // Forwards to a file system and reports every hand-over to the recycle bin.
-class TranscribingFileSystem final : public FileSystem {
+class TranscribingFileSystem final : public ForwardingFileSystem {
 public:
     TranscribingFileSystem(FileSystem& inner, Transcript& transcript)
-        : inner_(inner), transcript_(transcript) {}
-    char separator() const override { return inner_.separator(); }
-    std::vector<DirEntry> search(const std::string& dir, const std::string& pattern) override {
-        return inner_.search(dir, pattern);
-    }
-    bool rename(const std::string& dir, const std::string& from, const std::string& to) override {
-        return inner_.rename(dir, from, to);
-    }
-    bool hasEntry(const std::string& dir, const std::string& name) override {
-        return inner_.hasEntry(dir, name);
-    }
-    void beginRenames(const std::string& dir) override { inner_.beginRenames(dir); }
-    void endRenames() override { inner_.endRenames(); }
-    bool deleteFile(const std::string& path) override { return inner_.deleteFile(path); }
-    bool removeDir(const std::string& path) override { return inner_.removeDir(path); }
-    std::unique_ptr<OpenFolder> openFolder(const std::string& dir) override { return inner_.openFolder(dir); }
-    bool createDir(const std::string& path) override { return inner_.createDir(path); }
-    bool createNewFile(const std::string& path, const std::string& bytes) override {
-        return inner_.createNewFile(path, bytes);
-    }
-    bool replaceFile(const std::string& path, const std::string& bytes) override {
-        return inner_.replaceFile(path, bytes);
-    }
+        : ForwardingFileSystem(inner), transcript_(transcript) {}
     bool recycle(const std::string& path) override {
         transcript_.recycle(path);
         return inner_.recycle(path);
     }
-    std::string programDir() const override { return inner_.programDir(); }
 
 private:
-    FileSystem& inner_;
     Transcript& transcript_;
 };
 

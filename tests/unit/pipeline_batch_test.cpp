@@ -8,9 +8,9 @@
 #include <utility>
 #include <vector>
 
-#include "../forwarding_fs.h"
 #include "fileset/fileset.h"
 #include "pipeline/operations.h"
+#include "platform/forwarding_fs.h"
 #include "test_support.h"
 
 namespace vb {
@@ -20,7 +20,7 @@ using namespace vb::testing;
 using Names = std::vector<std::string>;
 
 // The real file system, refusing the renames a test names.
-class RefusingFs final : public testing::ForwardingFileSystem {
+class RefusingFs final : public ForwardingFileSystem {
 public:
     using ForwardingFileSystem::ForwardingFileSystem;
     std::set<std::string> locked;                           // renames from these names fail

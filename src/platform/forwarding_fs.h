@@ -1,5 +1,5 @@
-// A file system that hands every call to a real one; tests derive from it and change only the
-// calls they are about. Shared by the native and the Windows tests.
+// A file system that hands every call to another; a wrapper derives from it and changes only
+// the calls it is about (the driver's transcript, the tests' faults).
 #pragma once
 
 #include <memory>
@@ -8,7 +8,7 @@
 
 #include "platform/ports.h"
 
-namespace vb::testing {
+namespace vb {
 
 class ForwardingFileSystem : public FileSystem {
 public:
@@ -43,4 +43,4 @@ protected:
     FileSystem& inner_;
 };
 
-}  // namespace vb::testing
+}  // namespace vb
