@@ -32,13 +32,15 @@ void sortReading(std::vector<Unit>& units) {
     int rowBottom = 0;
     for (auto it = units.begin(); it != units.end(); ++it) {
         if (it != rowStart && it->rect.top >= rowBottom) {
-            std::stable_sort(rowStart, it, [](const Unit& a, const Unit& b) { return a.rect.left < b.rect.left; });
+            std::stable_sort(rowStart, it,
+                             [](const Unit& a, const Unit& b) { return a.rect.left < b.rect.left; });
             rowStart = it;
         }
         const int bottom = it->rect.top + it->rect.height;
         rowBottom = it == rowStart ? bottom : std::min(rowBottom, bottom);
     }
-    std::stable_sort(rowStart, units.end(), [](const Unit& a, const Unit& b) { return a.rect.left < b.rect.left; });
+    std::stable_sort(rowStart, units.end(),
+                     [](const Unit& a, const Unit& b) { return a.rect.left < b.rect.left; });
 }
 
 bool holdsControls(Kind k) { return k == Kind::GroupBox || k == Kind::TabControl || k == Kind::TabPage; }

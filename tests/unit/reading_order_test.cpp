@@ -37,10 +37,11 @@ TEST(ReadingOrder, HoldsEveryControlOfTheWindowOnce) {
 // and a tall control does not pull the rows beside it into its own.
 TEST(ReadingOrder, ReadsRowsLeftToRight) {
     auto order = readingOrder(Ctl::主窗口);
-    const std::vector<Ctl> stops{Ctl::选择框_窗口置顶, Ctl::选择框_文件,   Ctl::选择框_文件夹, Ctl::组合框_仅检索,
-                                 Ctl::组合框_跳过扩展, Ctl::按钮_打开预览, Ctl::图形按钮1,     Ctl::按钮_手动读取,
-                                 Ctl::高级选择夹1,     Ctl::编辑框14,      Ctl::编辑框15,      Ctl::按钮14,
-                                 Ctl::超级列表框1,     Ctl::按钮_顺序调头, Ctl::按钮_确认无误执行吧,
+    const std::vector<Ctl> stops{Ctl::选择框_窗口置顶, Ctl::选择框_文件,     Ctl::选择框_文件夹,
+                                 Ctl::组合框_仅检索,   Ctl::组合框_跳过扩展, Ctl::按钮_打开预览,
+                                 Ctl::图形按钮1,       Ctl::按钮_手动读取,   Ctl::高级选择夹1,
+                                 Ctl::编辑框14,        Ctl::编辑框15,        Ctl::按钮14,
+                                 Ctl::超级列表框1,     Ctl::按钮_顺序调头,   Ctl::按钮_确认无误执行吧,
                                  Ctl::按钮_撤回上一步, Ctl::按钮_清空输入框, Ctl::按钮_清空列表框,
                                  Ctl::按钮_保存到txt};
     EXPECT_EQ(only(order, stops), stops);
@@ -48,17 +49,18 @@ TEST(ReadingOrder, ReadsRowsLeftToRight) {
 
 TEST(ReadingOrder, ReadsAGroupWhereItStandsAndItsRadioButtonsTogether) {
     auto order = readingOrder(Ctl::主窗口);
-    const std::vector<Ctl> page1{
-        Ctl::组合框1,   Ctl::选择框6,  Ctl::选择框_1头, Ctl::选择框_2头,   Ctl::选择框_1尾, Ctl::选择框_2尾,
-        Ctl::编辑框2,   Ctl::编辑框3,  Ctl::按钮_一键删除, Ctl::选择框3,   Ctl::单选框11,   Ctl::单选框12,
-        Ctl::编辑框8,   Ctl::按钮_删前面, Ctl::选择框4,   Ctl::单选框1,      Ctl::单选框2,    Ctl::编辑框9,
-        Ctl::按钮_删后面, Ctl::单选框13, Ctl::单选框14,  Ctl::编辑框1,      Ctl::按钮_删掉N次, Ctl::编辑框10};
+    const std::vector<Ctl> page1{Ctl::组合框1,       Ctl::选择框6,     Ctl::选择框_1头,   Ctl::选择框_2头,
+                                 Ctl::选择框_1尾,    Ctl::选择框_2尾,  Ctl::编辑框2,      Ctl::编辑框3,
+                                 Ctl::按钮_一键删除, Ctl::选择框3,     Ctl::单选框11,     Ctl::单选框12,
+                                 Ctl::编辑框8,       Ctl::按钮_删前面, Ctl::选择框4,      Ctl::单选框1,
+                                 Ctl::单选框2,       Ctl::编辑框9,     Ctl::按钮_删后面,  Ctl::单选框13,
+                                 Ctl::单选框14,      Ctl::编辑框1,     Ctl::按钮_删掉N次, Ctl::编辑框10};
     EXPECT_EQ(only(order, page1), page1);
     // The radio buttons beside 按钮_繁简 come first, though the button stands between them.
     const std::vector<Ctl> convert{Ctl::单选框15, Ctl::单选框16, Ctl::按钮_繁简};
     EXPECT_EQ(only(order, convert), convert);
-    const std::vector<Ctl> add{Ctl::单选框5, Ctl::单选框6, Ctl::单选框3, Ctl::单选框4, Ctl::标签16,
-                               Ctl::编辑框11, Ctl::按钮_在某物前后加, Ctl::编辑框12};
+    const std::vector<Ctl> add{Ctl::单选框5, Ctl::单选框6,  Ctl::单选框3,           Ctl::单选框4,
+                               Ctl::标签16,  Ctl::编辑框11, Ctl::按钮_在某物前后加, Ctl::编辑框12};
     EXPECT_EQ(only(order, add), add);
 }
 
