@@ -363,6 +363,8 @@ int Win32Window::currentPage() const {
     return static_cast<int>(SendMessageW(hwnd_[index(Ctl::高级选择夹1)], TCM_GETCURSEL, 0, 0));
 }
 
+int Win32Window::pageIndexOf(Ctl c) { return isOnTabPage(c) ? pageIndex(pageOf(c)) : -1; }
+
 void Win32Window::selectPageOf(Ctl c) {
     if (!isOnTabPage(c)) return;
     int page = pageIndex(pageOf(c));
@@ -403,6 +405,11 @@ void Win32Window::place(Ctl c) {
 }
 
 // ---- Messages -----------------------------------------------------------------------------
+
+void dispatchMessage(MSG& msg) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+}
 
 LRESULT CALLBACK Win32Window::windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_NCCREATE) {

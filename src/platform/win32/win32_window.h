@@ -16,6 +16,9 @@
 
 namespace vb {
 
+// Passes on a message taken from the queue: translated and sent to its window procedure.
+void dispatchMessage(MSG& msg);
+
 class Win32Window final : public Window {
 public:
     struct Listener {
@@ -48,6 +51,7 @@ public:
 
     // What the driver needs to act like a user.
     void selectPageOf(Ctl c);  // the tab page holding c comes to the front
+    static int pageIndexOf(Ctl c);  // the tab page holding c, -1 when it is on none
     int currentPage() const;
     void selectRowOnly(int row);  // list selection without any event; -1 clears it
     int scaled(int logical) const { return MulDiv(logical, dpi_, 96); }
