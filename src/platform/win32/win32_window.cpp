@@ -141,6 +141,26 @@ Ctl pageOf(Ctl c) {
     return Ctl::页面_删除;
 }
 
+std::wstring windowText(HWND w) {
+    int n = GetWindowTextLengthW(w);
+    std::wstring buf(static_cast<size_t>(n) + 1, L'\0');
+    buf.resize(static_cast<size_t>(std::max(GetWindowTextW(w, buf.data(), n + 1), 0)));
+    return buf;
+}
+
+// Runs a change of a combo box's list that also empties its edit field, and puts back the
+// field's text and caret; the text stays unselected.
+template <typename Change>
+void keepEditField(HWND combo, Change change) {
+    const std::wstring text = windowText(combo);
+    const DWORD sel = static_cast<DWORD>(SendMessageW(combo, CB_GETEDITSEL, 0, 0));
+    change();
+    if (windowText(combo) == text) return;
+    SetWindowTextW(combo, text.c_str());
+    const WORD caret = HIWORD(sel);
+    SendMessageW(combo, CB_SETEDITSEL, 0, MAKELPARAM(caret, caret));
+}
+
 bool hasWindow(Kind k) {
     return k != Kind::TabPage && k != Kind::Menu && k != Kind::MenuItem && k != Kind::Window;
 }
@@ -599,17 +619,17 @@ void Win32Window::onDrawItem(const DRAWITEMSTRUCT* di) {
 std::string Win32Window::text(Ctl c) const {
     HWND w = hwnd_[index(c)];
     if (!w) return state_[index(c)].text;
-    int n = GetWindowTextLengthW(w);
-    std::wstring buf(static_cast<size_t>(n) + 1, L'\0');
-    n = GetWindowTextW(w, buf.data(), n + 1);
-    buf.resize(static_cast<size_t>(std::max(n, 0)));
-    return wideToGbkLossy(buf);
+    return wideToGbkLossy(windowText(w));
 }
 
 void Win32Window::setText(Ctl c, const std::string& s) {
     state_[index(c)].text = s;
     if (HWND w = hwnd_[index(c)]) {
-        SetWindowTextW(w, gbkToWideLossy(s).c_str());
+        const std::wstring wide = gbkToWideLossy(s);
+        // Setting a text puts the caret before it: an edit field that already shows the text
+        // (a combo box's, rebuilt while the user types) is left alone.
+        if (def(c).kind == Kind::Combo && windowText(w) == wide) return;
+        SetWindowTextW(w, wide.c_str());
         // A transparent label leaves its old text behind unless the parent repaints there.
         if (def(c).kind == Kind::TransparentLabel) {
             RECT r;
@@ -649,10 +669,8 @@ std::vector<std::string> Win32Window::items(Ctl c) const {
 void Win32Window::clearItems(Ctl c) {
     HWND w = hwnd_[index(c)];
     if (!w) return;
-    // Emptying the list also empties the edit field; the typed text stays.
-    std::string keep = text(c);
-    SendMessageW(w, CB_RESETCONTENT, 0, 0);
-    SetWindowTextW(w, gbkToWideLossy(keep).c_str());
+    // Emptying the list also empties the edit field; the typed text stays, the caret too.
+    keepEditField(w, [w] { SendMessageW(w, CB_RESETCONTENT, 0, 0); });
 }
 
 void Win32Window::addItem(Ctl c, const std::string& item) {
@@ -674,10 +692,8 @@ void Win32Window::setSelection(Ctl c, int index) {
         SendMessageW(w, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
         return;
     }
-    // No selection, but the edit field keeps its text.
-    std::string keep = text(c);
-    SendMessageW(w, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
-    SetWindowTextW(w, gbkToWideLossy(keep).c_str());
+    // No selection, but the edit field keeps its text and caret.
+    keepEditField(w, [w] { SendMessageW(w, CB_SETCURSEL, static_cast<WPARAM>(-1), 0); });
 }
 
 bool Win32Window::visible(Ctl c) const {
@@ -893,13 +909,7 @@ void Win32Window::closeSecondWindow() {
     second_ = nullptr;
     for (const auto& d : controlTable())
         if (windowOf(d.id) == Ctl::感谢窗口 && d.id != Ctl::感谢窗口) {
-            if (HWND h = hwnd_[index(d.id)])
-                state_[index(d.id)].text = [&] {
-                    int n = GetWindowTextLengthW(h);
-                    std::wstring buf(static_cast<size_t>(n) + 1, L'\0');
-                    buf.resize(static_cast<size_t>(std::max(GetWindowTextW(h, buf.data(), n + 1), 0)));
-                    return wideToGbkLossy(buf);
-                }();
+            if (HWND h = hwnd_[index(d.id)]) state_[index(d.id)].text = wideToGbkLossy(windowText(h));
             hwnd_[index(d.id)] = nullptr;
         }
     DestroyWindow(w);
