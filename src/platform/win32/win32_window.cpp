@@ -535,8 +535,12 @@ bool Win32Window::onCommand(HWND, WPARAM wp, LPARAM lp) {
             listener_.event(*c, Event::GotFocus);
             return true;
         case Kind::Combo:
-            if (code == CBN_SELCHANGE)
+            if (code == CBN_SELCHANGE) {
+                // The system puts the chosen item into the edit field only after this
+                // notification; the handler reads the field, so it gets the item now.
+                showChosenItem(*c);
                 listener_.event(*c, Event::ItemChosen);
+            }
             else if (code == CBN_EDITCHANGE)
                 listener_.event(*c, Event::TextEdited);
             else if (code == CBN_DROPDOWN)
@@ -671,6 +675,14 @@ void Win32Window::clearItems(Ctl c) {
     if (!w) return;
     // Emptying the list also empties the edit field; the typed text stays, the caret too.
     keepEditField(w, [w] { SendMessageW(w, CB_RESETCONTENT, 0, 0); });
+}
+
+void Win32Window::showChosenItem(Ctl c) {
+    HWND w = hwnd_[index(c)];
+    const int chosen = w ? static_cast<int>(SendMessageW(w, CB_GETCURSEL, 0, 0)) : -1;
+    if (chosen < 0) return;
+    auto all = items(c);
+    if (static_cast<size_t>(chosen) < all.size()) setText(c, all[static_cast<size_t>(chosen)]);
 }
 
 void Win32Window::addItem(Ctl c, const std::string& item) {

@@ -105,6 +105,7 @@ private:
     LRESULT onNotify(NMHDR* hdr);
     LRESULT onColor(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     void onDrawItem(const DRAWITEMSTRUCT* di);
+    void showChosenItem(Ctl combo);
 
     static size_t index(Ctl c) { return static_cast<size_t>(c); }
     void createControls(Ctl window, HWND parent);
