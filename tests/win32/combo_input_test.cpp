@@ -76,7 +76,7 @@ TEST(ComboChoosing, TheHandlerSeesTheItemJustChosen) {
 
     HWND only = run.handle(Ctl::组合框_仅检索);
     SetFocus(editOf(only));
-    pressKey(editOf(only), VK_F4);   // opens and fills the items: 所有, .mp4, .txt, ...
+    pressKey(editOf(only), VK_F4);    // opens and fills the items: 所有, .mp4, .txt, ...
     pressKey(editOf(only), VK_DOWN);  // 所有
     pressKey(editOf(only), VK_DOWN);  // .mp4
     pressKey(editOf(only), VK_RETURN);

@@ -31,8 +31,10 @@ public:
 };
 
 struct RunningApp {
-    RunningApp() : fs({}, pumpMessages), clipboard([this] { return app.mainWindow(); }),
-                   app(GetModuleHandleW(nullptr), {dialogs, fs, clipboard, shell, clock, chinese}) {
+    RunningApp()
+        : fs({}, pumpMessages),
+          clipboard([this] { return app.mainWindow(); }),
+          app(GetModuleHandleW(nullptr), {dialogs, fs, clipboard, shell, clock, chinese}) {
         app.start();
         app.window().show(SW_SHOWNORMAL);
         pumpMessages();

@@ -7,14 +7,13 @@
 
 #include <algorithm>
 
+#include "app/reading_order.h"
 #include "app/window_def.h"
 #include "platform/win32/wide.h"
 
 namespace vb {
 namespace {
 
-constexpr wchar_t kMainClass[] = L"VelbrookMain";
-constexpr wchar_t kSecondClass[] = L"VelbrookThanks";
 constexpr int kIconResource = 1;
 constexpr int kComboListHeight = 200;  // the drop-down part of a combo box, logical pixels
 constexpr int kFontPoints = 9;
@@ -161,6 +160,17 @@ void keepEditField(HWND combo, Change change) {
     SendMessageW(combo, CB_SETEDITSEL, 0, MAKELPARAM(caret, caret));
 }
 
+Ctl firstRadioOf(Ctl container) {
+    for (const auto& d : controlTable())
+        if (d.kind == Kind::Radio && d.container == container) return d.id;
+    return container;
+}
+
+// Focus rectangles and the like are drawn from the start, not only once a key was pressed.
+void showFocus(HWND window) {
+    SendMessageW(window, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+}
+
 bool hasWindow(Kind k) {
     return k != Kind::TabPage && k != Kind::Menu && k != Kind::MenuItem && k != Kind::Window;
 }
@@ -203,6 +213,8 @@ Win32Window::Win32Window(HINSTANCE instance, Listener listener)
     }
     for (Ctl c : tickedByDefinition()) state_[index(c)].checked = true;
     mainRect_ = def(Ctl::主窗口).rect;
+    mainOrder_ = readingOrder(Ctl::主窗口);
+    secondOrder_ = readingOrder(Ctl::感谢窗口);
     columns_.push_back({kListColumn0Title, kListColumnWidth});
 
     WNDCLASSEXW wc{};
@@ -230,6 +242,7 @@ Win32Window::Win32Window(HINSTANCE instance, Listener listener)
         AppendMenuW(menu_, MF_STRING, static_cast<UINT_PTR>(controlId(item)),
                     gbkToWideLossy(def(item).caption).c_str());
     applyAllVisibility();
+    showFocus(main_);
 }
 
 Win32Window::~Win32Window() {
@@ -280,7 +293,8 @@ void Win32Window::createControls(Ctl window, HWND parent) {
                 style |= BS_AUTOCHECKBOX | WS_TABSTOP;
                 break;
             case Kind::Radio:
-                style |= BS_RADIOBUTTON | WS_TABSTOP;
+                // Automatic, so that the arrow keys select as they move through the group.
+                style |= BS_AUTORADIOBUTTON | WS_TABSTOP;
                 break;
             case Kind::GroupBox:
                 style |= BS_GROUPBOX;
@@ -321,6 +335,9 @@ void Win32Window::createControls(Ctl window, HWND parent) {
             default:
                 break;
         }
+        // Groups for the dialog manager's arrow keys: each radio group, and every other control
+        // a group of its own.
+        if (d.kind != Kind::Radio || firstRadioOf(d.container) == d.id) style |= WS_GROUP;
         HWND p = isOnTabPage(d.id) ? hwnd_[index(Ctl::高级选择夹1)] : parent;
         POINT o = originIn(d.id);
         const Rect& r = state_[index(d.id)].rect;
@@ -390,7 +407,7 @@ void Win32Window::selectPageOf(Ctl c) {
     int page = pageIndex(pageOf(c));
     if (page == currentPage()) return;
     SendMessageW(hwnd_[index(Ctl::高级选择夹1)], TCM_SETCURSEL, static_cast<WPARAM>(page), 0);
-    applyAllVisibility();
+    pageShown();
 }
 
 bool Win32Window::shownNow(Ctl c) const {
@@ -426,11 +443,6 @@ void Win32Window::place(Ctl c) {
 
 // ---- Messages -----------------------------------------------------------------------------
 
-void dispatchMessage(MSG& msg) {
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-}
-
 LRESULT CALLBACK Win32Window::windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_NCCREATE) {
         auto* cs = reinterpret_cast<CREATESTRUCTW*>(lp);
@@ -464,6 +476,17 @@ LRESULT CALLBACK Win32Window::tabForwardProc(HWND hwnd, UINT msg, WPARAM wp, LPA
 
 LRESULT Win32Window::handle(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
+        case DM_GETDEFID:
+            return defaultButton(hwnd);
+        case WM_ACTIVATE:
+            // A window that is not a dialog gets the focus itself when it comes back to the
+            // front; the control that had it gets it again.
+            if (LOWORD(wp) == WA_INACTIVE) {
+                rememberFocus(hwnd);
+            } else if (!HIWORD(wp) && restoreFocus(hwnd)) {
+                return 0;
+            }
+            break;
         case WM_COMMAND:
             if (onCommand(hwnd, wp, lp)) return 0;
             break;
@@ -540,8 +563,7 @@ bool Win32Window::onCommand(HWND, WPARAM wp, LPARAM lp) {
                 // notification; the handler reads the field, so it gets the item now.
                 showChosenItem(*c);
                 listener_.event(*c, Event::ItemChosen);
-            }
-            else if (code == CBN_EDITCHANGE)
+            } else if (code == CBN_EDITCHANGE)
                 listener_.event(*c, Event::TextEdited);
             else if (code == CBN_DROPDOWN)
                 listener_.event(*c, Event::ListOpening);
@@ -555,7 +577,7 @@ bool Win32Window::onCommand(HWND, WPARAM wp, LPARAM lp) {
 
 LRESULT Win32Window::onNotify(NMHDR* hdr) {
     if (hdr->hwndFrom == hwnd_[index(Ctl::高级选择夹1)]) {
-        if (hdr->code == TCN_SELCHANGE) applyAllVisibility();
+        if (hdr->code == TCN_SELCHANGE) pageShown();
         return 0;
     }
     if (hdr->hwndFrom != hwnd_[index(Ctl::超级列表框1)]) return 0;
@@ -616,6 +638,9 @@ void Win32Window::onDrawItem(const DRAWITEMSTRUCT* di) {
         if (pressed) OffsetRect(&r, 1, 1);
     }
     drawPicture(di->hDC, r, pictures_->get(*c));
+    if (def(*c).kind == Kind::PictureButton && (di->itemState & ODS_FOCUS) &&
+        !(SendMessageW(di->hwndItem, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS))
+        DrawFocusRect(di->hDC, &r);
 }
 
 // ---- Controls -----------------------------------------------------------------------------
@@ -911,6 +936,7 @@ void Win32Window::openSecondWindow() {
     createControls(Ctl::感谢窗口, second_);
     for (const auto& d : controlTable())
         if (windowOf(d.id) == Ctl::感谢窗口 && hwnd_[index(d.id)]) applyVisibility(d.id);
+    showFocus(second_);
     ShowWindow(second_, SW_SHOWNORMAL);
     if (listener_.secondWindowChanged) listener_.secondWindowChanged(true);
 }
