@@ -12,8 +12,7 @@ void pumpMessages() {
             PostQuitMessage(static_cast<int>(msg.wParam));
             return;
         }
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
+        dispatchMessage(msg);
     }
 }
 
@@ -41,10 +40,7 @@ void App::start() {
 
 int App::messageLoop() {
     MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) dispatchMessage(msg);
     return 0;
 }
 

@@ -4,6 +4,7 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <functional>
 
 #include "app/window_def.h"
 #include "platform/encoding.h"
@@ -47,6 +48,50 @@ bool samePath(std::wstring a, std::wstring b) {
         while (s->size() > 3 && s->back() == L'\\') s->pop_back();
     }
     return CompareStringW(LOCALE_INVARIANT, NORM_IGNORECASE, a.c_str(), -1, b.c_str(), -1) == CSTR_EQUAL;
+}
+
+RECT windowRect(HWND w) {
+    RECT r{};
+    GetWindowRect(w, &r);
+    return r;
+}
+
+// The first row in view and how many rows fit.
+std::function<std::pair<int, int>()> listViewView(HWND lv) {
+    return [lv] {
+        return std::pair<int, int>{
+            static_cast<int>(SendMessageW(lv, LVM_GETTOPINDEX, 0, 0)),
+            std::max(1, static_cast<int>(SendMessageW(lv, LVM_GETCOUNTPERPAGE, 0, 0)))};
+    };
+}
+
+COMBOBOXINFO comboInfo(HWND combo) {
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    GetComboBoxInfo(combo, &info);
+    return info;
+}
+
+// A point of the rect where a click reaches the window (or a window inside it): the middle
+// when nothing lies over it there, else the nearest such point.
+std::optional<POINT> reachablePoint(HWND w, const RECT& r) {
+    auto reaches = [w](POINT p) {
+        HWND hit = WindowFromPoint(p);
+        return hit == w || IsChild(w, hit);
+    };
+    const POINT mid{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    if (reaches(mid)) return mid;
+    std::optional<POINT> best;
+    long bestDistance = 0;
+    for (LONG y = r.top + 1; y < r.bottom - 1; y += 2)
+        for (LONG x = r.left + 1; x < r.right - 1; x += 2) {
+            const long d = (x - mid.x) * (x - mid.x) + (y - mid.y) * (y - mid.y);
+            if ((!best || d < bestDistance) && reaches({x, y})) {
+                best = POINT{x, y};
+                bestDistance = d;
+            }
+        }
+    return best;
 }
 
 void pressButton(HWND dialog, int id) {
@@ -158,15 +203,54 @@ void Win32Frontend::settle() {
     if (auto e = app_.takeError()) throw *e;
 }
 
-void Win32Frontend::click(Ctl c) {
+void Win32Frontend::send() {
+    if (!input_.send()) throw ScriptError{"the system did not take the driver's input"};
+}
+
+void Win32Frontend::clickAt(HWND w, const RECT& screen, RealInput::Button button) {
+    auto at = reachablePoint(w, screen);
+    if (!at) throw ScriptError{"no point of the control can be reached with the mouse"};
+    if (!input_.click(*at, button)) throw ScriptError{"the system did not take the driver's input"};
+}
+
+void Win32Frontend::showPageOf(Ctl c) {
     Win32Window& win = app_.window();
-    win.selectPageOf(c);
-    if (HWND h = win.handle(c)) SendMessageW(h, BM_CLICK, 0, 0);
+    const int page = win.pageIndexOf(c);
+    if (page < 0 || page == win.currentPage()) return;
+    HWND tab = win.handle(Ctl::高级选择夹1);
+    RECT r{};
+    SendMessageW(tab, TCM_GETITEMRECT, static_cast<WPARAM>(page), reinterpret_cast<LPARAM>(&r));
+    MapWindowPoints(tab, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    clickAt(tab, r);
+    if (win.currentPage() != page) throw ScriptError{"the tab of the page did not come to the front"};
+}
+
+void Win32Frontend::click(Ctl c) {
+    showPageOf(c);
+    HWND h = app_.window().handle(c);
+    if (!h) return;
+    clickAt(h, windowRect(h));
     settle();
 }
 
+// Clicks into the field, selects its whole text with the keyboard and types over it.
+void Win32Frontend::replaceText(Ctl c, HWND field, const std::string& text) {
+    clickAt(field, windowRect(field));
+    HWND focus = GetFocus();
+    if (focus != field && !IsChild(field, focus))
+        throw ScriptError{"control " + gbkToUtf8(def(c).name).value_or("?") + " did not take the focus"};
+    input_.key(VK_HOME);
+    input_.key(VK_END, {VK_SHIFT});
+    if (text.empty())
+        input_.key(VK_DELETE);
+    else
+        input_.type(gbkToWideLossy(text));
+    send();
+}
+
 void Win32Frontend::setText(Ctl c, const std::string& text) {
-    app_.window().setText(c, text);
+    showPageOf(c);
+    if (HWND h = app_.window().handle(c)) replaceText(c, h, text);
     settle();
 }
 
@@ -178,81 +262,159 @@ void Win32Frontend::notifyCombo(Ctl c, int code) {
 }
 
 void Win32Frontend::type(Ctl c, const std::string& text) {
+    showPageOf(c);
     Win32Window& win = app_.window();
-    win.selectPageOf(c);
-    win.setSelection(c, -1);  // a typed text is not a chosen item
-    win.setText(c, text);
-    notifyCombo(c, CBN_EDITCHANGE);
+    HWND h = win.handle(c);
+    if (!h) return;
+    const bool unchanged = text.empty() && win.text(c).empty();
+    replaceText(c, comboInfo(h).hwndItem, text);
+    // Erasing an empty field changes nothing and tells nobody; the script still typed.
+    if (unchanged) notifyCombo(c, CBN_EDITCHANGE);
     settle();
+}
+
+void Win32Frontend::scrollIntoView(HWND list, int wanted, const std::function<View()>& view) {
+    for (;;) {
+        const auto [top, page] = view();
+        if (wanted >= top && wanted < top + page) return;
+        SCROLLBARINFO sb{};
+        sb.cbSize = sizeof sb;
+        if (!GetScrollBarInfo(list, OBJID_VSCROLL, &sb) || (sb.rgstate[0] & STATE_SYSTEM_INVISIBLE))
+            throw ScriptError{"the item is out of view and the list has no scroll bar"};
+        // A page at a time while the item is far, a line at a time when it is near.
+        const bool down = wanted >= top + page;
+        const bool distant = down ? wanted >= top + 2 * page : wanted < top - page;
+        const RECT& bar = sb.rcScrollBar;
+        const int arrow = std::min<int>(GetSystemMetrics(SM_CYVSCROLL), (bar.bottom - bar.top) / 2);
+        RECT spot{bar.left, 0, bar.right, 0};
+        if (distant && down) {
+            spot.top = bar.top + sb.xyThumbBottom;
+            spot.bottom = bar.bottom - arrow;
+        } else if (distant) {
+            spot.top = bar.top + arrow;
+            spot.bottom = bar.top + sb.xyThumbTop;
+        }
+        if (spot.bottom - spot.top < 2) {
+            spot.top = down ? bar.bottom - arrow : bar.top;
+            spot.bottom = spot.top + arrow;
+        }
+        if (!input_.click({(spot.left + spot.right) / 2, (spot.top + spot.bottom) / 2}))
+            throw ScriptError{"the system did not take the driver's input"};
+        if (view().first == top) throw ScriptError{"the list did not scroll"};
+    }
 }
 
 bool Win32Frontend::choose(Ctl c, const std::string& item) {
+    showPageOf(c);
     Win32Window& win = app_.window();
-    win.selectPageOf(c);
-    notifyCombo(c, CBN_DROPDOWN);
-    settle();
+    HWND h = win.handle(c);
+    if (!h) return false;
+    // The arrow of the combo box opens the drop-down; the item is clicked in the list.
+    COMBOBOXINFO info = comboInfo(h);
+    RECT button = info.rcButton;
+    MapWindowPoints(h, nullptr, reinterpret_cast<POINT*>(&button), 2);
+    clickAt(h, button);
+    if (!SendMessageW(h, CB_GETDROPPEDSTATE, 0, 0)) throw ScriptError{"the drop-down did not open"};
     auto items = win.items(c);
-    for (size_t i = 0; i < items.size(); ++i) {
-        if (items[i] != item) continue;
-        SendMessageW(win.handle(c), CB_SETCURSEL, i, 0);
-        notifyCombo(c, CBN_SELCHANGE);
-        notifyCombo(c, CBN_CLOSEUP);
+    auto found = std::find(items.begin(), items.end(), item);
+    if (found == items.end()) {
+        clickAt(h, button);  // closes it again
         settle();
-        return true;
+        return false;
     }
-    notifyCombo(c, CBN_CLOSEUP);
+    const int index = static_cast<int>(found - items.begin());
+    HWND list = comboInfo(h).hwndList;
+    scrollIntoView(list, index, [list] {
+        RECT client{};
+        GetClientRect(list, &client);
+        const int height = std::max(1, static_cast<int>(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0)));
+        return View{static_cast<int>(SendMessageW(list, LB_GETTOPINDEX, 0, 0)), client.bottom / height};
+    });
+    RECT r{};
+    SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&r));
+    MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    clickAt(list, r);
     settle();
-    return false;
+    if (win.selection(c) != index) throw ScriptError{"the chosen item did not become the selection"};
+    return true;
 }
 
 void Win32Frontend::open(Ctl c) {
-    app_.window().selectPageOf(c);
-    notifyCombo(c, CBN_DROPDOWN);
-    notifyCombo(c, CBN_CLOSEUP);
+    showPageOf(c);
+    HWND h = app_.window().handle(c);
+    if (!h) return;
+    RECT button = comboInfo(h).rcButton;
+    MapWindowPoints(h, nullptr, reinterpret_cast<POINT*>(&button), 2);
+    clickAt(h, button);
+    if (!SendMessageW(h, CB_GETDROPPEDSTATE, 0, 0)) throw ScriptError{"the drop-down did not open"};
+    clickAt(h, button);
+    if (SendMessageW(h, CB_GETDROPPEDSTATE, 0, 0)) throw ScriptError{"the drop-down did not close"};
     settle();
 }
 
 void Win32Frontend::focus(Ctl c) {
+    showPageOf(c);
     Win32Window& win = app_.window();
-    win.selectPageOf(c);
     HWND h = win.handle(c);
     if (!h) return;
+    const Kind kind = def(c).kind;
     // Focus that is already there would bring no notification.
-    if (GetFocus() == h) SetFocus(win.mainWindow());
-    SetFocus(h);
-    if (GetFocus() != h && def(c).kind == Kind::Edit)
-        SendMessageW(GetParent(h), WM_COMMAND, MAKEWPARAM(Win32Window::controlId(c), EN_SETFOCUS),
-                     reinterpret_cast<LPARAM>(h));
+    HWND now = GetFocus();
+    if (now == h || IsChild(h, now)) SetFocus(win.mainWindow());
+    if (kind == Kind::Edit || kind == Kind::Combo) {
+        HWND field = kind == Kind::Combo ? comboInfo(h).hwndItem : h;
+        clickAt(field, windowRect(field));
+    } else {
+        SetFocus(h);
+    }
     settle();
 }
 
-void Win32Frontend::notifyList(UINT code, int row) {
+// Scrolls the row into view and clicks it; a row past the last one is clicked below the last.
+void Win32Frontend::clickRow(int row, RealInput::Button button) {
     Win32Window& win = app_.window();
     HWND lv = win.handle(Ctl::超级列表框1);
-    NMITEMACTIVATE nm{};
-    nm.hdr.hwndFrom = lv;
-    nm.hdr.idFrom = static_cast<UINT_PTR>(Win32Window::controlId(Ctl::超级列表框1));
-    nm.hdr.code = code;
-    nm.iItem = row;
-    nm.iSubItem = 0;
-    SendMessageW(win.mainWindow(), WM_NOTIFY, nm.hdr.idFrom, reinterpret_cast<LPARAM>(&nm));
+    const int count = win.rowCount();
+    RECT target{};
+    if (row >= 0 && row < count) {
+        scrollIntoView(lv, row, listViewView(lv));
+        ListView_GetItemRect(lv, row, &target, LVIR_LABEL);
+    } else {
+        RECT client;
+        GetClientRect(lv, &client);
+        target = client;
+        if (HWND header = ListView_GetHeader(lv)) {
+            RECT hr;
+            GetWindowRect(header, &hr);
+            target.top = hr.bottom - hr.top;
+        }
+        if (count > 0) {
+            scrollIntoView(lv, count - 1, listViewView(lv));
+            RECT last;
+            ListView_GetItemRect(lv, count - 1, &last, LVIR_BOUNDS);
+            target.top = last.bottom;
+        }
+        if (target.bottom - target.top < 2) throw ScriptError{"the list has no room below its last row"};
+    }
+    MapWindowPoints(lv, nullptr, reinterpret_cast<POINT*>(&target), 2);
+    clickAt(lv, target, button);
 }
 
 void Win32Frontend::leftClickRow(int row) {
-    app_.window().selectRowOnly(row);
-    notifyList(NM_CLICK, row);
+    clickRow(row, RealInput::Button::Left);
     settle();
 }
 
 bool Win32Frontend::rightClickRow(int row) {
-    app_.window().selectRowOnly(row);
     menuShown_ = false;
-    notifyList(NM_RCLICK, row);
+    clickRow(row, RealInput::Button::Right);
     settle();
     return menuShown_;
 }
 
 void Win32Frontend::chooseMenuItem(Ctl item) {
+    // The menu stands in for the real one (which would hold the script in its own loop); a
+    // chosen item reaches the window as the menu's command.
     SendMessageW(app_.mainWindow(), WM_COMMAND, MAKEWPARAM(Win32Window::controlId(item), 0), 0);
     settle();
 }

@@ -1,9 +1,10 @@
-// The script driver against the real window: every action is the message a user's action
-// would send, and the real modal boxes and folder browser are answered from the script.
+// The script driver against the real window: every action is the input a user's action would
+// give, and the real modal boxes and folder browser are answered from the script.
 #pragma once
 
 #include <windows.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -11,6 +12,7 @@
 #include "drive/driver.h"
 #include "drive/headless_frontend.h"
 #include "platform/win32/win32_services.h"
+#include "real_input.h"
 
 namespace vb {
 
@@ -91,6 +93,9 @@ private:
     RecordingClipboard recorded_;
 };
 
+// Acts on the real window as a person does: mouse clicks where the control is on the screen
+// (first on its tab page's tab when another page is in front) and keystrokes to the control that
+// has the focus, each action ending once the program has handled the input.
 class Win32Frontend final : public Frontend {
 public:
     Win32Frontend(App& app, const DrivenClipboard& clipboard) : app_(app), clipboard_(clipboard) {}
@@ -114,13 +119,22 @@ public:
     void menuShown() { menuShown_ = true; }
 
 private:
-    void notifyCombo(Ctl c, int code);
-    void notifyList(UINT code, int row);
     // Lets posted messages run, then raises a script error an operation ran into.
     void settle();
+    void send();
+    void clickAt(HWND w, const RECT& screen, RealInput::Button button = RealInput::Button::Left);
+    void showPageOf(Ctl c);
+    void replaceText(Ctl c, HWND field, const std::string& text);
+    void clickRow(int row, RealInput::Button button);
+    // Scrolls with the scroll bar until item `wanted` of a list is in view; the view is the
+    // first item shown and how many are shown.
+    using View = std::pair<int, int>;
+    void scrollIntoView(HWND list, int wanted, const std::function<View()>& view);
+    void notifyCombo(Ctl c, int code);
 
     App& app_;
     const DrivenClipboard& clipboard_;
+    RealInput input_;
     bool menuShown_ = false;
 };
 

@@ -7,14 +7,13 @@
 
 #include <algorithm>
 
+#include "app/reading_order.h"
 #include "app/window_def.h"
 #include "platform/win32/wide.h"
 
 namespace vb {
 namespace {
 
-constexpr wchar_t kMainClass[] = L"VelbrookMain";
-constexpr wchar_t kSecondClass[] = L"VelbrookThanks";
 constexpr int kIconResource = 1;
 constexpr int kComboListHeight = 200;  // the drop-down part of a combo box, logical pixels
 constexpr int kFontPoints = 9;
@@ -141,6 +140,37 @@ Ctl pageOf(Ctl c) {
     return Ctl::页面_删除;
 }
 
+std::wstring windowText(HWND w) {
+    int n = GetWindowTextLengthW(w);
+    std::wstring buf(static_cast<size_t>(n) + 1, L'\0');
+    buf.resize(static_cast<size_t>(std::max(GetWindowTextW(w, buf.data(), n + 1), 0)));
+    return buf;
+}
+
+// Runs a change of a combo box's list that also empties its edit field, and puts back the
+// field's text and caret; the text stays unselected.
+template <typename Change>
+void keepEditField(HWND combo, Change change) {
+    const std::wstring text = windowText(combo);
+    const DWORD sel = static_cast<DWORD>(SendMessageW(combo, CB_GETEDITSEL, 0, 0));
+    change();
+    if (windowText(combo) == text) return;
+    SetWindowTextW(combo, text.c_str());
+    const WORD caret = HIWORD(sel);
+    SendMessageW(combo, CB_SETEDITSEL, 0, MAKELPARAM(caret, caret));
+}
+
+Ctl firstRadioOf(Ctl container) {
+    for (const auto& d : controlTable())
+        if (d.kind == Kind::Radio && d.container == container) return d.id;
+    return container;
+}
+
+// Focus rectangles and the like are drawn from the start, not only once a key was pressed.
+void showFocus(HWND window) {
+    SendMessageW(window, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+}
+
 bool hasWindow(Kind k) {
     return k != Kind::TabPage && k != Kind::Menu && k != Kind::MenuItem && k != Kind::Window;
 }
@@ -183,6 +213,8 @@ Win32Window::Win32Window(HINSTANCE instance, Listener listener)
     }
     for (Ctl c : tickedByDefinition()) state_[index(c)].checked = true;
     mainRect_ = def(Ctl::主窗口).rect;
+    mainOrder_ = readingOrder(Ctl::主窗口);
+    secondOrder_ = readingOrder(Ctl::感谢窗口);
     columns_.push_back({kListColumn0Title, kListColumnWidth});
 
     WNDCLASSEXW wc{};
@@ -210,6 +242,7 @@ Win32Window::Win32Window(HINSTANCE instance, Listener listener)
         AppendMenuW(menu_, MF_STRING, static_cast<UINT_PTR>(controlId(item)),
                     gbkToWideLossy(def(item).caption).c_str());
     applyAllVisibility();
+    showFocus(main_);
 }
 
 Win32Window::~Win32Window() {
@@ -260,7 +293,8 @@ void Win32Window::createControls(Ctl window, HWND parent) {
                 style |= BS_AUTOCHECKBOX | WS_TABSTOP;
                 break;
             case Kind::Radio:
-                style |= BS_RADIOBUTTON | WS_TABSTOP;
+                // Automatic, so that the arrow keys select as they move through the group.
+                style |= BS_AUTORADIOBUTTON | WS_TABSTOP;
                 break;
             case Kind::GroupBox:
                 style |= BS_GROUPBOX;
@@ -301,6 +335,9 @@ void Win32Window::createControls(Ctl window, HWND parent) {
             default:
                 break;
         }
+        // Groups for the dialog manager's arrow keys: each radio group, and every other control
+        // a group of its own.
+        if (d.kind != Kind::Radio || firstRadioOf(d.container) == d.id) style |= WS_GROUP;
         HWND p = isOnTabPage(d.id) ? hwnd_[index(Ctl::高级选择夹1)] : parent;
         POINT o = originIn(d.id);
         const Rect& r = state_[index(d.id)].rect;
@@ -363,12 +400,14 @@ int Win32Window::currentPage() const {
     return static_cast<int>(SendMessageW(hwnd_[index(Ctl::高级选择夹1)], TCM_GETCURSEL, 0, 0));
 }
 
+int Win32Window::pageIndexOf(Ctl c) { return isOnTabPage(c) ? pageIndex(pageOf(c)) : -1; }
+
 void Win32Window::selectPageOf(Ctl c) {
     if (!isOnTabPage(c)) return;
     int page = pageIndex(pageOf(c));
     if (page == currentPage()) return;
     SendMessageW(hwnd_[index(Ctl::高级选择夹1)], TCM_SETCURSEL, static_cast<WPARAM>(page), 0);
-    applyAllVisibility();
+    pageShown();
 }
 
 bool Win32Window::shownNow(Ctl c) const {
@@ -437,6 +476,17 @@ LRESULT CALLBACK Win32Window::tabForwardProc(HWND hwnd, UINT msg, WPARAM wp, LPA
 
 LRESULT Win32Window::handle(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
+        case DM_GETDEFID:
+            return defaultButton(hwnd);
+        case WM_ACTIVATE:
+            // A window that is not a dialog gets the focus itself when it comes back to the
+            // front; the control that had it gets it again.
+            if (LOWORD(wp) == WA_INACTIVE) {
+                rememberFocus(hwnd);
+            } else if (!HIWORD(wp) && restoreFocus(hwnd)) {
+                return 0;
+            }
+            break;
         case WM_COMMAND:
             if (onCommand(hwnd, wp, lp)) return 0;
             break;
@@ -508,9 +558,12 @@ bool Win32Window::onCommand(HWND, WPARAM wp, LPARAM lp) {
             listener_.event(*c, Event::GotFocus);
             return true;
         case Kind::Combo:
-            if (code == CBN_SELCHANGE)
+            if (code == CBN_SELCHANGE) {
+                // The system puts the chosen item into the edit field only after this
+                // notification; the handler reads the field, so it gets the item now.
+                showChosenItem(*c);
                 listener_.event(*c, Event::ItemChosen);
-            else if (code == CBN_EDITCHANGE)
+            } else if (code == CBN_EDITCHANGE)
                 listener_.event(*c, Event::TextEdited);
             else if (code == CBN_DROPDOWN)
                 listener_.event(*c, Event::ListOpening);
@@ -524,7 +577,7 @@ bool Win32Window::onCommand(HWND, WPARAM wp, LPARAM lp) {
 
 LRESULT Win32Window::onNotify(NMHDR* hdr) {
     if (hdr->hwndFrom == hwnd_[index(Ctl::高级选择夹1)]) {
-        if (hdr->code == TCN_SELCHANGE) applyAllVisibility();
+        if (hdr->code == TCN_SELCHANGE) pageShown();
         return 0;
     }
     if (hdr->hwndFrom != hwnd_[index(Ctl::超级列表框1)]) return 0;
@@ -585,6 +638,9 @@ void Win32Window::onDrawItem(const DRAWITEMSTRUCT* di) {
         if (pressed) OffsetRect(&r, 1, 1);
     }
     drawPicture(di->hDC, r, pictures_->get(*c));
+    if (def(*c).kind == Kind::PictureButton && (di->itemState & ODS_FOCUS) &&
+        !(SendMessageW(di->hwndItem, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS))
+        DrawFocusRect(di->hDC, &r);
 }
 
 // ---- Controls -----------------------------------------------------------------------------
@@ -592,17 +648,17 @@ void Win32Window::onDrawItem(const DRAWITEMSTRUCT* di) {
 std::string Win32Window::text(Ctl c) const {
     HWND w = hwnd_[index(c)];
     if (!w) return state_[index(c)].text;
-    int n = GetWindowTextLengthW(w);
-    std::wstring buf(static_cast<size_t>(n) + 1, L'\0');
-    n = GetWindowTextW(w, buf.data(), n + 1);
-    buf.resize(static_cast<size_t>(std::max(n, 0)));
-    return wideToGbkLossy(buf);
+    return wideToGbkLossy(windowText(w));
 }
 
 void Win32Window::setText(Ctl c, const std::string& s) {
     state_[index(c)].text = s;
     if (HWND w = hwnd_[index(c)]) {
-        SetWindowTextW(w, gbkToWideLossy(s).c_str());
+        const std::wstring wide = gbkToWideLossy(s);
+        // Setting a text puts the caret before it: an edit field that already shows the text
+        // (a combo box's, rebuilt while the user types) is left alone.
+        if (def(c).kind == Kind::Combo && windowText(w) == wide) return;
+        SetWindowTextW(w, wide.c_str());
         // A transparent label leaves its old text behind unless the parent repaints there.
         if (def(c).kind == Kind::TransparentLabel) {
             RECT r;
@@ -642,10 +698,16 @@ std::vector<std::string> Win32Window::items(Ctl c) const {
 void Win32Window::clearItems(Ctl c) {
     HWND w = hwnd_[index(c)];
     if (!w) return;
-    // Emptying the list also empties the edit field; the typed text stays.
-    std::string keep = text(c);
-    SendMessageW(w, CB_RESETCONTENT, 0, 0);
-    SetWindowTextW(w, gbkToWideLossy(keep).c_str());
+    // Emptying the list also empties the edit field; the typed text stays, the caret too.
+    keepEditField(w, [w] { SendMessageW(w, CB_RESETCONTENT, 0, 0); });
+}
+
+void Win32Window::showChosenItem(Ctl c) {
+    HWND w = hwnd_[index(c)];
+    const int chosen = w ? static_cast<int>(SendMessageW(w, CB_GETCURSEL, 0, 0)) : -1;
+    if (chosen < 0) return;
+    auto all = items(c);
+    if (static_cast<size_t>(chosen) < all.size()) setText(c, all[static_cast<size_t>(chosen)]);
 }
 
 void Win32Window::addItem(Ctl c, const std::string& item) {
@@ -667,10 +729,8 @@ void Win32Window::setSelection(Ctl c, int index) {
         SendMessageW(w, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
         return;
     }
-    // No selection, but the edit field keeps its text.
-    std::string keep = text(c);
-    SendMessageW(w, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
-    SetWindowTextW(w, gbkToWideLossy(keep).c_str());
+    // No selection, but the edit field keeps its text and caret.
+    keepEditField(w, [w] { SendMessageW(w, CB_SETCURSEL, static_cast<WPARAM>(-1), 0); });
 }
 
 bool Win32Window::visible(Ctl c) const {
@@ -876,6 +936,7 @@ void Win32Window::openSecondWindow() {
     createControls(Ctl::感谢窗口, second_);
     for (const auto& d : controlTable())
         if (windowOf(d.id) == Ctl::感谢窗口 && hwnd_[index(d.id)]) applyVisibility(d.id);
+    showFocus(second_);
     ShowWindow(second_, SW_SHOWNORMAL);
     if (listener_.secondWindowChanged) listener_.secondWindowChanged(true);
 }
@@ -886,13 +947,7 @@ void Win32Window::closeSecondWindow() {
     second_ = nullptr;
     for (const auto& d : controlTable())
         if (windowOf(d.id) == Ctl::感谢窗口 && d.id != Ctl::感谢窗口) {
-            if (HWND h = hwnd_[index(d.id)])
-                state_[index(d.id)].text = [&] {
-                    int n = GetWindowTextLengthW(h);
-                    std::wstring buf(static_cast<size_t>(n) + 1, L'\0');
-                    buf.resize(static_cast<size_t>(std::max(GetWindowTextW(h, buf.data(), n + 1), 0)));
-                    return wideToGbkLossy(buf);
-                }();
+            if (HWND h = hwnd_[index(d.id)]) state_[index(d.id)].text = wideToGbkLossy(windowText(h));
             hwnd_[index(d.id)] = nullptr;
         }
     DestroyWindow(w);

@@ -16,6 +16,10 @@
 
 namespace vb {
 
+// Passes on a message taken from the queue: a keystroke for one of the program's windows goes
+// through its keyboard navigation first, the rest is translated and sent to its window.
+void dispatchMessage(MSG& msg);
+
 class Win32Window final : public Window {
 public:
     struct Listener {
@@ -44,10 +48,15 @@ public:
     bool busy() const { return busy_; }
 
     static int controlId(Ctl c) { return kFirstId + static_cast<int>(c); }
+    // The window object behind any window of the program (a window or one of its controls).
+    static Win32Window* owning(HWND w);
+    // Tab, Shift+Tab, Ctrl+Tab and Ctrl+Shift+Tab; true when the keystroke was one of them.
+    bool navigate(const MSG& msg);
     static std::optional<Ctl> controlFromId(int id);
 
     // What the driver needs to act like a user.
-    void selectPageOf(Ctl c);  // the tab page holding c comes to the front
+    void selectPageOf(Ctl c);       // the tab page holding c comes to the front
+    static int pageIndexOf(Ctl c);  // the tab page holding c, -1 when it is on none
     int currentPage() const;
     void selectRowOnly(int row);  // list selection without any event; -1 clears it
     int scaled(int logical) const { return MulDiv(logical, dpi_, 96); }
@@ -94,6 +103,8 @@ public:
 
 private:
     static constexpr int kFirstId = 1000;
+    static constexpr wchar_t kMainClass[] = L"VelbrookMain";
+    static constexpr wchar_t kSecondClass[] = L"VelbrookThanks";
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     static LRESULT CALLBACK tabForwardProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR);
     LRESULT handle(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
@@ -101,6 +112,17 @@ private:
     LRESULT onNotify(NMHDR* hdr);
     LRESULT onColor(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     void onDrawItem(const DRAWITEMSTRUCT* di);
+    std::optional<Ctl> controlAt(HWND w) const;  // the control that is or holds w
+    bool isTabStop(Ctl c) const;
+    void focusControl(Ctl c);
+    void tabToNext(HWND root, bool backwards);
+    bool moveInRadioGroup(Ctl from, bool backwards);
+    void showPage(int page);
+    void pageShown();
+    LRESULT defaultButton(HWND root) const;
+    void rememberFocus(HWND window);
+    bool restoreFocus(HWND window);
+    void showChosenItem(Ctl combo);
 
     static size_t index(Ctl c) { return static_cast<size_t>(c); }
     void createControls(Ctl window, HWND parent);
@@ -134,6 +156,10 @@ private:
     std::array<HWND, kControlCount> hwnd_{};
     std::array<State, kControlCount> state_{};
     Rect mainRect_;
+    std::vector<Ctl> mainOrder_;  // reading order, for Tab
+    std::vector<Ctl> secondOrder_;
+    // The control that had the focus when each window (main, second) was left.
+    std::array<HWND, 2> lastFocus_{};
     bool topmost_ = false;
     bool busy_ = false;
 

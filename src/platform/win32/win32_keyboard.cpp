@@ -1,0 +1,161 @@
+// Keyboard use of the windows: Tab and Shift+Tab walk the controls in reading order, Ctrl+Tab
+// and Ctrl+Shift+Tab turn the tab pages, the arrow keys move round a radio group, Space
+// presses the focused button, and the dialog manager presses the focused push button on
+// Enter, the window naming it its default button.
+#include "platform/win32/win32_window.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "app/window_def.h"
+
+namespace vb {
+namespace {
+
+constexpr int kPageCount = 4;
+
+bool isPushButton(Kind k) { return k == Kind::Button || k == Kind::PictureButton; }
+
+}  // namespace
+
+Win32Window* Win32Window::owning(HWND w) {
+    HWND root = w ? GetAncestor(w, GA_ROOT) : nullptr;
+    if (!root) return nullptr;
+    wchar_t cls[32] = {};
+    GetClassNameW(root, cls, 32);
+    if (wcscmp(cls, kMainClass) != 0 && wcscmp(cls, kSecondClass) != 0) return nullptr;
+    return reinterpret_cast<Win32Window*>(GetWindowLongPtrW(root, GWLP_USERDATA));
+}
+
+void dispatchMessage(MSG& msg) {
+    if (Win32Window* w = Win32Window::owning(msg.hwnd)) {
+        if (w->navigate(msg)) return;
+        if (IsDialogMessageW(GetAncestor(msg.hwnd, GA_ROOT), &msg)) return;
+    }
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+}
+
+std::optional<Ctl> Win32Window::controlAt(HWND w) const {
+    for (; w; w = GetParent(w))
+        for (size_t i = 0; i < hwnd_.size(); ++i)
+            if (hwnd_[i] == w) return static_cast<Ctl>(i);
+    return std::nullopt;
+}
+
+// A radio group is one stop: its selected button, or its first one while none is selected.
+bool Win32Window::isTabStop(Ctl c) const {
+    HWND w = hwnd_[index(c)];
+    if (!w || !IsWindowVisible(w) || !IsWindowEnabled(w)) return false;
+    const ControlDef& d = def(c);
+    if (d.kind != Kind::Radio) return GetWindowLongW(w, GWL_STYLE) & WS_TABSTOP;
+    if (checked(c)) return true;
+    std::optional<Ctl> first;
+    for (const auto& other : controlTable()) {
+        if (other.kind != Kind::Radio || other.container != d.container) continue;
+        if (checked(other.id)) return false;
+        if (!first) first = other.id;
+    }
+    return first == c;
+}
+
+void Win32Window::focusControl(Ctl c) {
+    HWND w = hwnd_[index(c)];
+    // A text field reached with the keyboard has its text selected, ready to be typed over.
+    const Kind kind = def(c).kind;
+    if (kind == Kind::Edit) SendMessageW(w, EM_SETSEL, 0, -1);
+    if (kind == Kind::Combo) SendMessageW(w, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
+    SetFocus(w);
+}
+
+void Win32Window::tabToNext(HWND root, bool backwards) {
+    const auto& order = root == second_ ? secondOrder_ : mainOrder_;
+    const int n = static_cast<int>(order.size());
+    if (n == 0) return;
+    int at = backwards ? n : -1;
+    if (auto focused = controlAt(GetFocus()))
+        for (int i = 0; i < n; ++i)
+            if (order[static_cast<size_t>(i)] == *focused) at = i;
+    for (int step = 1; step <= n; ++step) {
+        const int i = ((at + (backwards ? -step : step)) % n + n) % n;
+        const Ctl c = order[static_cast<size_t>(i)];
+        if (isTabStop(c)) {
+            focusControl(c);
+            return;
+        }
+    }
+}
+
+void Win32Window::showPage(int page) {
+    SendMessageW(hwnd_[index(Ctl::高级选择夹1)], TCM_SETCURSEL, static_cast<WPARAM>(page), 0);
+    pageShown();
+}
+
+// After the pages turn, the focus never stays on a control that went out of sight.
+void Win32Window::pageShown() {
+    applyAllVisibility();
+    HWND focus = GetFocus();
+    if (focus && IsChild(main_, focus) && !IsWindowVisible(focus)) SetFocus(hwnd_[index(Ctl::高级选择夹1)]);
+}
+
+// The arrow keys move round a radio group and select the button they come to, as the dialog
+// manager does with automatic radio buttons (which under Wine stops at the group's ends).
+bool Win32Window::moveInRadioGroup(Ctl from, bool backwards) {
+    std::vector<Ctl> group;
+    for (Ctl c : mainOrder_)
+        if (def(c).kind == Kind::Radio && def(c).container == def(from).container) group.push_back(c);
+    const int n = static_cast<int>(group.size());
+    const int at = static_cast<int>(std::find(group.begin(), group.end(), from) - group.begin());
+    for (int step = 1; step < n; ++step) {
+        const Ctl c = group[static_cast<size_t>(((at + (backwards ? -step : step)) % n + n) % n)];
+        HWND w = hwnd_[index(c)];
+        if (!w || !IsWindowVisible(w) || !IsWindowEnabled(w)) continue;
+        SetFocus(w);
+        if (!checked(c)) SendMessageW(w, BM_CLICK, 0, 0);
+        return true;
+    }
+    return true;
+}
+
+bool Win32Window::navigate(const MSG& msg) {
+    if (msg.message != WM_KEYDOWN) return false;
+    if (msg.wParam == VK_UP || msg.wParam == VK_DOWN || msg.wParam == VK_LEFT || msg.wParam == VK_RIGHT) {
+        auto c = controlAt(msg.hwnd);
+        if (!c || def(*c).kind != Kind::Radio) return false;
+        return moveInRadioGroup(*c, msg.wParam == VK_UP || msg.wParam == VK_LEFT);
+    }
+    if (msg.wParam != VK_TAB) return false;
+    HWND root = GetAncestor(msg.hwnd, GA_ROOT);
+    const bool backwards = GetKeyState(VK_SHIFT) < 0;
+    if (GetKeyState(VK_CONTROL) < 0) {
+        if (root != main_) return false;
+        showPage((currentPage() + (backwards ? kPageCount - 1 : 1)) % kPageCount);
+        return true;
+    }
+    tabToNext(root, backwards);
+    return true;
+}
+
+// The dialog manager presses the default button on Enter: the focused push button is it.
+LRESULT Win32Window::defaultButton(HWND root) const {
+    auto c = controlAt(GetFocus());
+    if (!c || !isPushButton(def(*c).kind) || !IsChild(root, hwnd_[index(*c)])) return 0;
+    return MAKELRESULT(controlId(*c), DC_HASDEFID);
+}
+
+void Win32Window::rememberFocus(HWND window) {
+    HWND focus = GetFocus();
+    if (focus && IsChild(window, focus)) lastFocus_[window == second_ ? 1 : 0] = focus;
+}
+
+bool Win32Window::restoreFocus(HWND window) {
+    HWND last = lastFocus_[window == second_ ? 1 : 0];
+    if (!last || !IsWindow(last) || !IsChild(window, last) || !IsWindowVisible(last) ||
+        !IsWindowEnabled(last))
+        return false;
+    SetFocus(last);
+    return true;
+}
+
+}  // namespace vb

@@ -1,0 +1,190 @@
+#include "real_input.h"
+
+#include "platform/win32/win32_window.h"
+
+namespace vb {
+namespace {
+
+// A key no control of the program reacts to; only the driver sends it.
+constexpr WORD kMarkerKey = VK_F24;
+constexpr int kClickAttempts = 20;
+
+// Hook procedures get no context of their own; one injector serves the thread at a time.
+thread_local RealInput* activeInput = nullptr;
+
+bool extendedKey(WORD vk) {
+    switch (vk) {
+        case VK_HOME:
+        case VK_END:
+        case VK_DELETE:
+        case VK_INSERT:
+        case VK_PRIOR:
+        case VK_NEXT:
+        case VK_LEFT:
+        case VK_RIGHT:
+        case VK_UP:
+        case VK_DOWN:
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
+RealInput::RealInput() {
+    activeInput = this;
+    hook_ = SetWindowsHookExW(WH_GETMESSAGE, getMessageHook, nullptr, GetCurrentThreadId());
+}
+
+RealInput::~RealInput() {
+    if (hook_) UnhookWindowsHookEx(hook_);
+    if (activeInput == this) activeInput = nullptr;
+}
+
+// Whichever loop takes the marker (ours, a message box's, a tracking loop of a control), the
+// input before it has been taken and handled; the marker itself goes nowhere.
+LRESULT CALLBACK RealInput::getMessageHook(int code, WPARAM wp, LPARAM lp) {
+    if (code == HC_ACTION && wp == PM_REMOVE && activeInput) {
+        auto* msg = reinterpret_cast<MSG*>(lp);
+        activeInput->checkClick(*msg);
+        if ((msg->message == WM_KEYDOWN || msg->message == WM_KEYUP) && msg->wParam == kMarkerKey) {
+            if (msg->message == WM_KEYUP) {
+                activeInput->markerTaken_ = true;
+                activeInput->clickPending_ = false;
+            }
+            msg->message = WM_NULL;
+        }
+    }
+    return CallNextHookEx(nullptr, code, wp, lp);
+}
+
+void RealInput::keyEvent(WORD vk, WORD scan, DWORD flags) {
+    INPUT in{};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = vk;
+    in.ki.wScan = scan;
+    in.ki.dwFlags = flags;
+    queued_.push_back(in);
+}
+
+void RealInput::key(WORD vk, std::initializer_list<WORD> held) {
+    auto scan = [](WORD k) { return static_cast<WORD>(MapVirtualKeyW(k, MAPVK_VK_TO_VSC)); };
+    auto ext = [](WORD k) -> DWORD { return extendedKey(k) ? KEYEVENTF_EXTENDEDKEY : 0; };
+    for (WORD h : held) keyEvent(h, scan(h), ext(h));
+    keyEvent(vk, scan(vk), ext(vk));
+    keyEvent(vk, scan(vk), ext(vk) | KEYEVENTF_KEYUP);
+    for (auto it = std::rbegin(held); it != std::rend(held); ++it)
+        keyEvent(*it, scan(*it), ext(*it) | KEYEVENTF_KEYUP);
+}
+
+void RealInput::type(const std::wstring& text) {
+    for (wchar_t ch : text) {
+        keyEvent(0, ch, KEYEVENTF_UNICODE);
+        keyEvent(0, ch, KEYEVENTF_UNICODE | KEYEVENTF_KEYUP);
+    }
+}
+
+bool RealInput::click(POINT screen, Button button) {
+    // Under Wine the cursor follows the X pointer, which reports where it went only later: the
+    // buttons of a click can still find the cursor where it was, and late reports of earlier
+    // places can come in between. A click that lands elsewhere is taken back unseen and made
+    // again.
+    for (int attempt = 0; attempt < kClickAttempts; ++attempt) {
+        if (!clickOnce(screen, button)) return false;
+        // A click that reached no window of the program at all went nowhere: made again too.
+        if (!clickMissed_ && clickSeen_) return true;
+    }
+    return false;
+}
+
+bool RealInput::clickOnce(POINT screen, Button button) {
+    // Clicks of a script follow each other faster than a person's: their time stamps lie a
+    // double-click time apart, so that two clicks on one spot stay two clicks.
+    const DWORD now = GetTickCount();
+    const DWORD apart = GetDoubleClickTime() + 1;
+    clickTime_ = clickTime_ && static_cast<LONG>(now - clickTime_) < static_cast<LONG>(apart)
+                     ? clickTime_ + apart
+                     : now;
+    clickAt_ = screen;
+    clickMissed_ = false;
+    clickSeen_ = false;
+    clickPending_ = true;
+    // The move goes in absolute units of the virtual screen, 65536 across it, the pixel being
+    // the integer part: the first unit of each pixel lands on it exactly.
+    const int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    const int width = GetSystemMetrics(SM_CXVIRTUALSCREEN), height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    if (width <= 0 || height <= 0) return false;
+    auto units = [](LONG offset, int size) {
+        return static_cast<LONG>((static_cast<long long>(offset) * 65536 + size - 1) / size);
+    };
+    INPUT in[3]{};
+    in[0].type = INPUT_MOUSE;
+    in[0].mi.dx = units(screen.x - left, width);
+    in[0].mi.dy = units(screen.y - top, height);
+    in[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK;
+    in[0].mi.time = clickTime_;
+    in[1].type = INPUT_MOUSE;
+    in[1].mi.dwFlags = button == Button::Left ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_RIGHTDOWN;
+    in[1].mi.time = clickTime_;
+    in[2] = in[1];
+    in[2].mi.dwFlags = button == Button::Left ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_RIGHTUP;
+    queued_.insert(queued_.end(), std::begin(in), std::end(in));
+    return send();
+}
+
+// Between its press and its release, a click stays where it was aimed: a press that is not
+// there never reaches a window, nor does the rest of that click (it is made again); moves and a
+// release elsewhere are reports of earlier places, and are put back where the click is.
+void RealInput::checkClick(MSG& msg) {
+    if (!clickPending_) return;
+    const UINT m = msg.message;
+    const bool client = m >= WM_LBUTTONDOWN && m <= WM_MBUTTONDBLCLK;
+    const bool frame = m >= WM_NCLBUTTONDOWN && m <= WM_NCMBUTTONDBLCLK;
+    const bool move = m == WM_MOUSEMOVE || m == WM_NCMOUSEMOVE;
+    const bool there = msg.pt.x == clickAt_.x && msg.pt.y == clickAt_.y;
+    if (move) {
+        if (!there) msg.message = WM_NULL;
+        return;
+    }
+    if ((!client && !frame) || msg.time != clickTime_) return;
+    const bool release = (client ? m - WM_LBUTTONDOWN : m - WM_NCLBUTTONDOWN) % 3 == 1;
+    if (release) clickPending_ = false;
+    clickSeen_ = true;
+    if (clickMissed_ || (!release && !there)) {
+        clickMissed_ = true;
+        msg.message = WM_NULL;
+        return;
+    }
+    if (there) return;
+    POINT p = clickAt_;
+    if (client) ScreenToClient(msg.hwnd, &p);
+    msg.pt = clickAt_;
+    msg.lParam = MAKELPARAM(p.x, p.y);
+}
+
+bool RealInput::send() {
+    keyEvent(kMarkerKey, 0, 0);
+    keyEvent(kMarkerKey, 0, KEYEVENTF_KEYUP);
+    std::vector<INPUT> events;
+    events.swap(queued_);
+    markerTaken_ = false;
+    const UINT n = static_cast<UINT>(events.size());
+    if (SendInput(n, events.data(), sizeof(INPUT)) != n) {
+        clickPending_ = false;
+        return false;
+    }
+    while (!markerTaken_) {
+        MSG msg;
+        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+        if (got <= 0) {
+            clickPending_ = false;
+            if (got == 0) PostQuitMessage(static_cast<int>(msg.wParam));  // for the loop that owns it
+            return false;
+        }
+        dispatchMessage(msg);
+    }
+    return true;
+}
+
+}  // namespace vb

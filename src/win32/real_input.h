@@ -1,0 +1,49 @@
+// Mouse clicks and keystrokes for the script driver, injected with SendInput as the devices
+// would deliver them, and a wait until the program has taken them all from its queue.
+#pragma once
+
+#include <windows.h>
+
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+namespace vb {
+
+class RealInput {
+public:
+    RealInput();
+    ~RealInput();
+    RealInput(const RealInput&) = delete;
+    RealInput& operator=(const RealInput&) = delete;
+
+    enum class Button { Left, Right };
+    // Moves the cursor to a point of the screen and clicks there, then waits as send() does.
+    bool click(POINT screen, Button button = Button::Left);
+    // Queue a key press and release (with modifier keys held around it), or typed characters.
+    void key(WORD vk, std::initializer_list<WORD> held = {});
+    void type(const std::wstring& text);
+    // Sends what is queued, followed by a marker key, and handles the program's messages until
+    // a message loop of this thread takes the marker: then every event before it has been
+    // handled. False when the system would not take the input.
+    bool send();
+
+private:
+    static LRESULT CALLBACK getMessageHook(int code, WPARAM wp, LPARAM lp);
+    void keyEvent(WORD vk, WORD scan, DWORD flags);
+
+    bool clickOnce(POINT screen, Button button);
+    void checkClick(MSG& msg);
+
+    HHOOK hook_ = nullptr;
+    std::vector<INPUT> queued_;
+    bool markerTaken_ = false;
+    // The click under way: its time stamp tells its button messages apart from any others.
+    DWORD clickTime_ = 0;
+    POINT clickAt_{};
+    bool clickMissed_ = false;
+    bool clickSeen_ = false;
+    bool clickPending_ = false;
+};
+
+}  // namespace vb
