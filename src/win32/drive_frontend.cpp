@@ -74,6 +74,8 @@ COMBOBOXINFO comboInfo(HWND combo) {
 
 // A point of the rect where a click reaches the window (or a window inside it): the middle
 // when nothing lies over it there, else the nearest such point.
+constexpr int kMaxTabPresses = 400;  // more than the window has controls
+
 std::optional<POINT> reachablePoint(HWND w, const RECT& r) {
     auto reaches = [w](POINT p) {
         HWND hit = WindowFromPoint(p);
@@ -229,8 +231,25 @@ void Win32Frontend::click(Ctl c) {
     showPageOf(c);
     HWND h = app_.window().handle(c);
     if (!h) return;
-    clickAt(h, windowRect(h));
+    if (reachablePoint(h, windowRect(h)))
+        clickAt(h, windowRect(h));
+    else
+        pressWithKeyboard(c, h);
     settle();
+}
+
+// A control beyond the window's edge (the preview column's buttons while preview is off) is
+// out of the mouse's reach; a person tabs to it and presses Space.
+void Win32Frontend::pressWithKeyboard(Ctl c, HWND h) {
+    for (int presses = 0; GetFocus() != h; ++presses) {
+        if (presses > kMaxTabPresses)
+            throw ScriptError{"control " + gbkToUtf8(def(c).name).value_or("?") +
+                              " can be reached neither with the mouse nor with Tab"};
+        input_.key(VK_TAB);
+        send();
+    }
+    input_.key(VK_SPACE);
+    send();
 }
 
 // Clicks into the field, selects its whole text with the keyboard and types over it.

@@ -122,6 +122,7 @@ private:
     // Lets posted messages run, then raises a script error an operation ran into.
     void settle();
     void send();
+    void pressWithKeyboard(Ctl c, HWND h);
     void clickAt(HWND w, const RECT& screen, RealInput::Button button = RealInput::Button::Left);
     void showPageOf(Ctl c);
     void replaceText(Ctl c, HWND field, const std::string& text);
