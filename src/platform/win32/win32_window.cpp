@@ -897,10 +897,7 @@ void Win32Window::selectRowOnly(int row) {
 }
 
 void Win32Window::showPopupMenu() {
-    if (listener_.popupMenu) {
-        listener_.popupMenu();
-        return;
-    }
+    if (listener_.popupMenu && listener_.popupMenu()) return;
     POINT p;
     GetCursorPos(&p);
     // The chosen item arrives later as a WM_COMMAND, once this operation has returned.
