@@ -118,11 +118,15 @@ shoot_both() {  # dpi: the main window with a folder read, preview off and on
     "click 按钮_最前面加" "focus 编辑框6"
 }
 shoot_both 96
-# 150 %: a session of its own, with the prefix's dots per inch at 144 meanwhile.
-"$WINESERVER" -k 2>/dev/null || true
-set_dpi 144
-"$WINESERVER" -p 2>/dev/null || true
-shoot_both 144
+# 125 % and 150 %: sessions of their own, with the prefix's dots per inch set meanwhile. The
+# captions must fit and draw whole at each.
+for dpi in 120 144; do
+  "$WINESERVER" -k 2>/dev/null || true
+  set_dpi $dpi
+  "$WINESERVER" -p 2>/dev/null || true
+  "$WINE" "$TESTS_BUILD/velbrook-win32-tests.exe" --gtest_filter='Captions.*' --gtest_brief=1 || status=1
+  if [ $dpi = 144 ]; then shoot_both 144; fi
+done
 "$WINESERVER" -k 2>/dev/null || true
 set_dpi 96
 
