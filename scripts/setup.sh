@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what the build and the tests need on Debian 12; does nothing when all is there.
 set -euo pipefail
-packages=(cmake g++ make python3 libgtest-dev mingw-w64 wine64 xvfb xauth fonts-wqy-zenhei imagemagick
+packages=(cmake g++ make python3 libgtest-dev mingw-w64 wine64 xvfb xauth fonts-wqy-zenhei imagemagick xdotool
           unicode-data)
 missing=()
 for p in "${packages[@]}"; do

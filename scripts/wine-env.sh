@@ -46,12 +46,22 @@ ensure_prefix() {
 # (Xvfb), Wine waits about 2 s for one to answer whenever a top-level window closes; inside a
 # virtual desktop only the desktop itself is an X window, so nothing waits. Call while no Wine
 # server runs for the prefix: the desktop's size is read when the session starts.
+# The desktop holds the window whole at 150 % (144 DPI), preview on.
 use_virtual_desktop() {
-  if ! grep -q '^"Default"="1280x800"' "$WINEPREFIX/user.reg" 2>/dev/null; then
+  if ! grep -q '^"Default"="1920x1200"' "$WINEPREFIX/user.reg" 2>/dev/null; then
     "$WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
-    "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x800 /f >/dev/null 2>&1
+    "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1920x1200 /f >/dev/null 2>&1
     "$WINESERVER" -w 2>/dev/null || true
   fi
+}
+
+# The screen's dots per inch for the sessions that start from now on (96 = 100 %, 144 = 150 %):
+# set_dpi N. Programs read it as the session starts, so call it while no server runs.
+set_dpi() {
+  "$WINE" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
+  "$WINE" reg add 'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts' \
+    /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
+  "$WINESERVER" -w 2>/dev/null || true
 }
 
 # Shows a Linux folder as a Wine drive: map_drive LETTER DIR. The drive list is read when the
@@ -67,7 +77,7 @@ ensure_display() {
   local n
   for n in $(seq 90 140); do
     [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
-    Xvfb ":$n" -screen 0 1280x900x24 -nolisten tcp >/dev/null 2>&1 &
+    Xvfb ":$n" -screen 0 1920x1200x24 -nolisten tcp >/dev/null 2>&1 &
     XVFB_PID=$!
     export DISPLAY=":$n"
     local i

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The Windows program's tests under Wine: the Win32 ports and the real window (GoogleTest),
-# every scenario script through Velbrook.exe --drive, and a screenshot of the main window with
-# preview off and on. Usage: scripts/wine-tests.sh [BUILD_DIR]   (default build-win32)
+# every scenario script through Velbrook.exe --drive (real mouse clicks and keystrokes), the
+# person-level checks (xdotool on the display), and screenshots of the main window at 96 and
+# 144 DPI, preview off and on. Usage: scripts/wine-tests.sh [BUILD_DIR]   (default build-win32)
 set -euo pipefail
 HERE=$(cd "$(dirname "$0")" && pwd)
 if [ $# -gt 0 ]; then
@@ -29,6 +30,7 @@ mkdir -p "$VELBROOK_CASE_DIR"
 ensure_display
 ensure_prefix
 use_virtual_desktop
+set_dpi 96  # whatever a run that stopped half-way left
 "$WINESERVER" -w 2>/dev/null || true
 map_drive t "$VELBROOK_CASE_DIR"
 "$WINESERVER" -p 2>/dev/null || true  # already running: fine
@@ -71,34 +73,65 @@ cases=("$ROOT"/tests/scenarios/*.case)
 python3 "$ROOT/tests/run_cases.py" "$BUILD_WIN32/Velbrook.exe" "${cases[@]}" || status=1
 echo "scenarios took $((SECONDS - t)) s"
 
+echo "== person-level checks: the mouse and keyboard of the display on the real window"
+t=$SECONDS
+WINE="$WINE" python3 "$ROOT/tests/person/person_checks.py" "$BUILD_WIN32/Velbrook.exe" || status=1
+echo "person checks took $((SECONDS - t)) s"
+
 echo "== screenshots"
 shots="$BUILD_WIN32/screenshots"
 mkdir -p "$shots"
-shoot() {  # name, width, script lines...
-  local name=$1 width=$2
-  shift 2
-  printf '%s\n' "$@" window > "$scratch/$name.txt"
+mkdir -p "$VELBROOK_CASE_DIR/shots/文件"
+for f in "第1集 开始.mp4" "第2集.mp4" "第10集 结尾.mp4" "说明.txt" "封面.jpg"; do
+  printf x > "$VELBROOK_CASE_DIR/shots/文件/$f"
+done
+python3 -c 'import sys; sys.path.insert(0, sys.argv[1]); import run_cases; run_cases.pin_access_times(sys.argv[2])' \
+  "$ROOT/tests" "$VELBROOK_CASE_DIR/shots"
+shoot() {  # name, script lines...
+  local name=$1
+  shift
+  printf '%s\n' "$@" await > "$scratch/$name.txt"
   rm -f "$scratch/$name.out"
   "$WINE" "$BUILD_WIN32/Velbrook.exe" --drive "$(winpath "$scratch/$name.txt")" \
-    --out "$(winpath "$scratch/$name.out")" --stay >/dev/null 2>&1 </dev/null &
+    --out "$(winpath "$scratch/$name.out")" >/dev/null 2>&1 </dev/null &
   local pid=$!
-  # The last line of the transcript is written once the script has run and the window has
-  # handled its messages; a program that ends before it is a failure, not a picture.
-  while ! grep -q '^WINDOW \|^ERROR ' "$scratch/$name.out" 2>/dev/null && kill -0 "$pid" 2>/dev/null; do
+  # The script hands the window over once it has run and the window has handled its messages;
+  # it then says where the window is. A program that ends before that is a failure.
+  while ! grep -q '^AWAIT\|^ERROR ' "$scratch/$name.out" 2>/dev/null && kill -0 "$pid" 2>/dev/null; do
     sleep 0.1
   done
-  if grep -q '^WINDOW ' "$scratch/$name.out" 2>/dev/null; then
-    import -window root -crop "${width}x680+50+50" +repage "$shots/$name.png"
+  local at
+  at=$(grep -m1 '^AT 主窗口 ' "$scratch/$name.out" 2>/dev/null | cut -d' ' -f3)
+  if grep -q '^AWAIT' "$scratch/$name.out" 2>/dev/null && [ -n "$at" ]; then
+    local x y w h
+    IFS=, read -r x y w h <<<"$at"
+    import -window root -crop "${w}x${h}+${x}+${y}" +repage "$shots/$name.png"
     echo "$shots/$name.png"
   else
-    echo "no screenshot $name: the program wrote no transcript" >&2
+    echo "no screenshot $name:" >&2
+    cat "$scratch/$name.out" >&2 2>/dev/null || true
     status=1
   fi
   kill "$pid" 2>/dev/null || true
   wait "$pid" 2>/dev/null || true
 }
-shoot preview-off 769 "list"
-shoot preview-on 1180 "click 按钮_打开预览"
+shoot_both() {  # dpi: the main window with a folder read, preview off and on
+  shoot "$1-preview-off" 'browse T:\shots\文件' "click 按钮_手动读取"
+  shoot "$1-preview-on" 'browse T:\shots\文件' "click 按钮_手动读取" "click 按钮_打开预览" "set 编辑框6 新_" \
+    "click 按钮_最前面加" "focus 编辑框6"
+}
+shoot_both 96
+# 125 % and 150 %: sessions of their own, with the prefix's dots per inch set meanwhile. The
+# captions must fit and draw whole at each.
+for dpi in 120 144; do
+  "$WINESERVER" -k 2>/dev/null || true
+  set_dpi $dpi
+  "$WINESERVER" -p 2>/dev/null || true
+  "$WINE" "$TESTS_BUILD/velbrook-win32-tests.exe" --gtest_filter='Captions.*' --gtest_brief=1 || status=1
+  if [ $dpi = 144 ]; then shoot_both 144; fi
+done
+"$WINESERVER" -k 2>/dev/null || true
+set_dpi 96
 
 echo "Wine tests took $((SECONDS - started)) s in all"
 exit $status

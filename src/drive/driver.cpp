@@ -175,6 +175,9 @@ bool Runner::execute(const std::vector<std::string>& w) {
     } else if (cmd == "drop") {
         arity(w, 2, SIZE_MAX);
         f_.drop(std::vector<std::string>(w.begin() + 1, w.end()));
+    } else if (cmd == "await") {
+        arity(w, 1, 1);
+        f_.handOver(out_);
     } else if (cmd == "close") {
         arity(w, 1, 1);
         f_.close();

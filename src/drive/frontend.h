@@ -2,6 +2,7 @@
 // The native front end acts on the headless window; Velbrook.exe sends real messages.
 #pragma once
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,10 @@ public:
     virtual void chooseMenuItem(Ctl item) = 0;
     virtual void drop(const std::vector<std::string>& paths) = 0;
     virtual void close() = 0;
+    // Hands the window to a person until they give the signal (the Pause key). The front end
+    // first describes where things are on the screen, then prints AWAIT. Without a screen
+    // there is no one to wait for.
+    virtual void handOver(std::ostream& out) { out << "AWAIT\n"; }
 };
 
 // Script answers, queued in advance and taken first in first out.

@@ -31,7 +31,7 @@ public:
     struct Hooks {
         std::function<void(bool)> topmostChanged;
         std::function<void(bool)> secondWindowChanged;
-        std::function<void()> popupMenu;
+        std::function<bool()> popupMenu;
     };
 
     App(HINSTANCE instance, Ports ports, Hooks hooks = {});

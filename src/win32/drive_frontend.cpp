@@ -438,6 +438,99 @@ void Win32Frontend::chooseMenuItem(Ctl item) {
     settle();
 }
 
+namespace {
+
+void printRect(std::ostream& out, const RECT& r) {
+    out << r.left << ',' << r.top << ',' << r.right - r.left << ',' << r.bottom - r.top;
+}
+
+std::string quoted(const std::wstring& w) {
+    std::string out = "\"";
+    for (char ch : gbkToUtf8(wideToGbkLossy(w)).value_or("?")) {
+        if (ch == '"' || ch == '\\') out += '\\';
+        out += ch;
+    }
+    return out + '"';
+}
+
+}  // namespace
+
+// Where a person finds things, in pixels of the screen: the focused control, every control in
+// sight, the tabs of the pages, the items of an open drop-down and the rows of the name list.
+void Win32Frontend::describeScreen(std::ostream& out) {
+    Win32Window& win = app_.window();
+    auto name = [](Ctl c) { return gbkToUtf8(def(c).name).value_or("?"); };
+    const auto focused = win.controlAt(GetFocus());
+    out << "FOCUS " << (focused ? name(*focused) : std::string("none")) << '\n';
+    for (auto [window, h] :
+         {std::pair{Ctl::主窗口, win.mainWindow()}, std::pair{Ctl::感谢窗口, win.secondWindow()}}) {
+        if (!h) continue;
+        out << "AT " << name(window) << ' ';
+        printRect(out, windowRect(h));
+        out << '\n';
+    }
+    for (const auto& d : controlTable()) {
+        HWND h = win.handle(d.id);
+        if (!h || !IsWindowVisible(h)) continue;
+        out << "AT " << name(d.id) << ' ';
+        printRect(out, windowRect(h));
+        out << '\n';
+        if (d.kind == Kind::Combo && SendMessageW(h, CB_GETDROPPEDSTATE, 0, 0)) {
+            HWND list = comboInfo(h).hwndList;
+            RECT client;
+            GetClientRect(list, &client);
+            const int count = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
+            for (int i = static_cast<int>(SendMessageW(list, LB_GETTOPINDEX, 0, 0)); i < count; ++i) {
+                RECT r{};
+                SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&r));
+                if (r.top >= client.bottom) break;
+                const int len =
+                    static_cast<int>(SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0));
+                std::wstring text(static_cast<size_t>(std::max(len, 0)) + 1, L'\0');
+                SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()));
+                text.resize(wcslen(text.c_str()));
+                MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&r), 2);
+                out << "ITEM " << name(d.id) << ' ' << i << ' ' << quoted(text) << ' ';
+                printRect(out, r);
+                out << '\n';
+            }
+        }
+    }
+    HWND tab = win.handle(Ctl::高级选择夹1);
+    int index = 0;
+    for (const Ctl page : {Ctl::页面_删除, Ctl::页面_替换, Ctl::页面_添加, Ctl::页面_特殊功能}) {
+        RECT r{};
+        SendMessageW(tab, TCM_GETITEMRECT, static_cast<WPARAM>(index++), reinterpret_cast<LPARAM>(&r));
+        MapWindowPoints(tab, nullptr, reinterpret_cast<POINT*>(&r), 2);
+        out << "AT " << name(page) << ' ';
+        printRect(out, r);
+        out << '\n';
+    }
+    HWND lv = win.handle(Ctl::超级列表框1);
+    const int top = static_cast<int>(SendMessageW(lv, LVM_GETTOPINDEX, 0, 0));
+    const int page = static_cast<int>(SendMessageW(lv, LVM_GETCOUNTPERPAGE, 0, 0));
+    out << "VIEW rows=" << win.rowCount() << " top=" << top << " page=" << page << '\n';
+    for (int row = top; row < std::min(win.rowCount(), top + page); ++row) {
+        RECT r{};
+        ListView_GetItemRect(lv, row, &r, LVIR_BOUNDS);
+        MapWindowPoints(lv, nullptr, reinterpret_cast<POINT*>(&r), 2);
+        out << "ROWAT " << row << ' ';
+        printRect(out, r);
+        out << '\n';
+    }
+}
+
+void Win32Frontend::handOver(std::ostream& out) {
+    pumpMessages();
+    describeScreen(out);
+    out << "AWAIT" << std::endl;
+    handedOver_ = true;
+    const bool running = input_.waitForSignal();
+    handedOver_ = false;
+    if (!running) throw ScriptError{"the window was closed while a person had it"};
+    settle();
+}
+
 void Win32Frontend::drop(const std::vector<std::string>& paths) {
     // A real drop handle: DROPFILES followed by the wide paths, each ended by a NUL, and one more.
     std::wstring list;

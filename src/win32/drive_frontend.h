@@ -115,8 +115,14 @@ public:
     void drop(const std::vector<std::string>& paths) override;
     void close() override;
 
-    // Called by the window when an operation asks for the popup menu.
-    void menuShown() { menuShown_ = true; }
+    void handOver(std::ostream& out) override;
+
+    // Called by the window when an operation asks for the popup menu: false while a person has
+    // the window, who gets the real one.
+    bool menuShown() {
+        menuShown_ = true;
+        return !handedOver_;
+    }
 
 private:
     // Lets posted messages run, then raises a script error an operation ran into.
@@ -132,11 +138,13 @@ private:
     using View = std::pair<int, int>;
     void scrollIntoView(HWND list, int wanted, const std::function<View()>& view);
     void notifyCombo(Ctl c, int code);
+    void describeScreen(std::ostream& out);
 
     App& app_;
     const DrivenClipboard& clipboard_;
     RealInput input_;
     bool menuShown_ = false;
+    bool handedOver_ = false;
 };
 
 }  // namespace vb

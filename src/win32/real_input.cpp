@@ -7,6 +7,8 @@ namespace {
 
 // A key no control of the program reacts to; only the driver sends it.
 constexpr WORD kMarkerKey = VK_F24;
+// A person's signal: a key that does nothing in the program either.
+constexpr WORD kSignalKey = VK_PAUSE;
 constexpr int kClickAttempts = 20;
 
 // Hook procedures get no context of their own; one injector serves the thread at a time.
@@ -53,6 +55,10 @@ LRESULT CALLBACK RealInput::getMessageHook(int code, WPARAM wp, LPARAM lp) {
                 activeInput->markerTaken_ = true;
                 activeInput->clickPending_ = false;
             }
+            msg->message = WM_NULL;
+        } else if (activeInput->awaiting_ && (msg->message == WM_KEYDOWN || msg->message == WM_KEYUP) &&
+                   msg->wParam == kSignalKey) {
+            if (msg->message == WM_KEYUP) activeInput->signalled_ = true;
             msg->message = WM_NULL;
         }
     }
@@ -185,6 +191,24 @@ bool RealInput::send() {
         dispatchMessage(msg);
     }
     return true;
+}
+
+bool RealInput::waitForSignal() {
+    awaiting_ = true;
+    signalled_ = false;
+    bool running = true;
+    while (!signalled_ && running) {
+        MSG msg;
+        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+        if (got <= 0) {
+            if (got == 0) PostQuitMessage(static_cast<int>(msg.wParam));
+            running = false;
+        } else {
+            dispatchMessage(msg);
+        }
+    }
+    awaiting_ = false;
+    return running;
 }
 
 }  // namespace vb

@@ -28,6 +28,10 @@ public:
     // handled. False when the system would not take the input.
     bool send();
 
+    // Handles the program's messages until a person presses the Pause key, their signal that
+    // the window is theirs no more. False when the program ended meanwhile.
+    bool waitForSignal();
+
 private:
     static LRESULT CALLBACK getMessageHook(int code, WPARAM wp, LPARAM lp);
     void keyEvent(WORD vk, WORD scan, DWORD flags);
@@ -38,6 +42,8 @@ private:
     HHOOK hook_ = nullptr;
     std::vector<INPUT> queued_;
     bool markerTaken_ = false;
+    bool awaiting_ = false;
+    bool signalled_ = false;
     // The click under way: its time stamp tells its button messages apart from any others.
     DWORD clickTime_ = 0;
     POINT clickAt_{};

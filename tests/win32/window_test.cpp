@@ -29,7 +29,10 @@ protected:
                                              [this](Ctl c, Event e) { rec.events.emplace_back(c, e); },
                                              [this](bool on) { rec.topmost.push_back(on); },
                                              [this](bool open) { rec.second.push_back(open); },
-                                             [this] { ++rec.menus; },
+                                             [this] {
+                                                 ++rec.menus;
+                                                 return true;
+                                             },
                                              {},
                                          }) {}
     // Where the control really is, in logical pixels of its definition's container.

@@ -52,8 +52,9 @@ bool fontExists(HDC dc, const wchar_t* face) {
 }
 
 // The first installed face of the list, so that Chinese renders where the usual fonts are missing.
-// The first `native` faces are the Windows ones; the free CJK faces that stand in for them under
-// Wine carry crude bitmaps at 12 pixels, so they get one pixel more.
+// The first `native` faces are the Windows ones, sized in points; a free CJK face stands in for
+// them under Wine at the same size in pixels. WenQuanYi Zen Hei drops whole strokes at the sizes
+// of a window (一 vanishes); its Sharp cut draws them all.
 HFONT makeFont(std::initializer_list<const wchar_t*> faces, size_t native, int dpi) {
     HDC dc = GetDC(nullptr);
     const wchar_t* chosen = nullptr;
@@ -67,7 +68,7 @@ HFONT makeFont(std::initializer_list<const wchar_t*> faces, size_t native, int d
     }
     ReleaseDC(nullptr, dc);
     LOGFONTW lf{};
-    lf.lfHeight = rank < native ? -MulDiv(kFontPoints, dpi, 72) : -MulDiv(kFontPoints * 4 / 3 + 1, dpi, 96);
+    lf.lfHeight = rank < native ? -MulDiv(kFontPoints, dpi, 72) : -MulDiv(kFontPoints * 4 / 3, dpi, 96);
     lf.lfWeight = FW_NORMAL;
     lf.lfCharSet = chosen ? DEFAULT_CHARSET : GB2312_CHARSET;
     lf.lfQuality = ANTIALIASED_QUALITY;
@@ -200,9 +201,12 @@ Win32Window::Win32Window(HINSTANCE instance, Listener listener)
     icc.dwICC = ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES | ICC_STANDARD_CLASSES;
     InitCommonControlsEx(&icc);
     dpi_ = systemDpi();
-    font_ = makeFont({L"微软雅黑", L"Microsoft YaHei", L"SimSun", L"Noto Sans CJK SC", L"WenQuanYi Zen Hei"},
+    font_ = makeFont({L"微软雅黑", L"Microsoft YaHei", L"SimSun", L"Noto Sans CJK SC",
+                      L"WenQuanYi Zen Hei Sharp", L"WenQuanYi Zen Hei"},
                      3, dpi_);
-    tabFont_ = makeFont({L"SimSun", L"宋体", L"NSimSun", L"Noto Sans CJK SC", L"WenQuanYi Zen Hei"}, 3, dpi_);
+    tabFont_ = makeFont({L"SimSun", L"宋体", L"NSimSun", L"Noto Sans CJK SC", L"WenQuanYi Zen Hei Sharp",
+                         L"WenQuanYi Zen Hei"},
+                        3, dpi_);
     noBrush_ = static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
 
     for (const auto& d : controlTable()) {
@@ -897,10 +901,7 @@ void Win32Window::selectRowOnly(int row) {
 }
 
 void Win32Window::showPopupMenu() {
-    if (listener_.popupMenu) {
-        listener_.popupMenu();
-        return;
-    }
+    if (listener_.popupMenu && listener_.popupMenu()) return;
     POINT p;
     GetCursorPos(&p);
     // The chosen item arrives later as a WM_COMMAND, once this operation has returned.

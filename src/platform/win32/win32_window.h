@@ -26,9 +26,9 @@ public:
         std::function<void(Ctl, Event)> event;  // a control event a user caused
         std::function<void(bool)> topmostChanged;
         std::function<void(bool)> secondWindowChanged;  // true when opened
-        // When set, stands in for the real popup menu (the script driver keeps it "open"
-        // until its next command).
-        std::function<void()> popupMenu;
+        // When set and true, stands in for the real popup menu (the script driver keeps it
+        // "open" until its next command).
+        std::function<bool()> popupMenu;
         std::function<void()> destroyed;  // the main window is gone
     };
 
@@ -50,7 +50,10 @@ public:
     static int controlId(Ctl c) { return kFirstId + static_cast<int>(c); }
     // The window object behind any window of the program (a window or one of its controls).
     static Win32Window* owning(HWND w);
-    // Tab, Shift+Tab, Ctrl+Tab and Ctrl+Shift+Tab; true when the keystroke was one of them.
+    // The control that is w or holds it (a combo box holds its edit field).
+    std::optional<Ctl> controlAt(HWND w) const;
+    // Tab and Ctrl+Tab (either with Shift), and the arrow keys on a radio button: true when the
+    // keystroke was one of them and has been handled.
     bool navigate(const MSG& msg);
     static std::optional<Ctl> controlFromId(int id);
 
@@ -112,7 +115,6 @@ private:
     LRESULT onNotify(NMHDR* hdr);
     LRESULT onColor(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     void onDrawItem(const DRAWITEMSTRUCT* di);
-    std::optional<Ctl> controlAt(HWND w) const;  // the control that is or holds w
     bool isTabStop(Ctl c) const;
     void focusControl(Ctl c);
     void tabToNext(HWND root, bool backwards);
