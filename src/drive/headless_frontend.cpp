@@ -38,7 +38,7 @@ HeadlessFrontend::HeadlessFrontend(FileSystem& fs, Answers& answers, Transcript&
       clipboard_(transcript),
       shell_(transcript),
       clock_(tick),
-      ctx_{window_, dialogs_, fs_, clipboard_, shell_, clock_, chinese_, undo_, undoRecord_} {
+      ctx_{window_, dialogs_, fs_, clipboard_, shell_, clock_, chinese_, undo_, undoRecord_, progress_} {
     dispatch(ctx_, Ctl::主窗口, Event::Created);
     started_ = true;
 }

@@ -104,6 +104,7 @@ private:
     TableChineseMapping chinese_;
     std::vector<std::string> undo_;
     UndoRecord undoRecord_;
+    NoProgress progress_;  // a script run is never stopped
     Context ctx_;
 };
 

@@ -44,7 +44,8 @@ void onCreateEntries(Context& ctx) {
 
     int created = 0;
     const int rows = ctx.win.rowCount();
-    for (int r = 0; r < rows; ++r) {
+    ProgressRun run(ctx.progress, "新建中", rows);
+    for (int r = 0; r < rows && run.next(r); ++r) {
         const std::string row = ctx.win.cell(r, 0);
         const std::string base = splitName(row, sep).base;
         if (base.empty()) continue;

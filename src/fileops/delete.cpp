@@ -1,3 +1,4 @@
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -12,6 +13,7 @@ constexpr const char* kEmptyList = "列表框是空的";
 constexpr const char* kAskTitle = "提示";
 constexpr const char* kAskDelete = "确定删除吗？";
 constexpr const char* kAskRecycle = "确定删除到回收站吗？";
+constexpr const char* kDeleting = "删除中";
 
 bool isSeparator(char c, char sep) { return c == sep || c == '/'; }
 
@@ -37,13 +39,14 @@ size_t finalComponentStart(std::string_view path, char sep) {
 
 // Empties an open folder, keeping names that begin with ".". Each sub-folder is opened inside
 // its parent and held while it is emptied, so one swapped for a link is never walked into.
-void emptyFolder(OpenFolder& folder) {
+void emptyFolder(OpenFolder& folder, const std::function<void()>& alive) {
     for (const DirEntry& e : folder.entries()) {
         if (e.name.empty() || e.name[0] == '.') continue;
+        if (alive) alive();
         if (!e.isDir) {
             folder.deleteEntry(e.name);
         } else if (std::unique_ptr<OpenFolder> sub = folder.openSubfolder(e.name)) {
-            emptyFolder(*sub);
+            emptyFolder(*sub, alive);
             sub.reset();  // a held folder cannot be removed
             folder.removeFolder(e.name);
         } else {
@@ -55,27 +58,28 @@ void emptyFolder(OpenFolder& folder) {
 
 enum class Pass { Files, Folders };
 
-// One pass over the rows; false when the user cancelled, which ends the whole operation.
+// One pass over the rows; false when the user cancelled or stopped it, which ends the whole
+// operation.
 bool runPass(Context& ctx, const std::string& dir, Pass pass, bool direct) {
     const char sep = ctx.fs.separator();
     const int rows = ctx.win.rowCount();
-    bool asked = false;
-    for (int r = 0; r < rows; ++r) {
+    int r = 0;
+    while (r < rows && ctx.win.cell(r, 0).empty()) ++r;
+    if (r == rows) return true;
+    if (ctx.dlg.messageBox(direct ? kAskDelete : kAskRecycle, kAskTitle, Icon::None, Buttons::OkCancel) ==
+        kAnswerCancel)
+        return false;
+    ProgressRun run(ctx.progress, kDeleting, rows);
+    for (; r < rows; ++r) {
+        if (!run.next(r)) return false;
         std::string name = ctx.win.cell(r, 0);
-        if (name.empty()) continue;
-        if (!asked) {
-            if (ctx.dlg.messageBox(direct ? kAskDelete : kAskRecycle, kAskTitle, Icon::None,
-                                   Buttons::OkCancel) == kAnswerCancel)
-                return false;
-            asked = true;
-        }
-        if (!staysInDirectory(name, sep)) continue;
+        if (name.empty() || !staysInDirectory(name, sep)) continue;
         std::string path = dir + name;
         if (!direct) {
             ctx.fs.recycle(path);
         } else if (pass == Pass::Files) {
             ctx.fs.deleteFile(path);
-        } else if (!deleteTree(ctx.fs, path)) {
+        } else if (!deleteTree(ctx.fs, path, [&] { run.next(r); })) {
             // Not a real folder: a link to one loses only the link; anything else stays.
             ctx.fs.removeDir(path);
         }
@@ -85,7 +89,7 @@ bool runPass(Context& ctx, const std::string& dir, Pass pass, bool direct) {
 
 }  // namespace
 
-bool deleteTree(FileSystem& fs, std::string_view path) {
+bool deleteTree(FileSystem& fs, std::string_view path, const std::function<void()>& alive) {
     const char sep = fs.separator();
     const size_t lead = path.find_first_not_of(' ');
     path = lead == std::string_view::npos ? std::string_view() : path.substr(lead);
@@ -99,7 +103,7 @@ bool deleteTree(FileSystem& fs, std::string_view path) {
     if (!parent) return false;
     std::unique_ptr<OpenFolder> top = parent->openSubfolder(name);
     if (!top) return false;
-    emptyFolder(*top);
+    emptyFolder(*top, alive);
     top.reset();
     return parent->removeFolder(name);
 }

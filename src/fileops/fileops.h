@@ -2,6 +2,7 @@
 // file per name, save the names next to the program.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -31,6 +32,7 @@ bool staysInDirectory(std::string_view name, char separator);
 // runs, is deleted as an entry, never followed; path itself must be a real folder. An empty
 // path, a root or a path ending in "." or ".." is refused outright. True when the folder
 // itself is gone.
-bool deleteTree(FileSystem& fs, std::string_view path);
+// alive, when given, is called before each entry inside.
+bool deleteTree(FileSystem& fs, std::string_view path, const std::function<void()>& alive = {});
 
 }  // namespace vb

@@ -89,7 +89,8 @@ void followInRecord(UndoRecord& record, std::span<const RenamePair> pairs, const
 
 }  // namespace
 
-RenameOutcome renameEntries(FileSystem& fs, const std::string& dir, std::span<const RenamePair> pairs) {
+RenameOutcome renameEntries(FileSystem& fs, const std::string& dir, std::span<const RenamePair> pairs,
+                            Progress& progress, const char* what) {
     // A bare name is never resolved against the process's current directory.
     if (dir.empty() || dir.back() != fs.separator()) {
         RenameOutcome none;
@@ -101,11 +102,15 @@ RenameOutcome renameEntries(FileSystem& fs, const std::string& dir, std::span<co
         planRenames(pairs, [&](std::string_view name) { return fs.hasEntry(dir, std::string(name)); });
     // The port takes strings: two buffers serve every step without an allocation each.
     std::string fromBuffer, toBuffer;
-    return carryOut(pairs, plan, [&](std::string_view from, std::string_view to) {
-        fromBuffer.assign(from);
-        toBuffer.assign(to);
-        return fs.rename(dir, fromBuffer, toBuffer);
-    });
+    ProgressRun run(progress, what, static_cast<int>(plan.steps.size() - plan.temps.size()));
+    return carryOut(
+        pairs, plan,
+        [&](std::string_view from, std::string_view to) {
+            fromBuffer.assign(from);
+            toBuffer.assign(to);
+            return fs.rename(dir, fromBuffer, toBuffer);
+        },
+        [&](int reached) { return run.next(reached); });
 }
 
 void reportStranded(Context& ctx, std::span<const RenamePair> pairs, const RenameOutcome& out) {
@@ -238,7 +243,7 @@ void runOperation(Context& ctx, const Operation& op) {
     pairs.reserve(renamed.size());
     for (size_t k = 0; k < renamed.size(); ++k)
         pairs.push_back({entries[static_cast<size_t>(renamed[k] - 1)], newNames[k]});
-    const RenameOutcome result = renameEntries(ctx.fs, dir, pairs);
+    const RenameOutcome result = renameEntries(ctx.fs, dir, pairs, ctx.progress);
     if (branch == Branch::Files) {
         for (size_t k = 0; k < pairs.size(); ++k) {
             if (!result.done[k]) continue;

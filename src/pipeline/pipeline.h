@@ -110,7 +110,10 @@ void runOperation(Context& ctx, const Operation& op);
 
 // Renames entries of dir, given in row order, in an order that lets them take each other's
 // names. Every entry fails when dir is not a chosen directory (ending in the separator).
-RenameOutcome renameEntries(FileSystem& fs, const std::string& dir, std::span<const RenamePair> pairs);
+// progress hears of every entry and may stop the batch between two of them.
+inline constexpr const char* kRenaming = "改名中";
+RenameOutcome renameEntries(FileSystem& fs, const std::string& dir, std::span<const RenamePair> pairs,
+                            Progress& progress, const char* what = kRenaming);
 
 // Tells the user about entries that a broken cycle left under a temporary name.
 void reportStranded(Context& ctx, std::span<const RenamePair> pairs, const RenameOutcome& out);

@@ -83,7 +83,7 @@ void onExecute(Context& ctx) {
     std::vector<RenamePair> pairs;
     pairs.reserve(rowOf.size());
     for (size_t k = 0; k < rowOf.size(); ++k) pairs.push_back({oldNames[k], newNames[k]});
-    const RenameOutcome result = renameEntries(ctx.fs, dir, pairs);
+    const RenameOutcome result = renameEntries(ctx.fs, dir, pairs, ctx.progress);
     reportStranded(ctx, pairs, result);
 
     // A failed row keeps its name; the undo array still pairs with the rows by position, while
@@ -146,7 +146,7 @@ void onUndo(Context& ctx) {
     std::vector<RenamePair> pairs;
     pairs.reserve(record.renamed.size());
     for (const auto& [after, before] : record.renamed) pairs.push_back({after, before});
-    const RenameOutcome result = renameEntries(ctx.fs, dir, pairs);
+    const RenameOutcome result = renameEntries(ctx.fs, dir, pairs, ctx.progress, "撤回中");
     if (files) {
         const RowsByName rowOf(std::move(titles));
         for (size_t k = 0; k < pairs.size(); ++k) {

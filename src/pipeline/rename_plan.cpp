@@ -107,7 +107,8 @@ RenamePlan planRenames(std::span<const RenamePair> pairs,
 int RenameOutcome::count() const { return static_cast<int>(std::count(done.begin(), done.end(), true)); }
 
 RenameOutcome carryOut(std::span<const RenamePair> pairs, const RenamePlan& plan,
-                       const std::function<bool(std::string_view from, std::string_view to)>& rename) {
+                       const std::function<bool(std::string_view from, std::string_view to)>& rename,
+                       const std::function<bool(int reached)>& keepGoing) {
     RenameOutcome out;
     out.done.assign(pairs.size(), false);
     // Per entry: its old name is free now.
@@ -118,8 +119,18 @@ RenameOutcome carryOut(std::span<const RenamePair> pairs, const RenamePlan& plan
     };
 
     size_t cycleStart = 0;
+    bool inCycle = false;
+    int reached = 0;
     for (size_t i = 0; i < plan.steps.size(); ++i) {
         const RenamePlan::Step& s = plan.steps[i];
+        // Asked inside a cycle too, so that the caller's window lives on through a long one.
+        const bool go = !keepGoing || keepGoing(reached);
+        if (!go && !inCycle) {
+            out.stopped = true;
+            break;
+        }
+        if (s.kind != RenamePlan::Kind::ToTemp) ++reached;
+        inCycle = s.kind != RenamePlan::Kind::FromTemp && (inCycle || s.kind == RenamePlan::Kind::ToTemp);
         const size_t e = static_cast<size_t>(s.entry);
         const RenamePair& p = pairs[e];
         switch (s.kind) {

@@ -48,6 +48,7 @@ struct RenameOutcome {
         std::string name;
     };
     std::vector<Stranded> stranded;
+    bool stopped = false;  // the caller asked to stop before every entry was reached
     int count() const;
 };
 
@@ -55,7 +56,11 @@ struct RenameOutcome {
 // An entry whose target is freed by another entry fails when that one fails. A cycle that breaks
 // after its temporary step is rolled back, so no entry is left under a temporary name unless a
 // step of the rollback fails too.
+// keepGoing(reached), when given, is asked before each entry with the number of entries reached
+// so far (inside a cycle too); false ends the batch there, and must stay false once given. A
+// cycle is never stopped inside: it is finished first.
 RenameOutcome carryOut(std::span<const RenamePair> pairs, const RenamePlan& plan,
-                       const std::function<bool(std::string_view from, std::string_view to)>& rename);
+                       const std::function<bool(std::string_view from, std::string_view to)>& rename,
+                       const std::function<bool(int reached)>& keepGoing = {});
 
 }  // namespace vb

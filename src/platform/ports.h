@@ -185,6 +185,41 @@ public:
     virtual std::string map(std::string_view gbk, bool toSimplified) const = 0;
 };
 
+// Long loops (renames, deletions, creations) report each entry they come to. A front end keeps
+// its window alive meanwhile, shows how far the loop is, and may ask it to stop between two
+// entries.
+class Progress {
+public:
+    virtual ~Progress() = default;
+    // A loop over total entries starts; what names it ("改名中").
+    virtual void start(const char* what, int total) = 0;
+    // Entry done (from 0) is next. False once the user has asked to stop: the loop ends at the
+    // next point where it can.
+    virtual bool next(int done) = 0;
+    virtual void finish() = 0;
+};
+
+// Never shows anything and never stops.
+class NoProgress final : public Progress {
+public:
+    void start(const char*, int) override {}
+    bool next(int) override { return true; }
+    void finish() override {}
+};
+
+// One loop of a Progress, finished however the loop ends.
+class ProgressRun {
+public:
+    ProgressRun(Progress& p, const char* what, int total) : p_(p) { p_.start(what, total); }
+    ~ProgressRun() { p_.finish(); }
+    ProgressRun(const ProgressRun&) = delete;
+    ProgressRun& operator=(const ProgressRun&) = delete;
+    bool next(int done) { return p_.next(done); }
+
+private:
+    Progress& p_;
+};
+
 // What the last execute renamed, for undo: where, and each entry's name after and before.
 struct UndoRecord {
     std::string dir;
@@ -202,6 +237,7 @@ struct Context {
     const ChineseMapping& chinese;
     std::vector<std::string>& 撤回数组;
     UndoRecord& undoRecord;
+    Progress& progress;
 };
 
 }  // namespace vb

@@ -28,8 +28,9 @@ App::App(HINSTANCE instance, Ports ports, Hooks hooks)
                                 PostQuitMessage(0);
                             },
                         }),
-      ctx_{window_,     ports.dialogs, ports.fs,      ports.clipboard,
-           ports.shell, ports.clock,   ports.chinese, undo_, undoRecord_} {}
+      progress_([this] { return window_.mainWindow(); }, std::move(hooks.progressClock)),
+      ctx_{window_,     ports.dialogs, ports.fs, ports.clipboard, ports.shell,
+           ports.clock, ports.chinese, undo_,    undoRecord_,     progress_} {}
 
 App::~App() { dropHook_.detach(); }
 

@@ -11,6 +11,7 @@
 #include "app/bindings.h"
 #include "drive/frontend.h"
 #include "drop_hook.h"
+#include "platform/win32/win32_progress.h"
 #include "platform/win32/win32_window.h"
 
 namespace vb {
@@ -32,6 +33,7 @@ public:
         std::function<void(bool)> topmostChanged;
         std::function<void(bool)> secondWindowChanged;
         std::function<bool()> popupMenu;
+        std::function<std::uint32_t()> progressClock;  // the system's tick count unless given
     };
 
     App(HINSTANCE instance, Ports ports, Hooks hooks = {});
@@ -60,6 +62,7 @@ private:
     std::vector<std::string> undo_;
     UndoRecord undoRecord_;
     Win32Window window_;
+    Win32Progress progress_;
     Context ctx_;
     DropHook dropHook_;
     bool running_ = true;

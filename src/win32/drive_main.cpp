@@ -110,7 +110,8 @@ int driveMain(HINSTANCE instance, const std::vector<std::wstring>& args) {
                             if (started) transcript.topmost(on);
                         },
                         [&](bool open) { transcript.secondWindow(open); },
-                        [&] { return frontend && frontend->menuShown(); }});
+                        [&] { return frontend && frontend->menuShown(); },
+                        {}});
     app = &main;
     if (!main.mainWindow()) {
         out << "ERROR the main window could not be created\n";

@@ -28,6 +28,8 @@ CASE_DIR = os.environ.get("VELBROOK_CASE_DIR")
 CASE_DRIVE = os.environ.get("VELBROOK_CASE_DRIVE")
 WINE = os.environ.get("WINE") or shutil.which("wine64") or shutil.which("wine") or "/usr/lib/wine/wine64"
 LARGE = int(os.environ.get("VELBROOK_PERSON_FILES", "100000"))
+# Enough files that renaming them takes the program seconds, so that Esc comes in the middle.
+ESC_FILES = int(os.environ.get("VELBROOK_PERSON_ESC_FILES", "20000"))
 
 
 def winpath(path):
@@ -415,6 +417,34 @@ def check_large_folder(root):
         s.close()
 
 
+def check_esc_stops_an_execute_and_undo_takes_it_back(root):
+    """Esc pressed while an execute renames a large folder stops it between two files; the
+    window shows what was renamed, and undo puts every file back."""
+    s = Session(root, ["browse $T\\v", "click 按钮_手动读取", "click 按钮_打开预览", "click 页面_添加",
+                       "set 编辑框7 _x", "click 按钮_最后面加", "await", "list", "await", "list"])
+    try:
+        before = disk(root)
+        s.hand()
+        s.click("按钮_确认无误执行吧")
+        while not any("_x" in n for n in os.listdir(os.path.join(root, "v"))):
+            expect(s.proc.poll() is None, "the program ended during the execute")
+            time.sleep(0.02)
+        s.key("Escape")
+        s.done()
+        looks = s.hand()
+        after = disk(root)
+        renamed = [n for n in after if "_x" in n]
+        expect(0 < len(renamed) < ESC_FILES, f"{len(renamed)} of {ESC_FILES} renamed")
+        expect(sorted(n.replace("_x", "") for n in after) == before, "a file was lost or doubled")
+        expect(sorted(n for n in rows(looks) if "_x" in n) == renamed, "the rows show what the disk holds")
+        s.click("按钮_撤回上一步")
+        looks = s.finish()
+        expect(disk(root) == before, "undo did not put every file back")
+        expect(sorted(rows(looks)) == before, looks[:5])
+    finally:
+        s.close()
+
+
 CHECKS = [
     (check_typing_into_each_combo, dict(files=["a.mp4", "b.txt", "c.jpg", "d.mp4"])),
     (check_choosing_from_each_dropdown, dict(files=["a.mp4", "b.txt", "c.jpg", "d.mp4"])),
@@ -422,6 +452,7 @@ CHECKS = [
     (check_enter_and_space_on_a_focused_button, dict(files=["a.mp4", "b.txt"])),
     (check_preview_execute_undo, dict(files=["a.mp4", "b.txt"])),
     (check_popup_menu, dict(files=["a.mp4", "b.txt"])),
+    (check_esc_stops_an_execute_and_undo_takes_it_back, dict(big=ESC_FILES)),
     (check_large_folder, dict(big=LARGE)),
 ]
 

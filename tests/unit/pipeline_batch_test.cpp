@@ -91,7 +91,7 @@ TEST_F(Batch, FolderProposalsGoBesideTheFolderTheyRename) {
 TEST_F(Batch, AStrandedFileIsShownReportedAndUndone) {
     for (const char* n : {"a.txt", "b.txt", "c.txt"}) file(std::string("v/") + n, std::string(n) + "!");
     RefusingFs refusing(fs);
-    Context rctx{win, dlg, refusing, clip, shell, clock, chinese, undo, undoRecord};
+    Context rctx{win, dlg, refusing, clip, shell, clock, chinese, undo, undoRecord, progress};
     onPreviewSwitch(rctx);
     browseTo("v");
     const Names next = {"b.txt", "c.txt", "a.txt"};

@@ -218,6 +218,37 @@ TEST(RenamePlan, ALastStepThatFailsPutsTheWholeCycleBack) {
     EXPECT_EQ(folder.entries, (std::map<std::string, std::string>{{"a", "a"}, {"b", "b"}, {"c", "c"}}));
 }
 
+// A batch stopped at any point leaves every file once, under its old name or its new one, never
+// under a temporary name: a cycle is finished before the stop is heeded, and the stop holds.
+TEST(RenamePlan, AStopAtAnyPointLeavesEachEntryWholeAndNoCycleHalfDone) {
+    const Names pairs = {{"1", "2"}, {"2", "3"}, {"a", "b"}, {"b", "c"}, {"c", "a"}, {"x", "y"}, {"y", "x"}};
+    for (int stopAt = 0; stopAt <= 9; ++stopAt) {
+        SCOPED_TRACE("stop at call " + std::to_string(stopAt));
+        Folder folder;
+        for (const char* f : {"1", "2", "a", "b", "c", "x", "y"}) folder.entries[f] = f;
+        std::vector<RenamePair> views;
+        for (const auto& [from, to] : pairs) views.push_back({from, to});
+        const RenamePlan plan = planRenames(views, [](std::string_view) { return false; });
+        int calls = 0;
+        std::vector<int> reached;
+        const RenameOutcome out = carryOut(
+            views, plan, [&](std::string_view f, std::string_view t) { return folder.rename(f, t); },
+            [&](int r) {
+                reached.push_back(r);
+                return calls++ < stopAt;
+            });
+        EXPECT_TRUE(std::is_sorted(reached.begin(), reached.end()));
+        std::map<std::string, std::string> expected;
+        for (size_t k = 0; k < pairs.size(); ++k)
+            expected[out.done[k] ? pairs[k].second : pairs[k].first] = pairs[k].first;
+        EXPECT_EQ(folder.entries, expected) << doneFlags(out);
+        const std::string d = doneFlags(out);
+        EXPECT_TRUE(d.substr(2, 3) == "YYY" || d.substr(2, 3) == "nnn") << d;
+        EXPECT_TRUE(d.substr(5, 2) == "YY" || d.substr(5, 2) == "nn") << d;
+        EXPECT_EQ(out.stopped, out.count() < static_cast<int>(pairs.size())) << d;
+    }
+}
+
 // Many rows shifted by one and many swapped pairs: every file ends where its row said, with one
 // rename per entry plus two per cycle.
 TEST(RenamePlan, LargeShiftsAndSwapsLoseNothing) {

@@ -130,7 +130,8 @@ protected:
     TableChineseMapping chinese;
     std::vector<std::string> undo;
     UndoRecord undoRecord;
-    Context ctx{win, dlg, fs, clip, shell, clock, chinese, undo, undoRecord};
+    NoProgress progress;
+    Context ctx{win, dlg, fs, clip, shell, clock, chinese, undo, undoRecord, progress};
 };
 
 }  // namespace vb::testing
