@@ -208,10 +208,10 @@ TEST(StaysInDirectory, RefusesWhatWouldLeaveIt) {
     };
     // 0x80 and 0xFF lead nothing: a separator after them is one.
     const Case cases[] = {
-        {"a.txt", '/', true}, {"", '/', false},        {".", '/', false},    {"..", '/', false},
-        {"...", '/', true},   {"a/b", '/', false},     {"a/b", '\\', false}, {"a\\b", '\\', false},
-        {"a\\b", '/', true},  {"\x81\\x", '\\', true}, {".txt", '/', true},  {"/", '/', false},
-        {"\x80\\x", '\\', false}, {"\x80/", '/', false}, {"\xFF/", '/', false},
+        {"a.txt", '/', true},     {"", '/', false},        {".", '/', false},     {"..", '/', false},
+        {"...", '/', true},       {"a/b", '/', false},     {"a/b", '\\', false},  {"a\\b", '\\', false},
+        {"a\\b", '/', true},      {"\x81\\x", '\\', true}, {".txt", '/', true},   {"/", '/', false},
+        {"\x80\\x", '\\', false}, {"\x80/", '/', false},   {"\xFF/", '/', false},
     };
     for (const auto& c : cases) EXPECT_EQ(staysInDirectory(c.name, c.sep), c.ok) << c.name << " " << c.sep;
 }
@@ -229,6 +229,47 @@ TEST_F(FileOps, CreateNeverOverwritesAndCountsOnlyWhatItMade) {
     EXPECT_EQ(read("t/b.txt"), "mine");
     EXPECT_FALSE(exists("t/c.txt"));
     EXPECT_FALSE(exists("t/x"));
+}
+
+// Asks to stop once the loop reaches entry stopAt; every loop it hears of must end.
+struct StoppingProgress final : Progress {
+    explicit StoppingProgress(int at) : stopAt(at) {}
+    void start(const char* what, int) override { loops.emplace_back(what); }
+    bool next(int done) override { return done < stopAt; }
+    void finish() override { ++finished; }
+    int stopAt;
+    std::vector<std::string> loops;
+    int finished = 0;
+};
+
+// A stopped delete or create has done the rows before the stop and none after, says so in its
+// report, and never starts its next pass.
+TEST_F(FileOps, DeleteAndCreateStopBetweenTwoRows) {
+    for (const char* n : {"a.txt", "b.txt", "c.txt"}) file(std::string("v/") + n);
+    folder("v/d");
+    win.setChecked(Ctl::选择框_文件夹, true);
+    show("v/", {"a.txt", "b.txt", "c.txt"});
+
+    StoppingProgress stopCreate(2);
+    Context create{win, dlg, fs, clip, shell, clock, chinese, undo, undoRecord, stopCreate};
+    stdfs::create_directories(native("t"));
+    win.setText(Ctl::编辑框14, path("t"));
+    onCreateEntries(create);
+    EXPECT_EQ(dlg.boxes.back(), (Box{"成功创建2个文件夹", "创建成果提示"}));
+    EXPECT_TRUE(exists("t/a") && exists("t/b"));
+    EXPECT_FALSE(exists("t/c"));
+    EXPECT_EQ(stopCreate.loops, std::vector<std::string>{"新建中"});
+    EXPECT_EQ(stopCreate.finished, 1);
+
+    StoppingProgress stopDelete(1);
+    Context del{win, dlg, fs, clip, shell, clock, chinese, undo, undoRecord, stopDelete};
+    dlg.boxes.clear();
+    onDeleteListed(del);
+    EXPECT_EQ(dlg.boxes, std::vector<Box>{kAskDelete}) << "the folders' pass never starts";
+    EXPECT_FALSE(exists("v/a.txt"));
+    EXPECT_TRUE(exists("v/b.txt") && exists("v/c.txt") && exists("v/d"));
+    EXPECT_EQ(stopDelete.loops, std::vector<std::string>{"删除中"});
+    EXPECT_EQ(stopDelete.finished, 1);
 }
 
 TEST_F(FileOps, CreateGuardsAndTargets) {
