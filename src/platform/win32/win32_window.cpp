@@ -83,6 +83,19 @@ int systemDpi() {
     return dpi > 0 ? dpi : 96;
 }
 
+// The scale of the monitor a window is on, where the system tells it per window (Windows 10
+// 1607 on); elsewhere nothing, and the system's scale holds.
+std::optional<int> windowDpi(HWND w) {
+    using Fn = UINT(WINAPI*)(HWND);
+    auto get = reinterpret_cast<Fn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+    const UINT dpi = get ? get(w) : 0;
+    return dpi > 0 ? std::optional<int>(static_cast<int>(dpi)) : std::nullopt;
+}
+
+// Sent when the window moves to a monitor of another scale (Windows 8.1 on).
+constexpr UINT kDpiChanged = 0x02E0;
+
 struct ComRelease {
     void operator()(IUnknown* p) const {
         if (p) p->Release();
@@ -194,19 +207,23 @@ std::optional<Ctl> Win32Window::controlFromId(int id) {
     return static_cast<Ctl>(i);
 }
 
-Win32Window::Win32Window(HINSTANCE instance, Listener listener)
-    : instance_(instance), listener_(std::move(listener)), pictures_(std::make_unique<Pictures>()) {
-    INITCOMMONCONTROLSEX icc{};
-    icc.dwSize = sizeof icc;
-    icc.dwICC = ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES | ICC_STANDARD_CLASSES;
-    InitCommonControlsEx(&icc);
-    dpi_ = systemDpi();
+void Win32Window::makeFonts() {
     font_ = makeFont({L"微软雅黑", L"Microsoft YaHei", L"SimSun", L"Noto Sans CJK SC",
                       L"WenQuanYi Zen Hei Sharp", L"WenQuanYi Zen Hei"},
                      3, dpi_);
     tabFont_ = makeFont({L"SimSun", L"宋体", L"NSimSun", L"Noto Sans CJK SC", L"WenQuanYi Zen Hei Sharp",
                          L"WenQuanYi Zen Hei"},
                         3, dpi_);
+}
+
+Win32Window::Win32Window(HINSTANCE instance, Listener listener, int dpi)
+    : instance_(instance), listener_(std::move(listener)), pictures_(std::make_unique<Pictures>()) {
+    INITCOMMONCONTROLSEX icc{};
+    icc.dwSize = sizeof icc;
+    icc.dwICC = ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES | ICC_STANDARD_CLASSES;
+    InitCommonControlsEx(&icc);
+    dpi_ = dpi > 0 ? dpi : systemDpi();
+    makeFonts();
     noBrush_ = static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
 
     for (const auto& d : controlTable()) {
@@ -247,6 +264,39 @@ Win32Window::Win32Window(HINSTANCE instance, Listener listener)
                     gbkToWideLossy(def(item).caption).c_str());
     applyAllVisibility();
     showFocus(main_);
+    // Opened on a monitor whose scale is not the system's.
+    if (const auto own = windowDpi(main_); dpi <= 0 && own && *own != dpi_) applyDpi(*own);
+}
+
+void Win32Window::applyDpi(int dpi, const RECT* bounds) {
+    if (dpi <= 0 || dpi == dpi_) return;
+    dpi_ = dpi;
+    const HFONT oldFont = font_, oldTabFont = tabFont_;
+    makeFonts();
+    for (const auto& d : controlTable()) {
+        HWND w = hwnd_[index(d.id)];
+        if (!w || d.kind == Kind::Window) continue;
+        place(d.id);
+        SendMessageW(w, WM_SETFONT, reinterpret_cast<WPARAM>(d.kind == Kind::TabControl ? tabFont_ : font_),
+                     TRUE);
+    }
+    if (HWND list = hwnd_[index(Ctl::超级列表框1)])
+        for (size_t i = 0; i < columns_.size(); ++i)
+            SendMessageW(list, LVM_SETCOLUMNWIDTH, i, scaled(columns_[i].width));
+    DeleteObject(oldFont);
+    DeleteObject(oldTabFont);
+
+    RECT now{};
+    GetWindowRect(main_, &now);
+    const POINT at = bounds ? POINT{bounds->left, bounds->top} : POINT{now.left, now.top};
+    SetWindowPos(main_, nullptr, at.x, at.y, scaled(mainRect_.width), scaled(mainRect_.height),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    if (second_) {
+        const Rect r = def(Ctl::感谢窗口).rect;
+        SetWindowPos(second_, nullptr, 0, 0, scaled(r.width), scaled(r.height),
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    InvalidateRect(main_, nullptr, TRUE);
 }
 
 Win32Window::~Win32Window() {
@@ -503,6 +553,9 @@ LRESULT Win32Window::handle(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         case WM_DRAWITEM:
             onDrawItem(reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
             return TRUE;
+        case kDpiChanged:
+            if (hwnd == main_) applyDpi(HIWORD(wp), reinterpret_cast<const RECT*>(lp));
+            return 0;
         case WM_CLOSE:
             if (hwnd == second_) {
                 closeSecondWindow();

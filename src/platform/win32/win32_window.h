@@ -32,8 +32,9 @@ public:
         std::function<void()> destroyed;  // the main window is gone
     };
 
-    // Creates the main window and its controls, hidden; show() puts it on screen.
-    Win32Window(HINSTANCE instance, Listener listener);
+    // Creates the main window and its controls, hidden; show() puts it on screen. dpi: the scale
+    // to start at; by default the one of the monitor the window opens on.
+    Win32Window(HINSTANCE instance, Listener listener, int dpi = 0);
     ~Win32Window() override;
     Win32Window(const Win32Window&) = delete;
     Win32Window& operator=(const Win32Window&) = delete;
@@ -64,6 +65,9 @@ public:
     void selectRowOnly(int row);  // list selection without any event; -1 clears it
     int scaled(int logical) const { return MulDiv(logical, dpi_, 96); }
     int dpi() const { return dpi_; }
+    // The window is on a monitor of another scale now: every control, font and column is laid
+    // out again from the 96-DPI table. bounds: where the system suggests the window goes.
+    void applyDpi(int dpi, const RECT* bounds = nullptr);
 
     std::string text(Ctl c) const override;
     void setText(Ctl c, const std::string& s) override;
@@ -133,6 +137,7 @@ private:
     HWND parentFor(Ctl c) const;
     POINT originIn(Ctl c) const;  // offset of c's container in the real parent, logical pixels
     void place(Ctl c);            // moves the real control to its logical rect
+    void makeFonts();             // the controls' fonts at the current scale
     bool shownNow(Ctl c) const;
     void applyVisibility(Ctl c);
     void applyAllVisibility();
