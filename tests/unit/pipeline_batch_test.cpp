@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "../ordered_fs.h"
 #include "fileset/fileset.h"
 #include "pipeline/operations.h"
 #include "platform/forwarding_fs.h"
@@ -118,6 +119,34 @@ TEST_F(Batch, AStrandedFileIsShownReportedAndUndone) {
     for (const char* n : {"a.txt", "b.txt", "c.txt"})
         EXPECT_EQ(read(std::string("v/") + n), std::string(n) + "!");
     EXPECT_EQ(entriesOf("v"), (Names{"a.txt", "b.txt", "c.txt"}));
+}
+
+// The video number renames from a fresh listing, whose order need not be the rows' order: each
+// new name lands in the row that shows its file, whichever order the listing and the rows have.
+TEST_F(Batch, VideoNumberWritesEachNewNameInTheRowOfItsFile) {
+    struct Case {
+        OrderedFileSystem::Before atRead, atRun;
+    };
+    for (const Case& c : {Case{ascending, descending}, Case{descending, ascending}}) {
+        stdfs::remove_all(native("v"));
+        for (const char* n : {"1.mp4", "2.mp4", "3.mp4"}) file(std::string("v/") + n, n);
+        OrderedFileSystem ordered(fs, c.atRead);
+        Context octx{win, dlg, ordered, clip, shell, clock, chinese, undo, undoRecord};
+        dlg.browses.push_back(path("v"));
+        manualRead(octx);
+        const Names before = column(0);
+        ASSERT_EQ(before.size(), 3u);
+
+        ordered.before = c.atRun;
+        onVideoNumber(octx);
+        const Names after = column(0);
+        ASSERT_EQ(after.size(), 3u);
+        for (size_t r = 0; r < 3; ++r) {
+            // "1.mp4" becomes "1(Av…,P…).mp4": same stem, same file.
+            EXPECT_EQ(after[r].substr(0, 2), before[r].substr(0, 1) + "(") << r;
+            EXPECT_EQ(read("v/" + after[r]), before[r]) << r;
+        }
+    }
 }
 
 }  // namespace
