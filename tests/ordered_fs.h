@@ -18,7 +18,8 @@ public:
     // True when the first name is listed before the second; equal names keep the inner order.
     using Before = std::function<bool(const std::string&, const std::string&)>;
 
-    OrderedFileSystem(FileSystem& inner, Before before) : ForwardingFileSystem(inner), before(std::move(before)) {}
+    OrderedFileSystem(FileSystem& inner, Before before)
+        : ForwardingFileSystem(inner), before(std::move(before)) {}
 
     std::vector<DirEntry> search(const std::string& dir, const std::string& pattern) override {
         std::vector<DirEntry> found = inner_.search(dir, pattern);
