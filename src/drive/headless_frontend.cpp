@@ -1,10 +1,10 @@
 #include "drive/headless_frontend.h"
 
 #include "app/bindings.h"
-#include "app/window_def.h"
 #include "drive/driver.h"
 #include "fileset/fileset.h"
 #include "platform/tick.h"
+#include "window/window_def.h"
 
 namespace vb {
 

@@ -1,10 +1,9 @@
-// Sequence numbers, leading zeros, a symbol after the number, Chinese numerals to digits,
-// traditional / simplified conversion. These rules work on the whole name.
+// Sequence numbers, leading zeros, a symbol after the number, Chinese numerals to digits.
+// These rules work on the whole name.
 #include "pipeline/operations.h"
 #include "pipeline/pipeline.h"
 #include "transforms/rule_chinese_numerals.h"
 #include "transforms/rule_numbers.h"
-#include "transforms/rule_trad_simp.h"
 
 namespace vb {
 namespace {
@@ -84,29 +83,11 @@ const Operation& numerals() {
     return op;
 }
 
-Run prepareTradSimp(Context& ctx, Branch) {
-    return {[&chinese = ctx.chinese, toSimplified = ctx.win.checked(Ctl::单选框15)](const Entry& e) {
-                return Outcome{tradSimpRule(e.name, chinese.map(e.name, toSimplified))};
-            },
-            {}};
-}
-
-const Operation& tradSimp() {
-    static const Operation op{
-        .guards = {},
-        .prepare = prepareTradSimp,
-        .filesReport = usualReport(Icon::None, "个文件被改名"),
-        .foldersReport = usualReport(Icon::None, "个文件被改名"),
-    };
-    return op;
-}
-
 }  // namespace
 
 void onSequenceNumbers(Context& ctx) { runOperation(ctx, sequence()); }
 void onLeadingZeros(Context& ctx) { runOperation(ctx, zeros()); }
 void onSymbolAfterNumber(Context& ctx) { runOperation(ctx, symbol()); }
 void onChineseNumerals(Context& ctx) { runOperation(ctx, numerals()); }
-void onTradSimp(Context& ctx) { runOperation(ctx, tradSimp()); }
 
 }  // namespace vb

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "app/bindings.h"
-#include "app/window_def.h"
+#include "window/window_def.h"
 
 namespace vb {
 namespace {

@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "app/window_def.h"
 #include "running_app.h"
 #include "temp_dir.h"
+#include "window/window_def.h"
 
 namespace vb {
 namespace {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <iterator>
 
-#include "app/window_def.h"
+#include "window/window_def.h"
 
 namespace vb {
 

@@ -8,7 +8,7 @@
 
 #include <algorithm>
 
-#include "app/window_def.h"
+#include "window/window_def.h"
 
 namespace vb {
 namespace {

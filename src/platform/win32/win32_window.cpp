@@ -7,9 +7,9 @@
 
 #include <algorithm>
 
-#include "app/reading_order.h"
-#include "app/window_def.h"
 #include "platform/win32/wide.h"
+#include "window/reading_order.h"
+#include "window/window_def.h"
 
 namespace vb {
 namespace {

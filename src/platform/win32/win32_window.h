@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "app/bindings.h"
 #include "platform/ports.h"
+#include "window/events.h"
 
 namespace vb {
 

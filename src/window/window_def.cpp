@@ -1,4 +1,4 @@
-#include "app/window_def.h"
+#include "window/window_def.h"
 
 #include <array>
 #include <string_view>

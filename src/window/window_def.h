@@ -5,7 +5,7 @@
 #include <span>
 #include <string_view>
 
-#include "app/controls.h"
+#include "window/controls.h"
 
 namespace vb {
 
