@@ -34,6 +34,11 @@ struct ComboDef {
 };
 std::span<const ComboDef> comboDefinitions();
 
+// The preview switch 按钮_打开预览 shows its caption of the table while preview is off, and this
+// one while it is on.
+inline constexpr const char* kPreviewOnCaption = "不要预览";
+inline const char* previewOffCaption() { return def(Ctl::按钮_打开预览).caption; }
+
 inline constexpr const char* kListColumn0Title = "当前的文件名";
 inline constexpr int kListColumnWidth = 380;
 
