@@ -8,12 +8,14 @@
 namespace vb {
 namespace {
 
+// The inputs, by what they hold.
+constexpr Ctl kSequenceSeparator = Ctl::组合框5;  // between the number and the name
+constexpr Ctl kSymbolText = Ctl::编辑框13;        // put after a leading number
+
 Run prepareSequence(Context& ctx, Branch) {
     const Window& w = ctx.win;
-    return {[sep = sequenceSeparator(w.selection(Ctl::组合框5), w.text(Ctl::组合框5))](const Entry& e) {
-                return Outcome{sequenceName(e.name, e.index, e.count, sep)};
-            },
-            {}};
+    const std::string sep = sequenceSeparator(w.selection(kSequenceSeparator), w.text(kSequenceSeparator));
+    return {[sep](const Entry& e) { return Outcome{sequenceName(e.name, e.index, e.count, sep)}; }, {}};
 }
 
 const Operation& sequence() {
@@ -51,7 +53,7 @@ const Operation& zeros() {
 }
 
 Run prepareSymbol(Context& ctx, Branch) {
-    return {[symbol = ctx.win.text(Ctl::编辑框13)](const Entry& e) {
+    return {[symbol = ctx.win.text(kSymbolText)](const Entry& e) {
                 return Outcome{insertAfterLeadingNumber(e.name, symbol)};
             },
             {}};
@@ -59,7 +61,7 @@ Run prepareSymbol(Context& ctx, Branch) {
 
 const Operation& symbol() {
     static const Operation op{
-        .guards = {{GuardPlace::AfterNoDir, emptyText<Ctl::编辑框13>, {"加什么？", "信息：", Icon::Info}}},
+        .guards = {{GuardPlace::AfterNoDir, emptyText<kSymbolText>, {"加什么？", "信息：", Icon::Info}}},
         .prepare = prepareSymbol,
     };
     return op;

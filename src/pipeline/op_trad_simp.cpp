@@ -6,8 +6,10 @@
 namespace vb {
 namespace {
 
+constexpr Ctl kToSimplified = Ctl::单选框15;  // the input: which way, else 单选框16 to traditional
+
 Run prepareTradSimp(Context& ctx, Branch) {
-    return {[&chinese = ctx.chinese, toSimplified = ctx.win.checked(Ctl::单选框15)](const Entry& e) {
+    return {[&chinese = ctx.chinese, toSimplified = ctx.win.checked(kToSimplified)](const Entry& e) {
                 return Outcome{tradSimpRule(e.name, chinese.map(e.name, toSimplified))};
             },
             {}};
