@@ -127,7 +127,7 @@ for dpi in 120 144; do
   "$WINESERVER" -k 2>/dev/null || true
   set_dpi $dpi
   "$WINESERVER" -p 2>/dev/null || true
-  "$WINE" "$TESTS_BUILD/velbrook-win32-tests.exe" --gtest_filter='Captions.*' --gtest_brief=1 || status=1
+  "$WINE" "$BUILD_WIN32/velbrook-win32-tests.exe" --gtest_filter='Captions.*' --gtest_brief=1 || status=1
   if [ $dpi = 144 ]; then shoot_both 144; fi
 done
 "$WINESERVER" -k 2>/dev/null || true
