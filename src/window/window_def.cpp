@@ -176,6 +176,13 @@ std::optional<Ctl> findControl(std::string_view gbkName) {
     return std::nullopt;
 }
 
+std::vector<Ctl> radioGroupOf(Ctl radio) {
+    std::vector<Ctl> group;
+    for (const auto& d : kTable)
+        if (d.kind == Kind::Radio && d.container == def(radio).container) group.push_back(d.id);
+    return group;
+}
+
 Ctl windowOf(Ctl id) {
     while (def(id).kind != Kind::Window) id = def(id).container;
     return id;

@@ -4,6 +4,7 @@
 #include <optional>
 #include <span>
 #include <string_view>
+#include <vector>
 
 #include "window/controls.h"
 
@@ -41,6 +42,10 @@ inline const char* previewOffCaption() { return def(Ctl::按钮_打开预览).ca
 
 inline constexpr const char* kListColumn0Title = "当前的文件名";
 inline constexpr int kListColumnWidth = 380;
+
+// A radio button's group: the radio buttons of its container, in table order. Choosing one
+// clears the others.
+std::vector<Ctl> radioGroupOf(Ctl radio);
 
 // The window a control belongs to (主窗口 or 感谢窗口), following containers upwards.
 Ctl windowOf(Ctl id);

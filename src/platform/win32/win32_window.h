@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/list_rows.h"
 #include "platform/ports.h"
 #include "window/events.h"
 
@@ -165,12 +166,7 @@ private:
     bool topmost_ = false;
     bool busy_ = false;
 
-    struct Column {
-        std::string title;
-        int width = 0;
-    };
-    std::vector<Column> columns_;
-    std::vector<std::vector<std::string>> rows_;
+    ListRows list_;
 
     struct Pictures;
     std::unique_ptr<Pictures> pictures_;
