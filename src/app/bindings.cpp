@@ -1,11 +1,10 @@
 #include "app/bindings.h"
 
+#include "app/option_handlers.h"
 #include "app/startup.h"
 #include "fileops/fileops.h"
 #include "fileset/fileset.h"
 #include "pipeline/operations.h"
-#include "transforms/option_handlers.h"
-#include "transforms/symbol_set.h"
 
 namespace vb {
 namespace {

@@ -4,21 +4,9 @@
 #include <span>
 
 #include "platform/ports.h"
+#include "window/events.h"
 
 namespace vb {
-
-enum class Event {
-    Created,      // 主窗口
-    Closing,      // 主窗口
-    Click,        // buttons, picture button, check boxes, radio buttons
-    ItemChosen,   // combo boxes
-    TextEdited,   // combo boxes
-    ListOpening,  // combo boxes
-    LeftClick,    // 超级列表框1
-    RightClick,   // 超级列表框1
-    MenuChosen,   // 上移, 下移, 删除
-    GotFocus,     // edit boxes
-};
 
 using Handler = void (*)(Context&);
 

@@ -4,8 +4,8 @@
 #include <functional>
 #include <map>
 
-#include "app/window_def.h"
 #include "platform/encoding.h"
+#include "window/window_def.h"
 
 namespace vb {
 

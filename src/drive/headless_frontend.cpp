@@ -1,10 +1,10 @@
 #include "drive/headless_frontend.h"
 
 #include "app/bindings.h"
-#include "app/window_def.h"
 #include "drive/driver.h"
 #include "fileset/fileset.h"
 #include "platform/tick.h"
+#include "window/window_def.h"
 
 namespace vb {
 
@@ -48,10 +48,7 @@ void HeadlessFrontend::click(Ctl c) {
     if (d.kind == Kind::CheckBox) {
         window_.setChecked(c, !window_.checked(c));
     } else if (d.kind == Kind::Radio) {
-        for (const auto& other : controlTable())
-            if (other.kind == Kind::Radio && other.container == d.container)
-                window_.setChecked(other.id, false);
-        window_.setChecked(c, true);
+        for (Ctl other : radioGroupOf(c)) window_.setChecked(other, other == c);
     }
     dispatch(ctx_, c, Event::Click);
 }

@@ -1,11 +1,11 @@
 // The name list 超级列表框1: reading it for the rename operations and the user's edits.
 #include "fileset/fileset.h"
+#include "window/window_def.h"
 
 namespace vb {
 namespace {
 
 constexpr const char* kReminderTitle = "提醒：";
-constexpr const char* kPreviewOffCaption = "打开预览";
 
 void remind(Context& ctx, const char* text) {
     ctx.dlg.messageBox(text, kReminderTitle, Icon::Info, Buttons::Ok);
@@ -56,7 +56,7 @@ void onListLeftClick(Context& ctx) {
 
 void onListRightClick(Context& ctx) {
     const Window& win = ctx.win;
-    if (win.text(Ctl::按钮_打开预览) != kPreviewOffCaption) return;
+    if (win.text(Ctl::按钮_打开预览) != previewOffCaption()) return;
     int row = win.selectedRow();
     if (!validRow(win, row) || win.cell(row, 0).empty()) return;
     ctx.win.showPopupMenu();

@@ -8,16 +8,20 @@
 namespace vb {
 namespace {
 
+// The inputs, by what they hold.
+constexpr Ctl kStartText = Ctl::编辑框6;  // put before each name
+constexpr Ctl kEndText = Ctl::编辑框7;    // put after each name, before a file's extension
+
 constexpr Message kNothingToAdd{"加点啥？不能为空", "信息：", Icon::Info};
 
 Run prepareAtStart(Context& ctx, Branch) {
-    return {[text = ctx.win.text(Ctl::编辑框6)](const Entry& e) { return Outcome{addAtStart(e.name, text)}; },
+    return {[text = ctx.win.text(kStartText)](const Entry& e) { return Outcome{addAtStart(e.name, text)}; },
             {}};
 }
 
 Run prepareAtEnd(Context& ctx, Branch) {
     const char sep = ctx.fs.separator();
-    return {[text = ctx.win.text(Ctl::编辑框7), sep](const Entry& e) {
+    return {[text = ctx.win.text(kEndText), sep](const Entry& e) {
                 if (e.branch == Branch::Files) return Outcome{addAtEndOfFile(e.name, text, sep)};
                 // A folder's preview splits its name like a file's; the direct rename does not.
                 if (e.preview) return Outcome{splitName(e.name, sep).base + text};
@@ -28,7 +32,7 @@ Run prepareAtEnd(Context& ctx, Branch) {
 
 const Operation& atStart() {
     static const Operation op{
-        .guards = {{GuardPlace::First, [](const Window& w) { return w.text(Ctl::编辑框6).empty(); },
+        .guards = {{GuardPlace::First, [](const Window& w) { return w.text(kStartText).empty(); },
                     kNothingToAdd}},
         .prepare = prepareAtStart,
     };
@@ -37,7 +41,7 @@ const Operation& atStart() {
 
 const Operation& atEnd() {
     static const Operation op{
-        .guards = {{GuardPlace::First, [](const Window& w) { return w.text(Ctl::编辑框7).empty(); },
+        .guards = {{GuardPlace::First, [](const Window& w) { return w.text(kEndText).empty(); },
                     kNothingToAdd}},
         .prepare = prepareAtEnd,
         .filesReport = usualReport(),

@@ -9,6 +9,23 @@
 namespace vb {
 namespace {
 
+// The inputs, by what they hold.
+constexpr Ctl kBeforeMarker = Ctl::编辑框8;  // delete what stands before it
+constexpr Ctl kBeforeFirst = Ctl::单选框11;  // its first occurrence
+constexpr Ctl kBeforeLast = Ctl::单选框12;   // its last occurrence
+constexpr Ctl kBeforeWithMarker = Ctl::选择框3;
+constexpr Ctl kAfterMarker = Ctl::编辑框9;  // delete what stands after it
+constexpr Ctl kAfterFirst = Ctl::单选框1;
+constexpr Ctl kAfterLast = Ctl::单选框2;
+constexpr Ctl kAfterWithMarker = Ctl::选择框4;
+constexpr Ctl kStartMarker = Ctl::编辑框2;  // delete what stands between the two
+constexpr Ctl kEndMarker = Ctl::编辑框3;
+constexpr Ctl kBetweenWithMarkers = Ctl::选择框6;
+constexpr Ctl kDeletedText = Ctl::编辑框1;  // delete this text N times
+constexpr Ctl kDeleteCount = Ctl::编辑框10;
+constexpr Ctl kFromLeft = Ctl::单选框13;
+constexpr Ctl kFromRight = Ctl::单选框14;
+
 constexpr Message kNothingToDelete{"去掉啥？不能为空", "信息：", Icon::Info};
 
 Occurrence radios(const Window& w, Ctl first, Ctl last) {
@@ -40,8 +57,8 @@ Report countReport(const char* prefix, const char* title) {
 Run prepareBefore(Context& ctx, Branch) {
     const Window& w = ctx.win;
     return {onBase(ctx.fs.separator(),
-                   [marker = w.text(Ctl::编辑框8), occ = radios(w, Ctl::单选框11, Ctl::单选框12),
-                    include = w.checked(Ctl::选择框3)](const std::string& base, Branch) {
+                   [marker = w.text(kBeforeMarker), occ = radios(w, kBeforeFirst, kBeforeLast),
+                    include = w.checked(kBeforeWithMarker)](const std::string& base, Branch) {
                        return deleteBefore(base, marker, occ, include);
                    }),
             {}};
@@ -50,8 +67,8 @@ Run prepareBefore(Context& ctx, Branch) {
 Run prepareAfter(Context& ctx, Branch) {
     const Window& w = ctx.win;
     return {onBase(ctx.fs.separator(),
-                   [marker = w.text(Ctl::编辑框9), occ = radios(w, Ctl::单选框1, Ctl::单选框2),
-                    include = w.checked(Ctl::选择框4)](const std::string& base, Branch b) {
+                   [marker = w.text(kAfterMarker), occ = radios(w, kAfterFirst, kAfterLast),
+                    include = w.checked(kAfterWithMarker)](const std::string& base, Branch b) {
                        return b == Branch::Files ? deleteAfter(base, marker, occ, include)
                                                  : deleteAfterFolder(base, marker, occ);
                    }),
@@ -60,7 +77,7 @@ Run prepareAfter(Context& ctx, Branch) {
 
 const Operation& before() {
     static const Operation op{
-        .guards = {{GuardPlace::First, emptyText<Ctl::编辑框8>, kNothingToDelete}},
+        .guards = {{GuardPlace::First, emptyText<kBeforeMarker>, kNothingToDelete}},
         .prepare = prepareBefore,
         .filesReport = countReport("成功改了", "提示"),
         .foldersReport = countReport("成功改了", "提示"),
@@ -70,7 +87,7 @@ const Operation& before() {
 
 const Operation& after() {
     static const Operation op{
-        .guards = {{GuardPlace::First, emptyText<Ctl::编辑框9>, kNothingToDelete}},
+        .guards = {{GuardPlace::First, emptyText<kAfterMarker>, kNothingToDelete}},
         .prepare = prepareAfter,
         .filesReport = countReport("修改了", "修改成果提示"),
         .foldersReport = countReport("修改了", "修改成果提示"),
@@ -87,12 +104,12 @@ Run prepareBetween(Context& ctx, Branch) {
         OccurrenceBoxes startBoxes, endBoxes;
         BetweenMarkers view() const { return {start, startBoxes, end, endBoxes}; }
     };
-    Markers m{w.text(Ctl::编辑框2),
-              w.text(Ctl::编辑框3),
+    Markers m{w.text(kStartMarker),
+              w.text(kEndMarker),
               {w.checked(Ctl::选择框_1头), w.checked(Ctl::选择框_1尾)},
               {w.checked(Ctl::选择框_2头), w.checked(Ctl::选择框_2尾)}};
     const char sep = ctx.fs.separator();
-    const bool include = w.checked(Ctl::选择框6);
+    const bool include = w.checked(kBetweenWithMarkers);
     return {onBase(sep, [m, include](const std::string& base,
                                      Branch) { return deleteBetween(base, m.view(), include); }),
             [m, sep](const std::string& name, Branch b) {
@@ -101,7 +118,7 @@ Run prepareBetween(Context& ctx, Branch) {
             }};
 }
 
-bool markerMissing(const Window& w) { return w.text(Ctl::编辑框2).empty() || w.text(Ctl::编辑框3).empty(); }
+bool markerMissing(const Window& w) { return w.text(kStartMarker).empty() || w.text(kEndMarker).empty(); }
 
 const Operation& between() {
     static const Message none{"找不到需要改的文件名", "提示", Icon::None};
@@ -123,10 +140,10 @@ constexpr Message kNotANumber{"输入的不是纯数字", "提示", Icon::Info};
 
 Run prepareNTimes(Context& ctx, Branch branch) {
     const Window& w = ctx.win;
-    const std::string d = w.text(Ctl::编辑框1);
-    const std::optional<int> count = readDeleteCount(w.text(Ctl::编辑框10));
+    const std::string d = w.text(kDeletedText);
+    const std::optional<int> count = readDeleteCount(w.text(kDeleteCount));
     const Direction dir =
-        w.checked(Ctl::单选框14) && !w.checked(Ctl::单选框13) ? Direction::FromRight : Direction::FromLeft;
+        w.checked(kFromRight) && !w.checked(kFromLeft) ? Direction::FromRight : Direction::FromLeft;
     const char sep = ctx.fs.separator();
     // A count that reads as 0 renames nothing; files say so once and the run ends.
     if (branch == Branch::Files && count == 0)
@@ -144,7 +161,7 @@ Run prepareNTimes(Context& ctx, Branch branch) {
 
 const Operation& nTimes() {
     static const Operation op{
-        .guards = {{GuardPlace::AfterNoDir, emptyText<Ctl::编辑框1>, kNothingToDelete}},
+        .guards = {{GuardPlace::AfterNoDir, emptyText<kDeletedText>, kNothingToDelete}},
         .noDir = {"还没选择路径呢", "信息：", Icon::Info},
         .confirm = Confirm::Counted,
         .countedFiles = {"一共有", "个文件将被更名", "请确认", {"找不到需要改的文件名", "提示", Icon::Info}},

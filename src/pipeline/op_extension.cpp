@@ -6,6 +6,10 @@
 namespace vb {
 namespace {
 
+// The inputs, by what they hold.
+constexpr Ctl kNewExtension = Ctl::组合框_修改扩展;
+constexpr Ctl kAppendedText = Ctl::编辑框18;  // put after the extension
+
 bool foldersTicked(const Window& w) { return w.checked(Ctl::选择框_文件夹); }
 
 Run prepareChange(Context& ctx, Branch) {
@@ -13,18 +17,18 @@ Run prepareChange(Context& ctx, Branch) {
     const char sep = ctx.fs.separator();
     return {[&win, sep](const Entry& e) {
                 // A typed extension without a dot gets one, and the box shows it from then on.
-                if (win.selection(Ctl::组合框_修改扩展) == -1) {
-                    std::string typed = win.text(Ctl::组合框_修改扩展);
+                if (win.selection(kNewExtension) == -1) {
+                    std::string typed = win.text(kNewExtension);
                     std::string dotted = dottedExtension(typed);
-                    if (dotted != typed) win.setText(Ctl::组合框_修改扩展, dotted);
+                    if (dotted != typed) win.setText(kNewExtension, dotted);
                 }
-                return Outcome{changeExtension(e.name, win.text(Ctl::组合框_修改扩展), sep, !e.preview)};
+                return Outcome{changeExtension(e.name, win.text(kNewExtension), sep, !e.preview)};
             },
             {}};
 }
 
 Run prepareAppend(Context& ctx, Branch) {
-    return {[text = ctx.win.text(Ctl::编辑框18)](const Entry& e) {
+    return {[text = ctx.win.text(kAppendedText)](const Entry& e) {
                 return Outcome{appendAfterExtension(e.name, text)};
             },
             {}};
@@ -35,7 +39,7 @@ const Operation& change() {
         .guards =
             {
                 {GuardPlace::First,
-                 [](const Window& w) { return w.text(Ctl::组合框_修改扩展).empty(); },
+                 [](const Window& w) { return w.text(kNewExtension).empty(); },
                  {"准备改成什么后缀？请先选择或手动输入", "信息：", Icon::Info}},
                 {GuardPlace::AfterChecks,
                  foldersTicked,
@@ -53,7 +57,7 @@ const Operation& append() {
         .guards =
             {
                 {GuardPlace::First,
-                 [](const Window& w) { return w.text(Ctl::编辑框18).empty(); },
+                 [](const Window& w) { return w.text(kAppendedText).empty(); },
                  {"加点啥？不能为空", "信息：", Icon::Info}},
                 {GuardPlace::First, foldersTicked, {"此功能无法对文件夹进行修改", "信息：", Icon::Info}},
             },

@@ -1,20 +1,21 @@
-// Sequence numbers, leading zeros, a symbol after the number, Chinese numerals to digits,
-// traditional / simplified conversion. These rules work on the whole name.
+// Sequence numbers, leading zeros, a symbol after the number, Chinese numerals to digits.
+// These rules work on the whole name.
 #include "pipeline/operations.h"
 #include "pipeline/pipeline.h"
 #include "transforms/rule_chinese_numerals.h"
 #include "transforms/rule_numbers.h"
-#include "transforms/rule_trad_simp.h"
 
 namespace vb {
 namespace {
 
+// The inputs, by what they hold.
+constexpr Ctl kSequenceSeparator = Ctl::组合框5;  // between the number and the name
+constexpr Ctl kSymbolText = Ctl::编辑框13;        // put after a leading number
+
 Run prepareSequence(Context& ctx, Branch) {
     const Window& w = ctx.win;
-    return {[sep = sequenceSeparator(w.selection(Ctl::组合框5), w.text(Ctl::组合框5))](const Entry& e) {
-                return Outcome{sequenceName(e.name, e.index, e.count, sep)};
-            },
-            {}};
+    const std::string sep = sequenceSeparator(w.selection(kSequenceSeparator), w.text(kSequenceSeparator));
+    return {[sep](const Entry& e) { return Outcome{sequenceName(e.name, e.index, e.count, sep)}; }, {}};
 }
 
 const Operation& sequence() {
@@ -52,7 +53,7 @@ const Operation& zeros() {
 }
 
 Run prepareSymbol(Context& ctx, Branch) {
-    return {[symbol = ctx.win.text(Ctl::编辑框13)](const Entry& e) {
+    return {[symbol = ctx.win.text(kSymbolText)](const Entry& e) {
                 return Outcome{insertAfterLeadingNumber(e.name, symbol)};
             },
             {}};
@@ -60,7 +61,7 @@ Run prepareSymbol(Context& ctx, Branch) {
 
 const Operation& symbol() {
     static const Operation op{
-        .guards = {{GuardPlace::AfterNoDir, emptyText<Ctl::编辑框13>, {"加什么？", "信息：", Icon::Info}}},
+        .guards = {{GuardPlace::AfterNoDir, emptyText<kSymbolText>, {"加什么？", "信息：", Icon::Info}}},
         .prepare = prepareSymbol,
     };
     return op;
@@ -84,29 +85,11 @@ const Operation& numerals() {
     return op;
 }
 
-Run prepareTradSimp(Context& ctx, Branch) {
-    return {[&chinese = ctx.chinese, toSimplified = ctx.win.checked(Ctl::单选框15)](const Entry& e) {
-                return Outcome{tradSimpRule(e.name, chinese.map(e.name, toSimplified))};
-            },
-            {}};
-}
-
-const Operation& tradSimp() {
-    static const Operation op{
-        .guards = {},
-        .prepare = prepareTradSimp,
-        .filesReport = usualReport(Icon::None, "个文件被改名"),
-        .foldersReport = usualReport(Icon::None, "个文件被改名"),
-    };
-    return op;
-}
-
 }  // namespace
 
 void onSequenceNumbers(Context& ctx) { runOperation(ctx, sequence()); }
 void onLeadingZeros(Context& ctx) { runOperation(ctx, zeros()); }
 void onSymbolAfterNumber(Context& ctx) { runOperation(ctx, symbol()); }
 void onChineseNumerals(Context& ctx) { runOperation(ctx, numerals()); }
-void onTradSimp(Context& ctx) { runOperation(ctx, tradSimp()); }
 
 }  // namespace vb

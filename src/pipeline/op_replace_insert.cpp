@@ -8,6 +8,18 @@
 namespace vb {
 namespace {
 
+// The inputs, by what they hold.
+constexpr Ctl kFoundText = Ctl::编辑框4;  // replaced
+constexpr Ctl kReplacement = Ctl::编辑框5;
+constexpr Ctl kReplaceCount = Ctl::编辑框16;
+constexpr Ctl kNearStart = Ctl::单选框7;  // only the symbol after a leading number
+constexpr Ctl kFromRight = Ctl::单选框10;
+constexpr Ctl kInsertMarker = Ctl::编辑框11;  // insert beside it
+constexpr Ctl kInsertedText = Ctl::编辑框12;
+constexpr Ctl kMarkerFirst = Ctl::单选框5;  // its first occurrence
+constexpr Ctl kMarkerLast = Ctl::单选框6;   // its last occurrence
+constexpr Ctl kInsertBefore = Ctl::单选框3;
+
 constexpr Message kRefused{"不能改成这个东西", "信息：", Icon::None};
 
 // The rule gets the base name (or folder name); the extension goes back behind the result.
@@ -22,21 +34,21 @@ std::function<Outcome(const Entry&)> onBase(char sep, F f) {
 }
 
 ReplaceMode replaceMode(const Window& w) {
-    if (w.checked(Ctl::单选框7)) return ReplaceMode::NearStart;
-    return w.checked(Ctl::单选框10) ? ReplaceMode::FromRight : ReplaceMode::FromLeft;
+    if (w.checked(kNearStart)) return ReplaceMode::NearStart;
+    return w.checked(kFromRight) ? ReplaceMode::FromRight : ReplaceMode::FromLeft;
 }
 
 Run prepareReplace(Context& ctx, Branch) {
     const Window& w = ctx.win;
     return {
-        onBase(ctx.fs.separator(), [f = w.text(Ctl::编辑框4), r = w.text(Ctl::编辑框5), mode = replaceMode(w),
-                                    n = readReplaceCount(w.text(Ctl::编辑框16))](
+        onBase(ctx.fs.separator(), [f = w.text(kFoundText), r = w.text(kReplacement), mode = replaceMode(w),
+                                    n = readReplaceCount(w.text(kReplaceCount))](
                                        const std::string& base) { return replaceText(base, f, r, mode, n); }),
         {}};
 }
 
 bool countReadsZero(const Window& w) {
-    const std::string count = w.text(Ctl::编辑框16);
+    const std::string count = w.text(kReplaceCount);
     return !count.empty() && toNumber(count) == 0;
 }
 
@@ -54,9 +66,9 @@ const Operation& replaceOp() {
     static const Operation op{
         .guards =
             {
-                {GuardPlace::AfterNoDir, emptyText<Ctl::编辑框4>, {"去掉啥？不能为空", "提示", Icon::Info}},
+                {GuardPlace::AfterNoDir, emptyText<kFoundText>, {"去掉啥？不能为空", "提示", Icon::Info}},
                 {GuardPlace::AfterChecks,
-                 [](const Window& w) { return hasRefusedChar(w.text(Ctl::编辑框5)); }, kRefused},
+                 [](const Window& w) { return hasRefusedChar(w.text(kReplacement)); }, kRefused},
                 {GuardPlace::AfterChecks,
                  countReadsZero,
                  {"替换次数没写对，请重新再写！", "提醒：", Icon::Info}},
@@ -74,12 +86,12 @@ const Operation& replaceOp() {
 
 Run prepareInsert(Context& ctx, Branch) {
     const Window& w = ctx.win;
-    const Occurrence occ = w.checked(Ctl::单选框5)   ? Occurrence::First
-                           : w.checked(Ctl::单选框6) ? Occurrence::Last
-                                                     : Occurrence::None;
-    const Side side = w.checked(Ctl::单选框3) ? Side::Before : Side::After;
+    const Occurrence occ = w.checked(kMarkerFirst)  ? Occurrence::First
+                           : w.checked(kMarkerLast) ? Occurrence::Last
+                                                    : Occurrence::None;
+    const Side side = w.checked(kInsertBefore) ? Side::Before : Side::After;
     return {onBase(ctx.fs.separator(),
-                   [marker = w.text(Ctl::编辑框11), text = w.text(Ctl::编辑框12), occ,
+                   [marker = w.text(kInsertMarker), text = w.text(kInsertedText), occ,
                     side](const std::string& base) { return insertAtMarker(base, marker, text, occ, side); }),
             {}};
 }
@@ -90,11 +102,11 @@ const Operation& insertOp() {
             {
                 {GuardPlace::First,
                  [](const Window& w) {
-                     return w.text(Ctl::编辑框11).empty() || w.text(Ctl::编辑框12).empty();
+                     return w.text(kInsertMarker).empty() || w.text(kInsertedText).empty();
                  },
                  {"弄啥呢？", "信息：", Icon::Info}},
                 {GuardPlace::AfterChecks,
-                 [](const Window& w) { return hasRefusedChar(w.text(Ctl::编辑框12)); }, kRefused},
+                 [](const Window& w) { return hasRefusedChar(w.text(kInsertedText)); }, kRefused},
             },
         .prepare = prepareInsert,
         .filesReport =

@@ -2,6 +2,7 @@
 
 #include "fileset/fileset.h"
 #include "transforms/gbk_text.h"
+#include "window/window_def.h"
 
 namespace vb {
 namespace {
@@ -151,7 +152,7 @@ NameParts partsOf(const Entry& e, char separator) {
     return {e.name, {}};
 }
 
-bool previewOn(const Window& win) { return win.text(Ctl::按钮_打开预览) == "不要预览"; }
+bool previewOn(const Window& win) { return win.text(Ctl::按钮_打开预览) == kPreviewOnCaption; }
 
 Report usualReport(Icon icon, const char* suffix) {
     Report r;

@@ -3,15 +3,14 @@
 #include "pipeline/operations.h"
 #include "pipeline/pipeline.h"
 #include "transforms/gbk_text.h"
+#include "window/window_def.h"
 
 namespace vb {
 namespace {
 
-constexpr int kNarrowWidth = 769;
+// Preview off, the window and the buttons are as the window definition has them.
 constexpr int kWideWidth = 1150;
 constexpr int kPreviewColumnWidth = 380;
-constexpr const char* kPreviewOffCaption = "打开预览";
-constexpr const char* kPreviewOnCaption = "不要预览";
 constexpr const char* kRemindTitle = "提醒：";
 
 void remind(Context& ctx, const char* text) {
@@ -35,12 +34,13 @@ void previewOnSwitch(Context& ctx) {
 
 void previewOffSwitch(Context& ctx) {
     Window& win = ctx.win;
-    win.setWindowWidth(kNarrowWidth);
+    win.setWindowWidth(def(Ctl::主窗口).rect.width);
     win.setWidth(Ctl::超级列表框1, 400);
-    win.setText(Ctl::按钮_打开预览, kPreviewOffCaption);
+    win.setText(Ctl::按钮_打开预览, previewOffCaption());
     win.deleteColumn(1);
     win.setColumnTitle(0, "最开始的文件名");
-    win.move(Ctl::按钮_确认无误执行吧, 568, 432);
+    const Rect execute = def(Ctl::按钮_确认无误执行吧).rect;
+    win.move(Ctl::按钮_确认无误执行吧, execute.left, execute.top);
     win.setVisible(Ctl::按钮_确认无误执行吧, false);
 }
 
@@ -48,7 +48,7 @@ void previewOffSwitch(Context& ctx) {
 
 void onPreviewSwitch(Context& ctx) {
     const std::string caption = ctx.win.text(Ctl::按钮_打开预览);
-    if (caption == kPreviewOffCaption)
+    if (caption == previewOffCaption())
         previewOnSwitch(ctx);
     else if (caption == kPreviewOnCaption)
         previewOffSwitch(ctx);

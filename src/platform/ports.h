@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/controls.h"
+#include "window/controls.h"
 
 namespace vb {
 

@@ -5,8 +5,6 @@
 #include <string>
 #include <string_view>
 
-#include "platform/ports.h"
-
 namespace vb {
 
 struct SymbolPair {
@@ -28,8 +26,5 @@ enum class SymbolSet { Ascii, Chinese };
 // Rewrites every symbol of the other set into `to`, stepping over double-byte characters so
 // that a trail byte equal to "[" or "]" is never taken for a bracket.
 std::string convertSymbols(std::string_view text, SymbolSet to);
-
-// 组合框1 item chosen: converts the texts of 编辑框1, 编辑框2 and 编辑框3.
-void onSymbolSetChosen(Context& ctx);
 
 }  // namespace vb

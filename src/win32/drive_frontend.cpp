@@ -6,9 +6,9 @@
 #include <algorithm>
 #include <functional>
 
-#include "app/window_def.h"
 #include "platform/encoding.h"
 #include "platform/win32/wide.h"
+#include "window/window_def.h"
 
 namespace vb {
 namespace {

@@ -13,6 +13,7 @@
 #include <map>
 #include <sstream>
 
+#include "../temp_folder.h"
 #include "drive/headless_frontend.h"
 #include "platform/encoding.h"
 #include "platform/posix/posix_fs.h"
@@ -83,23 +84,17 @@ std::vector<std::string> namesIn(const stdfs::path& dir) {
 // A real temporary directory holding the program's directory and a working directory.
 class Sandbox {
 public:
-    Sandbox() {
-        std::string tmpl = (stdfs::temp_directory_path() / "fault-XXXXXX").string();
-        root = ::mkdtemp(tmpl.data());
-        work = root / "work";
-        prog = root / "prog";
+    Sandbox() : root(temp_.root()), work(root / "work"), prog(root / "prog") {
         stdfs::create_directories(work);
         stdfs::create_directories(prog);
     }
-    ~Sandbox() {
-        std::error_code ec;
-        stdfs::permissions(work, stdfs::perms::owner_all, stdfs::perm_options::add, ec);
-        stdfs::remove_all(root, ec);
-    }
-    Sandbox(const Sandbox&) = delete;
-    Sandbox& operator=(const Sandbox&) = delete;
 
     void file(const std::string& gbkName, const std::string& bytes) { write(native(work, gbkName), bytes); }
+
+private:
+    testing::TempFolder temp_{"fault"};
+
+public:
     stdfs::path root, work, prog;
 };
 

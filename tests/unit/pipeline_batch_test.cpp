@@ -8,8 +8,10 @@
 #include <utility>
 #include <vector>
 
+#include "../ordered_fs.h"
 #include "fileset/fileset.h"
 #include "pipeline/operations.h"
+#include "pipeline/pipeline.h"
 #include "platform/forwarding_fs.h"
 #include "test_support.h"
 
@@ -118,6 +120,94 @@ TEST_F(Batch, AStrandedFileIsShownReportedAndUndone) {
     for (const char* n : {"a.txt", "b.txt", "c.txt"})
         EXPECT_EQ(read(std::string("v/") + n), std::string(n) + "!");
     EXPECT_EQ(entriesOf("v"), (Names{"a.txt", "b.txt", "c.txt"}));
+}
+
+// The video number renames from a fresh listing, whose order need not be the rows' order: each
+// new name lands in the row that shows its file, whichever order the listing and the rows have.
+TEST_F(Batch, VideoNumberWritesEachNewNameInTheRowOfItsFile) {
+    struct Case {
+        OrderedFileSystem::Before atRead, atRun;
+    };
+    for (const Case& c : {Case{ascending, descending}, Case{descending, ascending}}) {
+        stdfs::remove_all(native("v"));
+        for (const char* n : {"1.mp4", "2.mp4", "3.mp4"}) file(std::string("v/") + n, n);
+        OrderedFileSystem ordered(fs, c.atRead);
+        Context octx{win, dlg, ordered, clip, shell, clock, chinese, undo, undoRecord};
+        dlg.browses.push_back(path("v"));
+        manualRead(octx);
+        const Names before = column(0);
+        ASSERT_EQ(before.size(), 3u);
+
+        ordered.before = c.atRun;
+        onVideoNumber(octx);
+        const Names after = column(0);
+        ASSERT_EQ(after.size(), 3u);
+        for (size_t r = 0; r < 3; ++r) {
+            // "1.mp4" becomes "1(Av…,P…).mp4": same stem, same file.
+            EXPECT_EQ(after[r].substr(0, 2), before[r].substr(0, 1) + "(") << r;
+            EXPECT_EQ(read("v/" + after[r]), before[r]) << r;
+        }
+    }
+}
+
+// An undo that the file system refuses halfway keeps every entry that did not go back, under
+// the name it has now (a temporary one included), and the next undo finishes the job.
+TEST_F(Batch, AnUndoRefusedHalfwayIsFinishedByTheNextOne) {
+    const Names start = {"a.txt", "b.dat", "c.txt"};
+    for (const auto& n : start) file("v/" + n, n + "!");
+    RefusingFs refusing(fs);
+    Context rctx{win, dlg, refusing, clip, shell, clock, chinese, undo, undoRecord};
+    onPreviewSwitch(rctx);
+    browseTo("v");
+    ASSERT_EQ(column(0), start);
+    const Names next = {"b.dat", "a.txt", "d.txt"};
+    for (int r = 0; r < 3; ++r) win.setCell(r, 1, next[static_cast<size_t>(r)]);
+    onExecute(rctx);
+    ASSERT_EQ(read("v/b.dat"), "a.txt!");
+
+    // The way back: b.dat goes aside, a.txt -> b.dat is refused and so is the return of the
+    // temporary name; d.txt -> c.txt is refused.
+    const std::string temp = "~velbrook-0.tmp";
+    refusing.locked = {"a.txt", "d.txt"};
+    refusing.refused = {{temp, "b.dat"}};
+    onUndo(rctx);
+    EXPECT_EQ(entriesOf("v"), (Names{"a.txt", "d.txt", temp}));
+    EXPECT_EQ(column(0), (Names{temp, "a.txt", "d.txt"}));
+
+    refusing.locked.clear();
+    refusing.refused.clear();
+    onUndo(rctx);
+    EXPECT_EQ(entriesOf("v"), start);
+    for (const auto& n : start) EXPECT_EQ(read("v/" + n), n + "!");
+    EXPECT_EQ(column(0), start);
+}
+
+// A rename button checks where it works whatever put the path there: a folder on the desktop and
+// the root are refused before any file is touched.
+TEST_F(Batch, RenameButtonsRefuseTheDesktopAndTheRoot) {
+    file("Desktop/a.txt", "a");
+    struct Case {
+        std::string dir;
+        Box box;
+        std::string labelAfter;
+    };
+    const Case cases[] = {
+        {path("Desktop/"), {kDesktopNotice, kDesktopTitle}, ""},
+        {"/", {kNothingChosen.text, kNothingChosen.title}, "/"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.dir);
+        win.setText(Ctl::标签2, c.dir);
+        win.clearRows();
+        win.appendRows({"a.txt"});
+        win.setText(Ctl::编辑框6, "x_");
+        dlg.boxes.clear();
+        onAddAtStart(ctx);
+        EXPECT_EQ(dlg.boxes, std::vector<Box>{c.box});
+        EXPECT_EQ(win.text(Ctl::标签2), c.labelAfter);
+        EXPECT_EQ(read("Desktop/a.txt"), "a");
+        EXPECT_EQ(win.cell(0, 0), "a.txt");
+    }
 }
 
 }  // namespace

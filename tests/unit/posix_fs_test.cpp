@@ -10,6 +10,7 @@
 #include <regex>
 #include <sstream>
 
+#include "../temp_folder.h"
 #include "platform/encoding.h"
 #include "platform/wildcard.h"
 #include "platform/posix/posix_fs.h"
@@ -20,25 +21,6 @@ namespace {
 namespace fs = std::filesystem;
 
 std::string utf8(const char8_t* s) { return reinterpret_cast<const char*>(s); }
-
-class TempDir {
-public:
-    TempDir() {
-        std::string tmpl = (fs::temp_directory_path() / "posixfs-XXXXXX").string();
-        path_ = ::mkdtemp(tmpl.data());
-    }
-    ~TempDir() {
-        std::error_code ec;
-        fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ec);
-        fs::remove_all(path_, ec);
-    }
-    // The path as the program uses it: ASCII, so GBK and UTF-8 alike, ending in "/".
-    std::string dir() const { return path_ + "/"; }
-    fs::path at(const std::string& nativeName) const { return fs::path(path_) / nativeName; }
-
-private:
-    std::string path_;
-};
 
 void writeFile(const fs::path& p, const std::string& bytes) { std::ofstream(p, std::ios::binary) << bytes; }
 
@@ -83,41 +65,41 @@ TEST(PosixFileSystem, RenameNeverOverwritesAndStaysInItsDirectory) {
         {"../a.txt", "x", false},    {"", "x", false},          {"a.txt", "\x81", false},
     };
     for (const auto& c : cases) {
-        TempDir t;
-        fs::create_directory(t.at("w"));
-        writeFile(t.at("a.txt"), "outside");
-        writeFile(t.at("w/a.txt"), "A");
-        writeFile(t.at("w/b.txt"), "B");
-        fs::create_directory(t.at("w/dir"));
-        writeFile(t.at("w/dir/inside"), "I");
-        fs::create_directory(t.at("w/empty"));
+        testing::TempFolder t("posixfs");
+        fs::create_directory(t.root() / "w");
+        writeFile(t.root() / "a.txt", "outside");
+        writeFile(t.root() / "w/a.txt", "A");
+        writeFile(t.root() / "w/b.txt", "B");
+        fs::create_directory(t.root() / "w/dir");
+        writeFile(t.root() / "w/dir/inside", "I");
+        fs::create_directory(t.root() / "w/empty");
         PosixFileSystem pfs(t.dir());
         SCOPED_TRACE(std::string(c.from) + " -> " + c.to);
         EXPECT_EQ(pfs.rename(t.dir() + "w/", c.from, c.to), c.ok);
-        EXPECT_EQ(readFile(t.at("w/b.txt")), "B");
-        EXPECT_EQ(readFile(t.at("w/dir/inside")), "I");
-        EXPECT_TRUE(fs::is_directory(t.at("w/empty")));
-        EXPECT_FALSE(fs::exists(t.at("x")));
-        EXPECT_EQ(readFile(t.at("a.txt")), "outside");
+        EXPECT_EQ(readFile(t.root() / "w/b.txt"), "B");
+        EXPECT_EQ(readFile(t.root() / "w/dir/inside"), "I");
+        EXPECT_TRUE(fs::is_directory(t.root() / "w/empty"));
+        EXPECT_FALSE(fs::exists(t.root() / "x"));
+        EXPECT_EQ(readFile(t.root() / "a.txt"), "outside");
         if (c.ok && std::string(c.from) != c.to) {
-            EXPECT_FALSE(fs::exists(t.at("w") / c.from));
-            EXPECT_EQ(readFile(t.at("w") / c.to), "A");
+            EXPECT_FALSE(fs::exists(t.root() / "w" / c.from));
+            EXPECT_EQ(readFile(t.root() / "w" / c.to), "A");
         } else if (std::string(c.from) == "a.txt") {
-            EXPECT_EQ(readFile(t.at("w/a.txt")), "A");
+            EXPECT_EQ(readFile(t.root() / "w/a.txt"), "A");
         }
     }
 }
 
 // Inside a batch and outside one: files, folders, dangling links; never a path of several names.
 TEST(PosixFileSystem, HasEntryLooksAtOneNameOfTheFolder) {
-    TempDir t;
-    fs::create_directory(t.at("w"));
-    writeFile(t.at("w/a.txt"), "A");
-    writeFile(t.at("w/\xE7\xAC\xAC\xE4\xB8\x80\xE8\xAF\xBE.mp4"), "1");  // 第一课.mp4
-    fs::create_directory(t.at("w/dir"));
-    writeFile(t.at("w/dir/inside"), "I");
-    fs::create_symlink("nowhere", t.at("w/dangling"));
-    writeFile(t.at("outside"), "O");
+    testing::TempFolder t("posixfs");
+    fs::create_directory(t.root() / "w");
+    writeFile(t.root() / "w/a.txt", "A");
+    writeFile(t.root() / "w/\xE7\xAC\xAC\xE4\xB8\x80\xE8\xAF\xBE.mp4", "1");  // 第一课.mp4
+    fs::create_directory(t.root() / "w/dir");
+    writeFile(t.root() / "w/dir/inside", "I");
+    fs::create_symlink("nowhere", t.root() / "w/dangling");
+    writeFile(t.root() / "outside", "O");
     PosixFileSystem pfs(t.dir());
     const std::string w = t.dir() + "w/";
     for (bool batch : {false, true}) {
@@ -132,37 +114,37 @@ TEST(PosixFileSystem, HasEntryLooksAtOneNameOfTheFolder) {
 }
 
 TEST(PosixFileSystem, RenameEmbeddedNulIsRefused) {
-    TempDir t;
-    writeFile(t.at("a.txt"), "A");
+    testing::TempFolder t("posixfs");
+    writeFile(t.root() / "a.txt", "A");
     PosixFileSystem pfs(t.dir());
     EXPECT_FALSE(pfs.rename(t.dir(), "a.txt", std::string("x\0y", 3)));
-    EXPECT_FALSE(fs::exists(t.at("x")));
-    EXPECT_TRUE(fs::exists(t.at("a.txt")));
+    EXPECT_FALSE(fs::exists(t.root() / "x"));
+    EXPECT_TRUE(fs::exists(t.root() / "a.txt"));
 }
 
 TEST(PosixFileSystem, GbkNamesRoundTripThroughUtf8OnDisk) {
-    TempDir t;
-    writeFile(t.at(utf8(u8"视频一.mp4")), "v");
+    testing::TempFolder t("posixfs");
+    writeFile(t.root() / utf8(u8"视频一.mp4"), "v");
     PosixFileSystem pfs(t.dir());
     auto listed = pfs.search(t.dir(), "*.mp4");
     ASSERT_EQ(listed.size(), 1u);
     EXPECT_EQ(listed[0].name, "视频一.mp4");  // GBK bytes
     ASSERT_TRUE(pfs.rename(t.dir(), listed[0].name, "第二集.mp4"));
-    EXPECT_EQ(readFile(t.at(utf8(u8"第二集.mp4"))), "v");
+    EXPECT_EQ(readFile(t.root() / utf8(u8"第二集.mp4")), "v");
     EXPECT_TRUE(pfs.createDir(t.dir() + "新建文件夹"));
-    EXPECT_TRUE(fs::is_directory(t.at(utf8(u8"新建文件夹"))));
+    EXPECT_TRUE(fs::is_directory(t.root() / utf8(u8"新建文件夹")));
 }
 
 TEST(PosixFileSystem, ListingLeavesOutNamesThatDoNotSurviveGbk) {
-    TempDir t;
-    writeFile(t.at("plain.txt"), "");
-    writeFile(t.at(".hidden"), "");
-    writeFile(t.at(utf8(u8"中文.txt")), "");
-    writeFile(t.at(utf8(u8"smile😀.txt")), "");         // no GBK form
-    writeFile(t.at("bad\xff\xfe.txt"), "");            // not UTF-8
-    writeFile(t.at(utf8(u8"\u00e9t\u00e9.txt")), "");  // é: GBK holds it
-    fs::create_directory(t.at("sub"));
-    fs::create_directory_symlink(t.at("sub"), t.at("link"));
+    testing::TempFolder t("posixfs");
+    writeFile(t.root() / "plain.txt", "");
+    writeFile(t.root() / ".hidden", "");
+    writeFile(t.root() / utf8(u8"中文.txt"), "");
+    writeFile(t.root() / utf8(u8"smile😀.txt"), "");         // no GBK form
+    writeFile(t.root() / "bad\xff\xfe.txt", "");            // not UTF-8
+    writeFile(t.root() / utf8(u8"\u00e9t\u00e9.txt"), "");  // é: GBK holds it
+    fs::create_directory(t.root() / "sub");
+    fs::create_directory_symlink(t.root() / "sub", t.root() / "link");
     PosixFileSystem pfs(t.dir());
     auto listed = pfs.search(t.dir(), "*");
     std::vector<std::pair<std::string, bool>> got;
@@ -183,8 +165,8 @@ TEST(PosixFileSystem, ListingLeavesOutNamesThatDoNotSurviveGbk) {
 }
 
 TEST(PosixFileSystem, SearchOfAMissingOrRelativeDirectoryIsEmpty) {
-    TempDir t;
-    writeFile(t.at("a"), "");
+    testing::TempFolder t("posixfs");
+    writeFile(t.root() / "a", "");
     PosixFileSystem pfs(t.dir());
     EXPECT_TRUE(pfs.search(t.dir() + "missing/", "*").empty());
     EXPECT_TRUE(pfs.search("relative/", "*").empty());
@@ -217,8 +199,8 @@ TEST(Wildcard, WindowsSearchRules) {
 }
 
 TEST(PosixFileSystem, SearchAppliesThePattern) {
-    TempDir t;
-    for (const char* n : {"a.mp4", "B.MP4", "c.txt", "noext", ".mp4"}) writeFile(t.at(n), "");
+    testing::TempFolder t("posixfs");
+    for (const char* n : {"a.mp4", "B.MP4", "c.txt", "noext", ".mp4"}) writeFile(t.root() / n, "");
     PosixFileSystem pfs(t.dir());
     auto names = [&](const char* pattern) {
         std::vector<std::string> v;
@@ -242,111 +224,111 @@ TEST(PosixFileSystem, MoveWithoutTheFlagNeverReplaces) {
         {"d", "empty", false}, {"link", "new", true}, {"missing", "new", false},
     };
     for (const auto& c : cases) {
-        TempDir t;
-        writeFile(t.at("f"), "F");
-        writeFile(t.at("g"), "G");
-        fs::create_directory(t.at("d"));
-        fs::create_directory(t.at("empty"));
-        fs::create_symlink("d", t.at("link"));
+        testing::TempFolder t("posixfs");
+        writeFile(t.root() / "f", "F");
+        writeFile(t.root() / "g", "G");
+        fs::create_directory(t.root() / "d");
+        fs::create_directory(t.root() / "empty");
+        fs::create_symlink("d", t.root() / "link");
         int dir = ::open(t.dir().c_str(), O_RDONLY | O_DIRECTORY);
         SCOPED_TRACE(std::string(c.from) + " -> " + c.to);
         EXPECT_EQ(posix_detail::moveWithoutReplaceFlag(dir, c.from, dir, c.to), c.ok);
         ::close(dir);
-        EXPECT_EQ(readFile(t.at("g")), "G");
-        EXPECT_TRUE(fs::is_directory(t.at("empty")));
-        EXPECT_EQ(fs::exists(fs::symlink_status(t.at(c.from))), !c.ok && std::string(c.from) != "missing");
+        EXPECT_EQ(readFile(t.root() / "g"), "G");
+        EXPECT_TRUE(fs::is_directory(t.root() / "empty"));
+        EXPECT_EQ(fs::exists(fs::symlink_status(t.root() / c.from)), !c.ok && std::string(c.from) != "missing");
         if (std::string(c.from) == "link" && c.ok) {
-            EXPECT_TRUE(fs::is_symlink(t.at("new")));
+            EXPECT_TRUE(fs::is_symlink(t.root() / "new"));
         }
     }
 }
 
 TEST(PosixFileSystem, CreateNewFileNeverTruncates) {
-    TempDir t;
-    writeFile(t.at("old.txt"), "keep me");
-    fs::create_directory(t.at("dir"));
+    testing::TempFolder t("posixfs");
+    writeFile(t.root() / "old.txt", "keep me");
+    fs::create_directory(t.root() / "dir");
     PosixFileSystem pfs(t.dir());
     EXPECT_FALSE(pfs.createNewFile(t.dir() + "old.txt", "new"));
-    EXPECT_EQ(readFile(t.at("old.txt")), "keep me");
+    EXPECT_EQ(readFile(t.root() / "old.txt"), "keep me");
     EXPECT_FALSE(pfs.createNewFile(t.dir() + "dir", "new"));
     EXPECT_FALSE(pfs.createNewFile(t.dir() + "missing/x", "new"));
     EXPECT_FALSE(pfs.createNewFile("relative.txt", "new"));
     ASSERT_TRUE(pfs.createNewFile(t.dir() + "测试.txt", "测试文件"));
-    EXPECT_EQ(readFile(t.at(utf8(u8"测试.txt"))), "测试文件");
+    EXPECT_EQ(readFile(t.root() / utf8(u8"测试.txt")), "测试文件");
     // A symlink in the target's place is not followed.
-    fs::create_symlink("elsewhere", t.at("dangling"));
+    fs::create_symlink("elsewhere", (t.root() / "dangling"));
     EXPECT_FALSE(pfs.createNewFile(t.dir() + "dangling", "x"));
-    EXPECT_FALSE(fs::exists(t.at("elsewhere")));
+    EXPECT_FALSE(fs::exists(t.root() / "elsewhere"));
 }
 
 TEST(PosixFileSystem, ReplaceFileSwapsWholeOrLeavesTheOldFile) {
-    TempDir t;
-    writeFile(t.at("names.txt"), "old");
+    testing::TempFolder t("posixfs");
+    writeFile(t.root() / "names.txt", "old");
     PosixFileSystem pfs(t.dir());
     ASSERT_TRUE(pfs.replaceFile(t.dir() + "names.txt", "new contents"));
-    EXPECT_EQ(readFile(t.at("names.txt")), "new contents");
+    EXPECT_EQ(readFile(t.root() / "names.txt"), "new contents");
     ASSERT_TRUE(pfs.replaceFile(t.dir() + "fresh.txt", ""));
-    EXPECT_EQ(fs::file_size(t.at("fresh.txt")), 0u);
+    EXPECT_EQ(fs::file_size(t.root() / "fresh.txt"), 0u);
 
     // A directory in the target's place makes the final move fail, whoever runs the test.
-    fs::create_directory(t.at("taken"));
-    writeFile(t.at("taken/inner"), "I");
+    fs::create_directory(t.root() / "taken");
+    writeFile(t.root() / "taken/inner", "I");
     EXPECT_FALSE(pfs.replaceFile(t.dir() + "taken", "x"));
-    EXPECT_EQ(readFile(t.at("taken/inner")), "I");
+    EXPECT_EQ(readFile(t.root() / "taken/inner"), "I");
     EXPECT_FALSE(pfs.replaceFile(t.dir() + "missing/names.txt", "x"));
 
     if (::geteuid() != 0) {  // root writes into read-only directories anyway
-        fs::permissions(t.at(""), fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+        fs::permissions(t.root() / "", fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                         fs::perm_options::remove);
         EXPECT_FALSE(pfs.replaceFile(t.dir() + "names.txt", "lost"));
-        EXPECT_EQ(readFile(t.at("names.txt")), "new contents");
-        fs::permissions(t.at(""), fs::perms::owner_write, fs::perm_options::add);
+        EXPECT_EQ(readFile(t.root() / "names.txt"), "new contents");
+        fs::permissions(t.root() / "", fs::perms::owner_write, fs::perm_options::add);
     }
     std::vector<std::string> left;
-    for (const auto& e : fs::directory_iterator(t.at(""))) left.push_back(e.path().filename().string());
+    for (const auto& e : fs::directory_iterator(t.root() / "")) left.push_back(e.path().filename().string());
     std::sort(left.begin(), left.end());
     EXPECT_EQ(left, (std::vector<std::string>{"fresh.txt", "names.txt", "taken"}));  // no temporaries
 }
 
 TEST(PosixFileSystem, RemoveDirTakesEmptyDirectoriesAndDirectoryLinksOnly) {
-    TempDir t;
-    fs::create_directory(t.at("empty"));
-    fs::create_directory(t.at("full"));
-    writeFile(t.at("full/x"), "x");
-    fs::create_directory_symlink(t.at("full"), t.at("link"));
-    writeFile(t.at("file"), "f");
-    fs::create_symlink(t.at("file"), t.at("filelink"));
+    testing::TempFolder t("posixfs");
+    fs::create_directory(t.root() / "empty");
+    fs::create_directory(t.root() / "full");
+    writeFile(t.root() / "full/x", "x");
+    fs::create_directory_symlink(t.root() / "full", t.root() / "link");
+    writeFile(t.root() / "file", "f");
+    fs::create_symlink(t.root() / "file", (t.root() / "filelink"));
     PosixFileSystem pfs(t.dir());
     EXPECT_TRUE(pfs.removeDir(t.dir() + "empty"));
     EXPECT_FALSE(pfs.removeDir(t.dir() + "full"));
     EXPECT_TRUE(pfs.removeDir(t.dir() + "link"));
-    EXPECT_EQ(readFile(t.at("full/x")), "x");
+    EXPECT_EQ(readFile(t.root() / "full/x"), "x");
     EXPECT_FALSE(pfs.removeDir(t.dir() + "file"));
     EXPECT_FALSE(pfs.removeDir(t.dir() + "filelink"));
     EXPECT_FALSE(pfs.deleteFile(t.dir() + "full"));
     EXPECT_TRUE(pfs.deleteFile(t.dir() + "file"));
-    EXPECT_FALSE(fs::exists(t.at("file")));
+    EXPECT_FALSE(fs::exists(t.root() / "file"));
 }
 
 TEST(PosixFileSystem, RecycleMovesIntoTheTrashWithInfoAndResolvesClashes) {
-    TempDir t;
+    testing::TempFolder t("posixfs");
     EnvVar xdg("XDG_DATA_HOME", t.dir() + "xdg");
-    fs::create_directory(t.at("w"));
-    writeFile(t.at("w/" + utf8(u8"视 频.mp4")), "1");
-    fs::create_directory(t.at("w/folder"));
-    writeFile(t.at("w/folder/x"), "x");
+    fs::create_directory(t.root() / "w");
+    writeFile(t.root() / "w" / utf8(u8"视 频.mp4"), "1");
+    fs::create_directory(t.root() / "w/folder");
+    writeFile(t.root() / "w/folder/x", "x");
     PosixFileSystem pfs(t.dir());
     const std::string w = t.dir() + "w/";
 
     ASSERT_TRUE(pfs.recycle(w + "视 频.mp4"));
-    writeFile(t.at("w/" + utf8(u8"视 频.mp4")), "2");
+    writeFile(t.root() / "w" / utf8(u8"视 频.mp4"), "2");
     ASSERT_TRUE(pfs.recycle(w + "视 频.mp4"));
     ASSERT_TRUE(pfs.recycle(w + "folder"));
     EXPECT_FALSE(pfs.recycle(w + "missing"));
     EXPECT_FALSE(pfs.recycle("relative"));
-    EXPECT_TRUE(fs::is_empty(t.at("w")));
+    EXPECT_TRUE(fs::is_empty(t.root() / "w"));
 
-    const fs::path trash = t.at("xdg/Trash");
+    const fs::path trash = (t.root() / "xdg/Trash");
     const std::string video = utf8(u8"视 频.mp4");
     EXPECT_EQ(readFile(trash / "files" / video), "1");
     EXPECT_EQ(readFile(trash / "files" / (video + ".2")), "2");

@@ -1,4 +1,4 @@
-#include "app/reading_order.h"
+#include "window/reading_order.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <set>
 #include <vector>
 
-#include "app/window_def.h"
+#include "window/window_def.h"
 
 namespace vb {
 namespace {

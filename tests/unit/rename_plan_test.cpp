@@ -168,6 +168,12 @@ TEST(RenamePlan, BatchOutcomesTable) {
          {},
          "YYY",
          {{"a", "b"}, {"b", "a"}, {"~velbrook-1.tmp", "~velbrook-0.tmp"}}},
+        {"a temporary name that a row takes is passed over",
+         {"a", "b", "c"},
+         {{"c", "~velbrook-0.tmp"}, {"a", "b"}, {"b", "a"}},
+         {},
+         "YYY",
+         {{"~velbrook-0.tmp", "c"}, {"a", "b"}, {"b", "a"}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

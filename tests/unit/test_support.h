@@ -3,16 +3,14 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <deque>
 #include <filesystem>
-#include <fstream>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "../temp_folder.h"
 #include "app/startup.h"
 #include "platform/encoding.h"
 #include "platform/headless/headless_window.h"
@@ -59,43 +57,6 @@ struct NoShell final : Shell {
 };
 struct FixedClock final : Clock {
     std::uint32_t tickCount() override { return 1000; }
-};
-
-// A real temporary folder, removed afterwards. Paths are GBK for the program, UTF-8 on disk;
-// the folder's own path is ASCII, so both at once.
-class TempFolder {
-public:
-    explicit TempFolder(const char* prefix) {
-        std::string tmpl = (stdfs::temp_directory_path() / (std::string(prefix) + "-XXXXXX")).string();
-        root_ = ::mkdtemp(tmpl.data());
-    }
-    ~TempFolder() {
-        std::error_code ec;
-        stdfs::remove_all(root_, ec);
-    }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-
-    const std::string& root() const { return root_; }
-    std::string path(const std::string& gbkRel) const { return root_ + "/" + gbkRel; }
-    stdfs::path native(const std::string& gbkRel) const { return stdfs::path(*gbkToUtf8(path(gbkRel))); }
-    void file(const std::string& gbkRel, const std::string& bytes = "x") const {
-        stdfs::create_directories(native(gbkRel).parent_path());
-        std::ofstream(native(gbkRel), std::ios::binary) << bytes;
-    }
-    void folder(const std::string& gbkRel) const { stdfs::create_directories(native(gbkRel)); }
-    std::string read(const std::string& gbkRel) const {
-        std::ifstream in(native(gbkRel), std::ios::binary);
-        std::stringstream ss;
-        ss << in.rdbuf();
-        return ss.str();
-    }
-    bool exists(const std::string& gbkRel) const {
-        return stdfs::exists(stdfs::symlink_status(native(gbkRel)));
-    }
-
-private:
-    std::string root_;
 };
 
 // The program's operations on the in-memory window and the real file system; the program's

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "app/bindings.h"
-#include "app/window_def.h"
+#include "window/window_def.h"
 
 namespace vb {
 namespace {
@@ -31,6 +33,25 @@ TEST(WindowDefinition, LabelCaptionsKeepTheirLineBreaks) {
     EXPECT_EQ(std::string(def(Ctl::标签18).caption), "仅用于编号在前面5个字符之内，\r\n用于在数字编号后面补一些符号\r\n");
     EXPECT_EQ(std::string(def(Ctl::页面_删除).caption), " 删 除 ");
     EXPECT_EQ(std::string(def(Ctl::页面_特殊功能).caption), "特殊功能");
+}
+
+// Each radio button's group is every radio button of its container, itself included; choosing
+// one clears the rest, so groups never overlap.
+TEST(WindowDefinition, RadioGroupsAreTheRadioButtonsOfOneContainer) {
+    int radios = 0;
+    for (const auto& d : controlTable()) {
+        if (d.kind != Kind::Radio) continue;
+        ++radios;
+        const std::vector<Ctl> group = radioGroupOf(d.id);
+        EXPECT_GE(group.size(), 2u) << d.name;
+        EXPECT_NE(std::find(group.begin(), group.end(), d.id), group.end()) << d.name;
+        for (Ctl other : group) {
+            EXPECT_EQ(def(other).kind, Kind::Radio);
+            EXPECT_EQ(radioGroupOf(other), group) << d.name;
+        }
+    }
+    EXPECT_GT(radios, 0);
+    EXPECT_EQ(radioGroupOf(Ctl::单选框11), (std::vector<Ctl>{Ctl::单选框11, Ctl::单选框12}));
 }
 
 TEST(Bindings, EveryBindingIsUnique) {

@@ -31,10 +31,10 @@ private:
 // While a large folder is read the window keeps handling messages; a click on another operation
 // or a close arriving then must wait, not start inside the read.
 TEST(App, ReadingALargeFolderKeepsTheWindowAliveButStartsNothingElse) {
-    testing::TempDir d;
+    testing::TempFolder d;
     constexpr int kFiles = 1500;  // several pumps' worth
-    for (int i = 0; i < kFiles; ++i) testing::writeFile(d.path() + L"f" + std::to_wstring(i) + L".mp4", "");
-    std::string dir = d.gbk();
+    for (int i = 0; i < kFiles; ++i) testing::writeFile(d.wide() + L"f" + std::to_wstring(i) + L".mp4", "");
+    std::string dir = d.dir();
     dir.pop_back();
 
     PickingDialogs dialogs(dir);

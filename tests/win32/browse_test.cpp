@@ -14,8 +14,8 @@ namespace {
 // A folder the browser cannot reach must stop the script: pressing OK on whatever the browser
 // shows instead would run the rest of the script on another folder.
 TEST(DrivenBrowser, AFolderItCannotReachStopsTheScriptAndChoosesNothing) {
-    testing::TempDir d;
-    const std::string missing = d.gbk() + "gone";
+    testing::TempFolder d;
+    const std::string missing = d.dir() + "gone";
     std::ostringstream out;
     TranscriptText text("");
     StreamTranscript transcript(out, text);

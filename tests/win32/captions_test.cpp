@@ -8,10 +8,10 @@
 #include <optional>
 #include <vector>
 
-#include "app/window_def.h"
 #include "platform/encoding.h"
 #include "platform/win32/wide.h"
 #include "running_app.h"
+#include "window/window_def.h"
 
 namespace vb {
 namespace {

@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "app/window_def.h"
 #include "running_app.h"
 #include "temp_dir.h"
+#include "window/window_def.h"
 
 namespace vb {
 namespace {
@@ -66,10 +66,10 @@ TEST(ComboTyping, TextAndCaretSurviveTheNarrowingAfterEveryKey) {
 // The item-chosen handler runs while the edit field still shows the item chosen before: it
 // must act on the new one. Arrow keys choose in a closed box, F4 opens the drop-down.
 TEST(ComboChoosing, TheHandlerSeesTheItemJustChosen) {
-    testing::TempDir d;
-    for (const wchar_t* name : {L"a.txt", L"b.mp4", L"c.mp4"}) testing::writeFile(d.path() + name, "x");
+    testing::TempFolder d;
+    for (const wchar_t* name : {L"a.txt", L"b.mp4", L"c.mp4"}) testing::writeFile(d.wide() + name, "x");
     RunningApp run;
-    run.dialogs.folder = d.gbk().substr(0, d.gbk().size() - 1);
+    run.dialogs.folder = d.dir().substr(0, d.dir().size() - 1);
     SendMessageW(run.handle(Ctl::按钮_手动读取), BM_CLICK, 0, 0);
     pumpMessages();
     ASSERT_EQ(run.win().rowCount(), 3);

@@ -18,7 +18,7 @@ namespace {
 
 using testing::exists;
 using testing::readFile;
-using testing::TempDir;
+using testing::TempFolder;
 using testing::writeFile;
 
 std::vector<std::string> names(const std::vector<DirEntry>& entries, bool dirs = false) {
@@ -30,70 +30,70 @@ std::vector<std::string> names(const std::vector<DirEntry>& entries, bool dirs =
 }
 
 TEST(Win32FileSystem, RenameNeverOverwrites) {
-    TempDir d;
-    writeFile(d.path() + L"a.txt", "a");
-    writeFile(d.path() + L"b.txt", "b");
+    TempFolder d;
+    writeFile(d.wide() + L"a.txt", "a");
+    writeFile(d.wide() + L"b.txt", "b");
     Win32FileSystem fs;
-    EXPECT_FALSE(fs.rename(d.gbk(), "a.txt", "b.txt"));
-    EXPECT_EQ(readFile(d.path() + L"a.txt"), "a");
-    EXPECT_EQ(readFile(d.path() + L"b.txt"), "b");
-    EXPECT_TRUE(fs.rename(d.gbk(), "a.txt", "c.txt"));
-    EXPECT_EQ(readFile(d.path() + L"c.txt"), "a");
-    EXPECT_FALSE(exists(d.path() + L"a.txt"));
+    EXPECT_FALSE(fs.rename(d.dir(), "a.txt", "b.txt"));
+    EXPECT_EQ(readFile(d.wide() + L"a.txt"), "a");
+    EXPECT_EQ(readFile(d.wide() + L"b.txt"), "b");
+    EXPECT_TRUE(fs.rename(d.dir(), "a.txt", "c.txt"));
+    EXPECT_EQ(readFile(d.wide() + L"c.txt"), "a");
+    EXPECT_FALSE(exists(d.wide() + L"a.txt"));
 }
 
 TEST(Win32FileSystem, RenameStaysOneNameInsideTheDirectory) {
-    TempDir d;
-    CreateDirectoryW((d.path() + L"sub").c_str(), nullptr);
-    writeFile(d.path() + L"a.txt", "a");
+    TempFolder d;
+    CreateDirectoryW((d.wide() + L"sub").c_str(), nullptr);
+    writeFile(d.wide() + L"a.txt", "a");
     Win32FileSystem fs;
     const char* refused[] = {"sub\\a.txt", "sub/a.txt",    "..\\a.txt", "..",        ".",
                              "",           "a.txt:stream", "C:a.txt",   "trailing.", "trailing "};
     for (const char* to : refused) {
-        EXPECT_FALSE(fs.rename(d.gbk(), "a.txt", to)) << to;
-        EXPECT_TRUE(exists(d.path() + L"a.txt")) << to;
+        EXPECT_FALSE(fs.rename(d.dir(), "a.txt", to)) << to;
+        EXPECT_TRUE(exists(d.wide() + L"a.txt")) << to;
     }
-    EXPECT_FALSE(exists(d.path() + L"sub\\a.txt"));
-    EXPECT_FALSE(fs.rename(d.gbk(), "sub\\..\\a.txt", "b.txt"));
+    EXPECT_FALSE(exists(d.wide() + L"sub\\a.txt"));
+    EXPECT_FALSE(fs.rename(d.dir(), "sub\\..\\a.txt", "b.txt"));
 }
 
 // The names a batch may not use for a temporary name: any entry, in any letter case.
 TEST(Win32FileSystem, HasEntryLooksAtOneNameOfTheFolder) {
-    TempDir d;
-    CreateDirectoryW((d.path() + L"sub").c_str(), nullptr);
-    writeFile(d.path() + L"sub\\inside", "i");
-    writeFile(d.path() + L"第一课.mp4", "1");
+    TempFolder d;
+    CreateDirectoryW((d.wide() + L"sub").c_str(), nullptr);
+    writeFile(d.wide() + L"sub\\inside", "i");
+    writeFile(d.wide() + L"第一课.mp4", "1");
     Win32FileSystem fs;
     for (const char* name : {"sub", "SUB", "第一课.mp4", "第一课.MP4"})
-        EXPECT_TRUE(fs.hasEntry(d.gbk(), name)) << name;
+        EXPECT_TRUE(fs.hasEntry(d.dir(), name)) << name;
     for (const char* name : {"missing", "sub\\inside", "sub/inside", "..", ".", ""})
-        EXPECT_FALSE(fs.hasEntry(d.gbk(), name)) << name;
+        EXPECT_FALSE(fs.hasEntry(d.dir(), name)) << name;
 }
 
 TEST(Win32FileSystem, RenameOntoItselfSucceedsOnlyWhenThere) {
-    TempDir d;
-    writeFile(d.path() + L"a.txt", "a");
+    TempFolder d;
+    writeFile(d.wide() + L"a.txt", "a");
     Win32FileSystem fs;
-    EXPECT_TRUE(fs.rename(d.gbk(), "a.txt", "a.txt"));
-    EXPECT_EQ(readFile(d.path() + L"a.txt"), "a");
-    EXPECT_FALSE(fs.rename(d.gbk(), "missing.txt", "missing.txt"));
+    EXPECT_TRUE(fs.rename(d.dir(), "a.txt", "a.txt"));
+    EXPECT_EQ(readFile(d.wide() + L"a.txt"), "a");
+    EXPECT_FALSE(fs.rename(d.dir(), "missing.txt", "missing.txt"));
 }
 
 TEST(Win32FileSystem, GbkNamesRoundTripAndOthersAreLeftOut) {
-    TempDir d;
-    writeFile(d.path() + L"第一课.mp4", "1");
-    writeFile(d.path() + L"ก.mp4", "2");  // Thai: no GBK form, so it cannot be renamed safely
-    writeFile(d.path() + L"plain.mp4", "3");
+    TempFolder d;
+    writeFile(d.wide() + L"第一课.mp4", "1");
+    writeFile(d.wide() + L"ก.mp4", "2");  // Thai: no GBK form, so it cannot be renamed safely
+    writeFile(d.wide() + L"plain.mp4", "3");
     Win32FileSystem fs;
-    EXPECT_EQ(names(fs.search(d.gbk(), "*")), (std::vector<std::string>{"plain.mp4", "第一课.mp4"}));
-    EXPECT_TRUE(fs.rename(d.gbk(), "第一课.mp4", "第1课.mp4"));
-    EXPECT_EQ(readFile(d.path() + L"第1课.mp4"), "1");
+    EXPECT_EQ(names(fs.search(d.dir(), "*")), (std::vector<std::string>{"plain.mp4", "第一课.mp4"}));
+    EXPECT_TRUE(fs.rename(d.dir(), "第一课.mp4", "第1课.mp4"));
+    EXPECT_EQ(readFile(d.wide() + L"第1课.mp4"), "1");
 }
 
 TEST(Win32FileSystem, SearchFiltersLikeWindowsAndMarksFolders) {
-    TempDir d;
-    for (const wchar_t* n : {L"a.MP4", L"b.mp4", L"c.mp4x", L"noext", L"d.txt"}) writeFile(d.path() + n, "x");
-    CreateDirectoryW((d.path() + L"folder.mp4").c_str(), nullptr);
+    TempFolder d;
+    for (const wchar_t* n : {L"a.MP4", L"b.mp4", L"c.mp4x", L"noext", L"d.txt"}) writeFile(d.wide() + n, "x");
+    CreateDirectoryW((d.wide() + L"folder.mp4").c_str(), nullptr);
     Win32FileSystem fs;
     struct Case {
         const char* pattern;
@@ -106,9 +106,9 @@ TEST(Win32FileSystem, SearchFiltersLikeWindowsAndMarksFolders) {
         {"noext.*", {"noext"}},
         {"*.jpg", {}},
     };
-    for (const auto& c : cases) EXPECT_EQ(names(fs.search(d.gbk(), c.pattern)), c.files) << c.pattern;
-    EXPECT_EQ(names(fs.search(d.gbk(), "*.mp4"), true), std::vector<std::string>{"folder.mp4"});
-    EXPECT_TRUE(fs.search(d.gbk() + "missing\\", "*").empty());
+    for (const auto& c : cases) EXPECT_EQ(names(fs.search(d.dir(), c.pattern)), c.files) << c.pattern;
+    EXPECT_EQ(names(fs.search(d.dir(), "*.mp4"), true), std::vector<std::string>{"folder.mp4"});
+    EXPECT_TRUE(fs.search(d.dir() + "missing\\", "*").empty());
 }
 
 TEST(Win32FileSystem, WildcardsCountADoubleByteCharacterAsOne) {
@@ -128,9 +128,9 @@ TEST(Win32FileSystem, WildcardsCountADoubleByteCharacterAsOne) {
 }
 
 TEST(Win32FileSystem, NamesPastTheOldPathLimitWork) {
-    TempDir d;
+    TempFolder d;
     Win32FileSystem fs;
-    std::string dir = d.gbk();
+    std::string dir = d.dir();
     while (dir.size() < 300) {
         dir += std::string(60, 'd') + "\\";
         ASSERT_TRUE(fs.createDir(dir.substr(0, dir.size() - 1))) << dir.size();
@@ -143,46 +143,46 @@ TEST(Win32FileSystem, NamesPastTheOldPathLimitWork) {
 }
 
 TEST(Win32FileSystem, CreatingNeverTruncatesAndSavingReplacesWhole) {
-    TempDir d;
+    TempFolder d;
     Win32FileSystem fs;
-    writeFile(d.path() + L"keep.txt", "precious");
-    EXPECT_FALSE(fs.createNewFile(d.gbk() + "keep.txt", "x"));
-    EXPECT_EQ(readFile(d.path() + L"keep.txt"), "precious");
-    EXPECT_TRUE(fs.createNewFile(d.gbk() + "new.txt", "fresh"));
-    EXPECT_EQ(readFile(d.path() + L"new.txt"), "fresh");
-    EXPECT_TRUE(fs.replaceFile(d.gbk() + "keep.txt", "line1\r\nline2\r\n"));
-    EXPECT_EQ(readFile(d.path() + L"keep.txt"), "line1\r\nline2\r\n");
+    writeFile(d.wide() + L"keep.txt", "precious");
+    EXPECT_FALSE(fs.createNewFile(d.dir() + "keep.txt", "x"));
+    EXPECT_EQ(readFile(d.wide() + L"keep.txt"), "precious");
+    EXPECT_TRUE(fs.createNewFile(d.dir() + "new.txt", "fresh"));
+    EXPECT_EQ(readFile(d.wide() + L"new.txt"), "fresh");
+    EXPECT_TRUE(fs.replaceFile(d.dir() + "keep.txt", "line1\r\nline2\r\n"));
+    EXPECT_EQ(readFile(d.wide() + L"keep.txt"), "line1\r\nline2\r\n");
     // No temporary file is left behind.
-    EXPECT_EQ(names(fs.search(d.gbk(), "*")), (std::vector<std::string>{"keep.txt", "new.txt"}));
-    EXPECT_TRUE(fs.createDir(d.gbk() + "目录"));
-    EXPECT_FALSE(fs.createDir(d.gbk() + "目录"));
-    EXPECT_TRUE(fs.removeDir(d.gbk() + "目录"));
+    EXPECT_EQ(names(fs.search(d.dir(), "*")), (std::vector<std::string>{"keep.txt", "new.txt"}));
+    EXPECT_TRUE(fs.createDir(d.dir() + "目录"));
+    EXPECT_FALSE(fs.createDir(d.dir() + "目录"));
+    EXPECT_TRUE(fs.removeDir(d.dir() + "目录"));
 }
 
 TEST(Win32FileSystem, PathsAreTidiedAsTheSystemWouldBeforeTheLongForm) {
-    TempDir d;
+    TempFolder d;
     Win32FileSystem fs;
-    writeFile(d.path() + L"a.txt", "a");
-    CreateDirectoryW((d.path() + L"sub").c_str(), nullptr);
-    EXPECT_TRUE(fs.deleteFile(d.gbk() + "sub\\..\\a.txt"));
-    EXPECT_FALSE(exists(d.path() + L"a.txt"));
-    writeFile(d.path() + L"b.txt", "b");
-    std::string slashes = d.gbk();
+    writeFile(d.wide() + L"a.txt", "a");
+    CreateDirectoryW((d.wide() + L"sub").c_str(), nullptr);
+    EXPECT_TRUE(fs.deleteFile(d.dir() + "sub\\..\\a.txt"));
+    EXPECT_FALSE(exists(d.wide() + L"a.txt"));
+    writeFile(d.wide() + L"b.txt", "b");
+    std::string slashes = d.dir();
     std::replace(slashes.begin(), slashes.end(), '\\', '/');
     EXPECT_TRUE(fs.deleteFile(slashes + "/b.txt"));
-    EXPECT_FALSE(exists(d.path() + L"b.txt"));
+    EXPECT_FALSE(exists(d.wide() + L"b.txt"));
     EXPECT_EQ(extendedPath(L"C:\\a\\\\b\\.\\c"), L"\\\\?\\C:\\a\\b\\c");
     EXPECT_EQ(extendedPath(L"\\\\server\\share\\x"), L"\\\\?\\UNC\\server\\share\\x");
     EXPECT_EQ(extendedPath(L"relative\\x"), L"relative\\x");
 }
 
 TEST(Win32FileSystem, RecycleMovesTheEntryOutOfTheFolder) {
-    TempDir d;
+    TempFolder d;
     Win32FileSystem fs;
-    writeFile(d.path() + L"回收.txt", "r");
-    EXPECT_TRUE(fs.recycle(d.gbk() + "回收.txt"));
-    EXPECT_FALSE(exists(d.path() + L"回收.txt"));
-    EXPECT_FALSE(fs.recycle(d.gbk() + "回收.txt"));
+    writeFile(d.wide() + L"回收.txt", "r");
+    EXPECT_TRUE(fs.recycle(d.dir() + "回收.txt"));
+    EXPECT_FALSE(exists(d.wide() + L"回收.txt"));
+    EXPECT_FALSE(fs.recycle(d.dir() + "回收.txt"));
     // Under Wine the recycle bin is the freedesktop.org trash of XDG_DATA_HOME.
     wchar_t xdg[MAX_PATH] = {};
     if (GetEnvironmentVariableW(L"VELBROOK_TEST_TRASH", xdg, MAX_PATH)) {
@@ -203,11 +203,11 @@ TEST(Win32FileSystem, RecycleThatTheTrashCannotTakeLeavesTheFileWhole) {
         bool folder;
     } cases[] = {{L"冲突.txt", false}, {L"clash-folder", true}};
     for (const auto& c : cases) {
-        TempDir d;
+        TempFolder d;
         for (const std::wstring& dir : {std::wstring(trash), std::wstring(trash) + L"\\files",
                                         std::wstring(trash) + L"\\files\\" + c.name})
             ASSERT_TRUE(CreateDirectoryW(dir.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
-        const std::wstring mine = d.path() + c.name;
+        const std::wstring mine = d.wide() + c.name;
         if (c.folder) {
             CreateDirectoryW(mine.c_str(), nullptr);
             writeFile(mine + L"\\inside.bin", bytes);
@@ -244,27 +244,27 @@ TEST(Win32FileSystem, LinksToFoldersAreNotWalkedIntoAndNeverLoseTheirTarget) {
 }
 
 TEST(Win32FileSystem, DeleteTreeTakesEverythingButDotNamesAtAnyDepth) {
-    TempDir d;
+    TempFolder d;
     for (const wchar_t* dir : {L"树", L"树\\子", L"树\\子\\深", L"树\\.keep", L"平"})
-        ASSERT_TRUE(CreateDirectoryW((d.path() + dir).c_str(), nullptr));
+        ASSERT_TRUE(CreateDirectoryW((d.wide() + dir).c_str(), nullptr));
     for (const wchar_t* f :
          {L"树\\a.txt", L"树\\子\\€.txt", L"树\\子\\深\\第一课.mp4", L"树\\.keep\\x", L"平\\b"})
-        writeFile(d.path() + f, "x");
+        writeFile(d.wide() + f, "x");
     Win32FileSystem fs;
-    EXPECT_FALSE(deleteTree(fs, d.gbk() + "树")) << "a folder holding a dot name stays";
-    EXPECT_EQ(names(fs.search(d.gbk() + "树\\", "*"), true), std::vector<std::string>{".keep"});
-    EXPECT_TRUE(names(fs.search(d.gbk() + "树\\", "*")).empty());
-    EXPECT_TRUE(exists(d.path() + L"树\\.keep\\x"));
-    EXPECT_TRUE(deleteTree(fs, d.gbk() + "平\\"));
-    EXPECT_FALSE(exists(d.path() + L"平"));
-    EXPECT_FALSE(deleteTree(fs, d.gbk() + "missing"));
+    EXPECT_FALSE(deleteTree(fs, d.dir() + "树")) << "a folder holding a dot name stays";
+    EXPECT_EQ(names(fs.search(d.dir() + "树\\", "*"), true), std::vector<std::string>{".keep"});
+    EXPECT_TRUE(names(fs.search(d.dir() + "树\\", "*")).empty());
+    EXPECT_TRUE(exists(d.wide() + L"树\\.keep\\x"));
+    EXPECT_TRUE(deleteTree(fs, d.dir() + "平\\"));
+    EXPECT_FALSE(exists(d.wide() + L"平"));
+    EXPECT_FALSE(deleteTree(fs, d.dir() + "missing"));
 }
 
 // Two sub-folders; once the walk has deleted its first file, someone tries to move the folder
 // being walked away.
 TEST(Win32FileSystem, DeleteTreeHoldsEveryFolderItWalks) {
-    TempDir d;
-    const std::wstring tree = d.path() + L"tree\\";
+    TempFolder d;
+    const std::wstring tree = d.wide() + L"tree\\";
     for (const wchar_t* dir : {L"", L"a", L"a\\deep", L"b", L"b\\deep"})
         ASSERT_TRUE(CreateDirectoryW((tree + dir).c_str(), nullptr));
     for (const wchar_t* f : {L"a\\1", L"a\\deep\\2", L"b\\3", L"b\\deep\\4"}) writeFile(tree + f, "x");
@@ -278,9 +278,9 @@ TEST(Win32FileSystem, DeleteTreeHoldsEveryFolderItWalks) {
         auto it = std::find_if(hooked.opened.rbegin(), hooked.opened.rend(),
                                [](const std::string& n) { return n == "a" || n == "b"; });
         walking = *it == "a" ? L"a" : L"b";
-        moved = MoveFileExW((tree + walking).c_str(), (d.path() + L"away").c_str(), 0);
+        moved = MoveFileExW((tree + walking).c_str(), (d.wide() + L"away").c_str(), 0);
     };
-    EXPECT_TRUE(deleteTree(hooked, d.gbk() + "tree"));
+    EXPECT_TRUE(deleteTree(hooked, d.dir() + "tree"));
     ASSERT_FALSE(walking.empty()) << "the walk deleted nothing";
     EXPECT_FALSE(moved) << "a folder being walked cannot be moved away";
     EXPECT_FALSE(exists(tree));

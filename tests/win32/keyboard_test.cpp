@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "app/window_def.h"
 #include "running_app.h"
+#include "window/window_def.h"
 
 namespace vb {
 namespace {

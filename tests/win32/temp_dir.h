@@ -1,25 +1,13 @@
-// A fresh directory under the system's temporary folder, removed with everything in it.
+// Files of the Windows tests by their wide paths (long ones too), in the shared temporary folder.
 #pragma once
 
 #include <windows.h>
 
 #include <string>
 
+#include "../temp_folder.h"
+
 namespace vb::testing {
-
-class TempDir {
-public:
-    TempDir();
-    ~TempDir();
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-
-    const std::wstring& path() const { return path_; }  // ends in "\"
-    std::string gbk() const;                            // the same, GBK
-
-private:
-    std::wstring path_;
-};
 
 void writeFile(const std::wstring& path, const std::string& bytes);
 std::string readFile(const std::wstring& path);

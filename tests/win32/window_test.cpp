@@ -7,10 +7,10 @@
 #include <utility>
 #include <vector>
 
-#include "app/window_def.h"
 #include "drop_hook.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_window.h"
+#include "window/window_def.h"
 
 namespace vb {
 namespace {

@@ -1,9 +1,6 @@
 #include "platform/headless/headless_window.h"
 
-#include <algorithm>
-#include <iterator>
-
-#include "app/window_def.h"
+#include "window/window_def.h"
 
 namespace vb {
 
@@ -19,7 +16,6 @@ HeadlessWindow::HeadlessWindow(Listener listener) : listener_(std::move(listener
         for (const char* item : combo.items) at(combo.id).items.emplace_back(item);
         setSelection(combo.id, combo.shown);
     }
-    columns_.push_back({kListColumn0Title, kListColumnWidth, {}});
 }
 
 std::string HeadlessWindow::text(Ctl c) const { return at(c).text; }
@@ -62,34 +58,13 @@ void HeadlessWindow::setWidth(Ctl c, int width) { at(c).rect.width = width; }
 void HeadlessWindow::setTextColor(Ctl c, std::uint32_t color) { at(c).color = color; }
 std::uint32_t HeadlessWindow::textColor(Ctl c) const { return at(c).color; }
 
-int HeadlessWindow::rowCount() const { return rows_; }
-
-std::string HeadlessWindow::cell(int row, int col) const {
-    if (row < 0 || row >= rows_ || col < 0 || col >= columnCount()) return {};
-    return columns_[static_cast<size_t>(col)].cells[static_cast<size_t>(row)];
-}
-
-void HeadlessWindow::setCell(int row, int col, const std::string& s) {
-    if (row < 0 || row >= rows_ || col < 0 || col >= columnCount()) return;
-    columns_[static_cast<size_t>(col)].cells[static_cast<size_t>(row)] = s;
-}
-
-void HeadlessWindow::appendRows(std::vector<std::string> col0) {
-    for (size_t c = 0; c < columns_.size(); ++c) {
-        auto& cells = columns_[c].cells;
-        if (c == 0)
-            cells.insert(cells.end(), std::make_move_iterator(col0.begin()),
-                         std::make_move_iterator(col0.end()));
-        else
-            cells.resize(cells.size() + col0.size());
-    }
-    rows_ += static_cast<int>(col0.size());
-}
+int HeadlessWindow::rowCount() const { return list_.rowCount(); }
+std::string HeadlessWindow::cell(int row, int col) const { return list_.cell(row, col); }
+void HeadlessWindow::setCell(int row, int col, const std::string& s) { list_.setCell(row, col, s); }
+void HeadlessWindow::appendRows(std::vector<std::string> col0) { list_.appendRows(std::move(col0)); }
 
 void HeadlessWindow::deleteRow(int row) {
-    if (row < 0 || row >= rows_) return;
-    for (auto& column : columns_) column.cells.erase(column.cells.begin() + row);
-    --rows_;
+    if (!list_.deleteRow(row)) return;
     if (selectedRow_ == row)
         selectedRow_ = -1;
     else if (selectedRow_ > row)
@@ -97,34 +72,17 @@ void HeadlessWindow::deleteRow(int row) {
 }
 
 void HeadlessWindow::clearRows() {
-    for (auto& column : columns_) {
-        column.cells.clear();
-        column.cells.shrink_to_fit();
-    }
-    rows_ = 0;
+    list_.clearRows();
     selectedRow_ = -1;
 }
 
-int HeadlessWindow::columnCount() const { return static_cast<int>(columns_.size()); }
-
-std::string HeadlessWindow::columnTitle(int col) const {
-    return col >= 0 && col < columnCount() ? columns_[static_cast<size_t>(col)].title : std::string();
-}
-
-void HeadlessWindow::setColumnTitle(int col, const std::string& title) {
-    if (col >= 0 && col < columnCount()) columns_[static_cast<size_t>(col)].title = title;
-}
-
+int HeadlessWindow::columnCount() const { return list_.columnCount(); }
+std::string HeadlessWindow::columnTitle(int col) const { return list_.columnTitle(col); }
+void HeadlessWindow::setColumnTitle(int col, const std::string& title) { list_.setColumnTitle(col, title); }
 void HeadlessWindow::insertColumn(int col, const std::string& title, int width) {
-    col = std::clamp(col, 0, columnCount());
-    columns_.insert(columns_.begin() + col,
-                    Column{title, width, std::vector<std::string>(static_cast<size_t>(rows_))});
+    list_.insertColumn(col, title, width);
 }
-
-void HeadlessWindow::deleteColumn(int col) {
-    if (col < 0 || col >= columnCount()) return;
-    columns_.erase(columns_.begin() + col);
-}
+void HeadlessWindow::deleteColumn(int col) { list_.deleteColumn(col); }
 
 int HeadlessWindow::selectedRow() const { return selectedRow_; }
 

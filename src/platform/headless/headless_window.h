@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/list_rows.h"
 #include "platform/ports.h"
 
 namespace vb {
@@ -73,20 +74,13 @@ private:
         Rect rect;
         std::uint32_t color = kDefaultColor;
     };
-    // Column-major: one vector of cells per column keeps a row down to its name's string.
-    struct Column {
-        std::string title;
-        int width = 0;
-        std::vector<std::string> cells;
-    };
 
     Control& at(Ctl c) { return controls_[static_cast<size_t>(c)]; }
     const Control& at(Ctl c) const { return controls_[static_cast<size_t>(c)]; }
 
     Listener listener_;
     std::array<Control, kControlCount> controls_;
-    std::vector<Column> columns_;
-    int rows_ = 0;
+    ListRows list_;
     int selectedRow_ = -1;
     bool topmost_ = false;
     bool secondWindowOpen_ = false;

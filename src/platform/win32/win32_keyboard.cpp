@@ -8,7 +8,7 @@
 
 #include <algorithm>
 
-#include "app/window_def.h"
+#include "window/window_def.h"
 
 namespace vb {
 namespace {
@@ -51,13 +51,10 @@ bool Win32Window::isTabStop(Ctl c) const {
     const ControlDef& d = def(c);
     if (d.kind != Kind::Radio) return GetWindowLongW(w, GWL_STYLE) & WS_TABSTOP;
     if (checked(c)) return true;
-    std::optional<Ctl> first;
-    for (const auto& other : controlTable()) {
-        if (other.kind != Kind::Radio || other.container != d.container) continue;
-        if (checked(other.id)) return false;
-        if (!first) first = other.id;
-    }
-    return first == c;
+    const std::vector<Ctl> group = radioGroupOf(c);
+    for (Ctl other : group)
+        if (checked(other)) return false;
+    return group.front() == c;
 }
 
 void Win32Window::focusControl(Ctl c) {

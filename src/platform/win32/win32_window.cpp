@@ -7,9 +7,9 @@
 
 #include <algorithm>
 
-#include "app/reading_order.h"
-#include "app/window_def.h"
 #include "platform/win32/wide.h"
+#include "window/reading_order.h"
+#include "window/window_def.h"
 
 namespace vb {
 namespace {
@@ -174,12 +174,6 @@ void keepEditField(HWND combo, Change change) {
     SendMessageW(combo, CB_SETEDITSEL, 0, MAKELPARAM(caret, caret));
 }
 
-Ctl firstRadioOf(Ctl container) {
-    for (const auto& d : controlTable())
-        if (d.kind == Kind::Radio && d.container == container) return d.id;
-    return container;
-}
-
 // Focus rectangles and the like are drawn from the start, not only once a key was pressed.
 void showFocus(HWND window) {
     SendMessageW(window, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
@@ -236,7 +230,6 @@ Win32Window::Win32Window(HINSTANCE instance, Listener listener, int dpi)
     mainRect_ = def(Ctl::主窗口).rect;
     mainOrder_ = readingOrder(Ctl::主窗口);
     secondOrder_ = readingOrder(Ctl::感谢窗口);
-    columns_.push_back({kListColumn0Title, kListColumnWidth});
 
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
@@ -391,7 +384,7 @@ void Win32Window::createControls(Ctl window, HWND parent) {
         }
         // Groups for the dialog manager's arrow keys: each radio group, and every other control
         // a group of its own.
-        if (d.kind != Kind::Radio || firstRadioOf(d.container) == d.id) style |= WS_GROUP;
+        if (d.kind != Kind::Radio || radioGroupOf(d.id).front() == d.id) style |= WS_GROUP;
         HWND p = isOnTabPage(d.id) ? hwnd_[index(Ctl::高级选择夹1)] : parent;
         POINT o = originIn(d.id);
         const Rect& r = state_[index(d.id)].rect;
@@ -412,9 +405,9 @@ void Win32Window::createControls(Ctl window, HWND parent) {
                                               LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES | LVS_EX_DOUBLEBUFFER);
             LVCOLUMNW col{};
             col.mask = LVCF_TEXT | LVCF_WIDTH;
-            std::wstring title = gbkToWideLossy(columns_[0].title);
+            std::wstring title = gbkToWideLossy(list_.columnTitle(0));
             col.pszText = title.data();
-            col.cx = scaled(columns_[0].width);
+            col.cx = scaled(list_.columnWidth(0));
             SendMessageW(w, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&col));
         }
     }
@@ -604,10 +597,7 @@ bool Win32Window::onCommand(HWND, WPARAM wp, LPARAM lp) {
             return true;
         case Kind::Radio:
             if (code != BN_CLICKED) return false;
-            for (const auto& other : controlTable())
-                if (other.kind == Kind::Radio && other.container == def(*c).container && other.id != *c)
-                    setChecked(other.id, false);
-            setChecked(*c, true);
+            for (Ctl other : radioGroupOf(*c)) setChecked(other, other == *c);
             listener_.event(*c, Event::Click);
             return true;
         case Kind::Edit:
@@ -841,44 +831,32 @@ void Win32Window::setTextColor(Ctl c, std::uint32_t color) {
 
 std::uint32_t Win32Window::textColor(Ctl c) const { return state_[index(c)].color; }
 
-// ---- The name list: a virtual list view over rows_ ----------------------------------------
+// ---- The name list: a virtual list view over list_ ----------------------------------------
 
 void Win32Window::refreshList() {
     HWND lv = hwnd_[index(Ctl::超级列表框1)];
     if (!lv) return;
-    SendMessageW(lv, LVM_SETITEMCOUNT, rows_.size(), LVSICF_NOSCROLL);
+    SendMessageW(lv, LVM_SETITEMCOUNT, list_.rowCount(), LVSICF_NOSCROLL);
     InvalidateRect(lv, nullptr, FALSE);
 }
 
-int Win32Window::rowCount() const { return static_cast<int>(rows_.size()); }
+int Win32Window::rowCount() const { return list_.rowCount(); }
 
-std::string Win32Window::cell(int row, int col) const {
-    if (row < 0 || row >= rowCount() || col < 0) return {};
-    const auto& cells = rows_[static_cast<size_t>(row)];
-    return static_cast<size_t>(col) < cells.size() ? cells[static_cast<size_t>(col)] : std::string();
-}
+std::string Win32Window::cell(int row, int col) const { return list_.cell(row, col); }
 
 void Win32Window::setCell(int row, int col, const std::string& s) {
-    if (row < 0 || row >= rowCount() || col < 0 || col >= columnCount()) return;
-    auto& cells = rows_[static_cast<size_t>(row)];
-    if (cells.size() <= static_cast<size_t>(col)) cells.resize(static_cast<size_t>(col) + 1);
-    cells[static_cast<size_t>(col)] = s;
+    if (!list_.setCell(row, col, s)) return;
     if (HWND lv = hwnd_[index(Ctl::超级列表框1)]) SendMessageW(lv, LVM_REDRAWITEMS, row, row);
 }
 
 void Win32Window::appendRows(std::vector<std::string> col0) {
-    rows_.reserve(rows_.size() + col0.size());
-    for (auto& name : col0) {
-        // A braced list would copy the name.
-        rows_.emplace_back().push_back(std::move(name));
-    }
+    list_.appendRows(std::move(col0));
     refreshList();
 }
 
 void Win32Window::deleteRow(int row) {
-    if (row < 0 || row >= rowCount()) return;
-    int sel = selectedRow();
-    rows_.erase(rows_.begin() + row);
+    const int sel = selectedRow();
+    if (!list_.deleteRow(row)) return;
     refreshList();
     // The list view keeps selection by index; follow the row that was selected.
     if (sel == row)
@@ -888,20 +866,17 @@ void Win32Window::deleteRow(int row) {
 }
 
 void Win32Window::clearRows() {
-    rows_.clear();
+    list_.clearRows();
     selectRowOnly(-1);
     refreshList();
 }
 
-int Win32Window::columnCount() const { return static_cast<int>(columns_.size()); }
+int Win32Window::columnCount() const { return list_.columnCount(); }
 
-std::string Win32Window::columnTitle(int col) const {
-    return col >= 0 && col < columnCount() ? columns_[static_cast<size_t>(col)].title : std::string();
-}
+std::string Win32Window::columnTitle(int col) const { return list_.columnTitle(col); }
 
 void Win32Window::setColumnTitle(int col, const std::string& title) {
-    if (col < 0 || col >= columnCount()) return;
-    columns_[static_cast<size_t>(col)].title = title;
+    if (!list_.setColumnTitle(col, title)) return;
     std::wstring w = gbkToWideLossy(title);
     LVCOLUMNW lc{};
     lc.mask = LVCF_TEXT;
@@ -911,10 +886,7 @@ void Win32Window::setColumnTitle(int col, const std::string& title) {
 }
 
 void Win32Window::insertColumn(int col, const std::string& title, int width) {
-    col = std::clamp(col, 0, columnCount());
-    columns_.insert(columns_.begin() + col, Column{title, width});
-    for (auto& cells : rows_)
-        if (cells.size() >= static_cast<size_t>(col)) cells.insert(cells.begin() + col, std::string());
+    col = list_.insertColumn(col, title, width);
     std::wstring w = gbkToWideLossy(title);
     LVCOLUMNW lc{};
     lc.mask = LVCF_TEXT | LVCF_WIDTH;
@@ -926,10 +898,7 @@ void Win32Window::insertColumn(int col, const std::string& title, int width) {
 }
 
 void Win32Window::deleteColumn(int col) {
-    if (col < 0 || col >= columnCount()) return;
-    columns_.erase(columns_.begin() + col);
-    for (auto& cells : rows_)
-        if (cells.size() > static_cast<size_t>(col)) cells.erase(cells.begin() + col);
+    if (!list_.deleteColumn(col)) return;
     SendMessageW(hwnd_[index(Ctl::超级列表框1)], LVM_DELETECOLUMN, static_cast<WPARAM>(col), 0);
     refreshList();
 }

@@ -11,8 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "app/bindings.h"
+#include "platform/list_rows.h"
 #include "platform/ports.h"
+#include "window/events.h"
 
 namespace vb {
 
@@ -170,12 +171,7 @@ private:
     bool topmost_ = false;
     bool busy_ = false;
 
-    struct Column {
-        std::string title;
-        int width = 0;
-    };
-    std::vector<Column> columns_;
-    std::vector<std::vector<std::string>> rows_;
+    ListRows list_;
 
     struct Pictures;
     std::unique_ptr<Pictures> pictures_;

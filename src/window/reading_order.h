@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "app/controls.h"
+#include "window/controls.h"
 
 namespace vb {
 

@@ -1,4 +1,8 @@
-#include "transforms/option_handlers.h"
+#include "app/option_handlers.h"
+
+#include <optional>
+
+#include "transforms/symbol_set.h"
 
 namespace vb {
 namespace {
@@ -29,6 +33,18 @@ void onToSimplifiedClicked(Context& ctx) {
 }
 void onToTraditionalClicked(Context& ctx) {
     captionWhenSelected(ctx, Ctl::单选框16, Ctl::按钮_繁简, "简转繁");
+}
+
+void onSymbolSetChosen(Context& ctx) {
+    const std::string item = ctx.win.text(Ctl::组合框1);
+    std::optional<SymbolSet> to;
+    if (item == "英文符号" || item == "B站括号")
+        to = SymbolSet::Ascii;
+    else if (item == "中文符号")
+        to = SymbolSet::Chinese;
+    if (!to) return;
+    for (Ctl box : {Ctl::编辑框1, Ctl::编辑框2, Ctl::编辑框3})
+        ctx.win.setText(box, convertSymbols(ctx.win.text(box), *to));
 }
 
 }  // namespace vb

@@ -1,8 +1,8 @@
-#include "app/reading_order.h"
+#include "window/reading_order.h"
 
 #include <algorithm>
 
-#include "app/window_def.h"
+#include "window/window_def.h"
 
 namespace vb {
 namespace {

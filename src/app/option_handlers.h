@@ -1,4 +1,4 @@
-// Click handlers of the option boxes that only adjust other controls.
+// Handlers of the option controls that only adjust other controls.
 #pragma once
 
 #include "platform/ports.h"
@@ -16,5 +16,8 @@ void onInsertBeforeClicked(Context& ctx);   // 单选框3: 按钮_在某物前�
 void onInsertAfterClicked(Context& ctx);    // 单选框4: "后面加"
 void onToSimplifiedClicked(Context& ctx);   // 单选框15: 按钮_繁简 "繁转简"
 void onToTraditionalClicked(Context& ctx);  // 单选框16: "简转繁"
+
+// 组合框1 item chosen: converts the texts of 编辑框1, 编辑框2 and 编辑框3 to the chosen symbols.
+void onSymbolSetChosen(Context& ctx);
 
 }  // namespace vb

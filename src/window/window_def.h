@@ -4,8 +4,9 @@
 #include <optional>
 #include <span>
 #include <string_view>
+#include <vector>
 
-#include "app/controls.h"
+#include "window/controls.h"
 
 namespace vb {
 
@@ -34,8 +35,17 @@ struct ComboDef {
 };
 std::span<const ComboDef> comboDefinitions();
 
+// The preview switch 按钮_打开预览 shows its caption of the table while preview is off, and this
+// one while it is on.
+inline constexpr const char* kPreviewOnCaption = "不要预览";
+inline const char* previewOffCaption() { return def(Ctl::按钮_打开预览).caption; }
+
 inline constexpr const char* kListColumn0Title = "当前的文件名";
 inline constexpr int kListColumnWidth = 380;
+
+// A radio button's group: the radio buttons of its container, in table order. Choosing one
+// clears the others.
+std::vector<Ctl> radioGroupOf(Ctl radio);
 
 // The window a control belongs to (主窗口 or 感谢窗口), following containers upwards.
 Ctl windowOf(Ctl id);
