@@ -132,7 +132,7 @@ TEST_F(Batch, VideoNumberWritesEachNewNameInTheRowOfItsFile) {
         stdfs::remove_all(native("v"));
         for (const char* n : {"1.mp4", "2.mp4", "3.mp4"}) file(std::string("v/") + n, n);
         OrderedFileSystem ordered(fs, c.atRead);
-        Context octx{win, dlg, ordered, clip, shell, clock, chinese, undo, undoRecord};
+        Context octx{win, dlg, ordered, clip, shell, clock, chinese, undo, undoRecord, progress};
         dlg.browses.push_back(path("v"));
         manualRead(octx);
         const Names before = column(0);
@@ -156,7 +156,7 @@ TEST_F(Batch, AnUndoRefusedHalfwayIsFinishedByTheNextOne) {
     const Names start = {"a.txt", "b.dat", "c.txt"};
     for (const auto& n : start) file("v/" + n, n + "!");
     RefusingFs refusing(fs);
-    Context rctx{win, dlg, refusing, clip, shell, clock, chinese, undo, undoRecord};
+    Context rctx{win, dlg, refusing, clip, shell, clock, chinese, undo, undoRecord, progress};
     onPreviewSwitch(rctx);
     browseTo("v");
     ASSERT_EQ(column(0), start);

@@ -47,7 +47,7 @@ constexpr std::uint32_t kStep = 10;  // each look at the clock finds it this muc
 struct Rig {
     Rig()
         : dialogs([this] {
-              std::string d = dir.gbk();
+              std::string d = dir.dir();
               d.pop_back();
               return d;
           }()),
@@ -55,7 +55,7 @@ struct Rig {
           clipboard([this] { return app.mainWindow(); }),
           app(GetModuleHandleW(nullptr), {dialogs, fs, clipboard, shell, clock, chinese},
               App::Hooks{{}, {}, {}, [this] { return tick(); }}) {
-        for (int i = 0; i < kFiles; ++i) testing::writeFile(dir.path() + name(i, L""), std::to_string(i));
+        for (int i = 0; i < kFiles; ++i) testing::writeFile(dir.wide() + name(i, L""), std::to_string(i));
         app.start();
         app.window().show(SW_SHOWNOACTIVATE);
         pumpMessages();
@@ -92,16 +92,16 @@ struct Rig {
     int renamedOnDisk(const std::wstring& suffix) const {
         int renamed = 0;
         for (int i = 0; i < kFiles; ++i) {
-            const bool before = testing::exists(dir.path() + name(i, L""));
-            const bool after = testing::exists(dir.path() + name(i, suffix));
+            const bool before = testing::exists(dir.wide() + name(i, L""));
+            const bool after = testing::exists(dir.wide() + name(i, suffix));
             EXPECT_NE(before, after) << i;
-            EXPECT_EQ(testing::readFile(dir.path() + name(i, after ? suffix : L"")), std::to_string(i)) << i;
+            EXPECT_EQ(testing::readFile(dir.wide() + name(i, after ? suffix : L"")), std::to_string(i)) << i;
             renamed += after;
         }
         return renamed;
     }
 
-    testing::TempDir dir;
+    testing::TempFolder dir{"vbprogress"};
     AnsweringDialogs dialogs;
     Win32FileSystem fs;
     Win32Clipboard clipboard;
