@@ -274,8 +274,8 @@ void Win32Window::applyDpi(int dpi, const RECT* bounds) {
                      TRUE);
     }
     if (HWND list = hwnd_[index(Ctl::超级列表框1)])
-        for (size_t i = 0; i < columns_.size(); ++i)
-            SendMessageW(list, LVM_SETCOLUMNWIDTH, i, scaled(columns_[i].width));
+        for (int i = 0; i < list_.columnCount(); ++i)
+            SendMessageW(list, LVM_SETCOLUMNWIDTH, i, scaled(list_.columnWidth(i)));
     DeleteObject(oldFont);
     DeleteObject(oldTabFont);
 
