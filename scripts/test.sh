@@ -23,4 +23,8 @@ echo "native part with sanitizers done at $SECONDS s"
 
 echo "== Windows build and the Windows program under Wine"
 scripts/wine-tests.sh build-win32
+t=$SECONDS
+echo "== 32-bit Windows build (XP SP3 and later) and its tests under the 32-bit Wine"
+VELBROOK_WINE32=1 scripts/wine-tests.sh build-win32-x86
+echo "32-bit build took $((SECONDS - t)) s"
 echo "== all tests passed in $SECONDS s"
