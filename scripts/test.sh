@@ -26,5 +26,8 @@ scripts/wine-tests.sh build-win32
 t=$SECONDS
 echo "== 32-bit Windows build (XP SP3 and later) and its tests under the 32-bit Wine"
 VELBROOK_WINE32=1 scripts/wine-tests.sh build-win32-x86
-echo "32-bit build took $((SECONDS - t)) s"
+echo "== import tables: only functions every supported system has"
+python3 tests/imports/check_imports.py tests/imports/allowed-imports.txt build-win32/Velbrook.exe \
+  build-win32-x86/Velbrook.exe
+echo "32-bit build and import check took $((SECONDS - t)) s"
 echo "== all tests passed in $SECONDS s"
