@@ -4,6 +4,7 @@
 # person-level checks (xdotool on the display), and screenshots of the main window at 96 and
 # 144 DPI, preview off and on. Usage: scripts/wine-tests.sh [BUILD_DIR]   (default build-win32)
 # With VELBROOK_WINE32=1: the 32-bit program (XP SP3 on), its tests and the scenarios only.
+# VELBROOK_OTHER_EXE: the program of the other build, whose version resource the tests read too.
 set -euo pipefail
 HERE=$(cd "$(dirname "$0")" && pwd)
 if [ $# -gt 0 ]; then
@@ -74,6 +75,7 @@ status=0
 XDG_DATA_HOME="$scratch/xdg" VELBROOK_TEST_TRASH="$(winpath "$scratch/xdg/Trash")" \
   VELBROOK_TEST_LINK_DIR="$(winpath "$scratch/links/v")" \
   VELBROOK_TEST_LINKED_TREE="$(winpath "$scratch/swap/tree")" \
+  VELBROOK_TEST_OTHER_EXE="${VELBROOK_OTHER_EXE:+$(winpath "$VELBROOK_OTHER_EXE")}" \
   "$WINE" "$BUILD_WIN32/velbrook-win32-tests.exe" || status=1
 echo "Win32 tests took $((SECONDS - t)) s"
 
