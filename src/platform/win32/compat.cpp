@@ -18,27 +18,11 @@ FARPROC systemFunction(const wchar_t* dll, const char* name) {
 
 void reportPath(const char* text) { OutputDebugStringA((std::string("Velbrook: ") + text + "\n").c_str()); }
 
-FindFirstFn systemFindFirst() {
-    return [](const wchar_t* pattern, FINDEX_INFO_LEVELS level, WIN32_FIND_DATAW& data, DWORD flags) {
-        return FindFirstFileExW(pattern, level, &data, FindExSearchNameMatch, nullptr, flags);
-    };
-}
-
 HANDLE findFirstFile(const wchar_t* pattern, WIN32_FIND_DATAW& data, const FindFirstFn& system) {
     HANDLE h = system(pattern, FindExInfoBasic, data, FIND_FIRST_EX_LARGE_FETCH);
     if (h != INVALID_HANDLE_VALUE || GetLastError() != ERROR_INVALID_PARAMETER) return h;
     reportPath("folder search: standard level, no large fetch");
     return system(pattern, FindExInfoStandard, data, 0);
-}
-
-DpiFunctions systemDpiFunctions() {
-    DpiFunctions f;
-    using Awareness = HRESULT(WINAPI*)(int);
-    if (auto p = systemFunctionAs<Awareness>(L"shcore.dll", "SetProcessDpiAwareness"))
-        f.setProcessDpiAwareness = p;
-    using Aware = BOOL(WINAPI*)();
-    if (auto p = systemFunctionAs<Aware>(L"user32.dll", "SetProcessDPIAware")) f.setProcessDpiAware = p;
-    return f;
 }
 
 DpiPath becomeDpiAware(const DpiFunctions& system) {
@@ -53,12 +37,6 @@ DpiPath becomeDpiAware(const DpiFunctions& system) {
     }
     reportPath("DPI: system scaling");
     return DpiPath::kNone;
-}
-
-MessageFilterFn systemMessageFilter() {
-    using Change = BOOL(WINAPI*)(UINT, DWORD);
-    if (auto p = systemFunctionAs<Change>(L"user32.dll", "ChangeWindowMessageFilter")) return p;
-    return {};
 }
 
 bool openMessageFilter(const MessageFilterFn& change) {
