@@ -44,7 +44,7 @@ bool openMessageFilter(const MessageFilterFn& change) {
         reportPath("message filter: none on this system");
         return false;
     }
-    constexpr DWORD kAdd = 1;            // MSGFLT_ADD
+    constexpr DWORD kAdd = 1;               // MSGFLT_ADD
     constexpr UINT kCopyGlobalData = 0x49;  // WM_COPYGLOBALDATA, which a drop sends
     bool all = true;
     for (UINT msg : {static_cast<UINT>(WM_DROPFILES), static_cast<UINT>(WM_COPYDATA), kCopyGlobalData})

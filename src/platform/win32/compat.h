@@ -25,8 +25,8 @@ void reportPath(const char* text);
 
 // The first step of a folder search: the faster basic level with large fetches (Windows 7 on),
 // or the standard level without flags where the system refuses those with ERROR_INVALID_PARAMETER.
-using FindFirstFn =
-    std::function<HANDLE(const wchar_t* pattern, FINDEX_INFO_LEVELS level, WIN32_FIND_DATAW& data, DWORD flags)>;
+using FindFirstFn = std::function<HANDLE(const wchar_t* pattern, FINDEX_INFO_LEVELS level,
+                                         WIN32_FIND_DATAW& data, DWORD flags)>;
 FindFirstFn systemFindFirst();
 HANDLE findFirstFile(const wchar_t* pattern, WIN32_FIND_DATAW& data, const FindFirstFn& system);
 
