@@ -21,6 +21,21 @@ cmake --build build-asan -j"$jobs"
 
 echo "native part with sanitizers done at $SECONDS s"
 
+t=$SECONDS
+echo "== 32-bit Windows build (XP SP3 and later) and its tests under the 32-bit Wine"
+VELBROOK_WINE32=1 scripts/wine-tests.sh build-win32-x86
 echo "== Windows build and the Windows program under Wine"
-scripts/wine-tests.sh build-win32
+VELBROOK_OTHER_EXE=$top/build-win32-x86/Velbrook.exe scripts/wine-tests.sh build-win32
+echo "== import tables: only functions every supported system has"
+python3 tests/imports/check_imports.py tests/imports/allowed-imports.txt build-win32/Velbrook.exe \
+  build-win32-x86/Velbrook.exe
+echo "both Windows builds, their tests and the import check took $((SECONDS - t)) s"
+t=$SECONDS
+echo "== release archives: built twice, in two folders, they must be the same bytes"
+for n in 1 2; do scripts/package.sh "build-release-$n" "build-release-$n/dist" >/dev/null; done
+for a in build-release-1/dist/*.zip; do
+  cmp "$a" "build-release-2/dist/${a##*/}"
+  echo "same: ${a##*/} $(sha256sum <"$a" | cut -c1-16)"
+done
+echo "release archives took $((SECONDS - t)) s"
 echo "== all tests passed in $SECONDS s"

@@ -7,26 +7,37 @@ export WINEDEBUG=${WINEDEBUG:--all}
 # No Mono or Gecko installers (the program needs neither, and they would be downloaded), and no
 # menu entries or file associations written into the XDG folders of the machine.
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=;winemenubuilder.exe=d}
-WINE=$(command -v wine64 || true)
-[ -z "$WINE" ] && [ -x /usr/lib/wine/wine64 ] && WINE=/usr/lib/wine/wine64
-[ -z "$WINE" ] && WINE=$(command -v wine || true)
+# The 32-bit program (VELBROOK_WINE32=1) runs under the i386 Wine, in a 32-bit prefix of its own.
+TOOLCHAIN=$ROOT/cmake/mingw-w64.cmake
+if [ "${VELBROOK_WINE32:-}" = 1 ]; then
+  TOOLCHAIN=$ROOT/cmake/mingw-w64-i686.cmake
+  export WINEARCH=win32
+  WINE=
+  [ -x /usr/lib/wine/wine ] && WINE=/usr/lib/wine/wine
+else
+  WINE=$(command -v wine64 || true)
+  [ -z "$WINE" ] && [ -x /usr/lib/wine/wine64 ] && WINE=/usr/lib/wine/wine64
+  [ -z "$WINE" ] && WINE=$(command -v wine || true)
+fi
 WINESERVER=$(command -v wineserver || true)
 [ -z "$WINESERVER" ] && [ -x /usr/lib/wine/wineserver ] && WINESERVER=/usr/lib/wine/wineserver
-if [ -z "$WINE" ]; then
+if [ -z "$WINE" ] && [ "${VELBROOK_WINE32:-}" != 1 ]; then
   echo "wine64 is not installed (apt-get install wine64)" >&2
   exit 1
 fi
 
 build_win32() {
   # A build folder configured for another compiler (an older toolchain file) is configured anew.
+  local compiler
+  compiler=$(sed -n 's/^set(CMAKE_CXX_COMPILER \(.*\))$/\1/p' "$TOOLCHAIN")
   if [ -f "$BUILD_WIN32/CMakeCache.txt" ] &&
-     ! grep -qs 'g++-posix' "$BUILD_WIN32"/CMakeFiles/*/CMakeCXXCompiler.cmake; then
+     ! grep -qs "$compiler" "$BUILD_WIN32"/CMakeFiles/*/CMakeCXXCompiler.cmake; then
     rm -rf "$BUILD_WIN32/CMakeCache.txt" "$BUILD_WIN32/CMakeFiles"
   fi
   if [ -f "$BUILD_WIN32/CMakeCache.txt" ]; then
     cmake "$BUILD_WIN32" >/dev/null
   else
-    cmake -S "$ROOT" -B "$BUILD_WIN32" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64.cmake" >/dev/null
+    cmake -S "$ROOT" -B "$BUILD_WIN32" -DCMAKE_TOOLCHAIN_FILE="$TOOLCHAIN" >/dev/null
   fi
   cmake --build "$BUILD_WIN32" -j"$(nproc)" --target "$@"
 }

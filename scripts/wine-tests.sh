@@ -3,6 +3,8 @@
 # every scenario script through Velbrook.exe --drive (real mouse clicks and keystrokes), the
 # person-level checks (xdotool on the display), and screenshots of the main window at 96 and
 # 144 DPI, preview off and on. Usage: scripts/wine-tests.sh [BUILD_DIR]   (default build-win32)
+# With VELBROOK_WINE32=1: the 32-bit program (XP SP3 on), its tests and the scenarios only.
+# VELBROOK_OTHER_EXE: the program of the other build, whose version resource the tests read too.
 set -euo pipefail
 HERE=$(cd "$(dirname "$0")" && pwd)
 if [ $# -gt 0 ]; then
@@ -12,8 +14,22 @@ fi
 source "$HERE/wine-env.sh"
 started=$SECONDS
 
-build_win32 Velbrook velbrook-win32-tests
+if [ "${VELBROOK_WINE32:-}" = 1 ]; then
+  build_win32 Velbrook velbrook-win32-tests
+else
+  build_win32 Velbrook Velbrook-xp velbrook-win32-tests
+fi
 echo "built in $((SECONDS - started)) s"
+# The 32-bit program runs its Windows tests and the scenarios; the person-level checks and the
+# screenshots, which look at the same window, run for the 64-bit program only.
+full=1
+if [ "${VELBROOK_WINE32:-}" = 1 ]; then
+  full=
+  if [ -z "$WINE" ]; then
+    echo "no 32-bit Wine (wine32:i386, see scripts/setup.sh): the 32-bit program is built but not run"
+    exit 0
+  fi
+fi
 
 # The tests' own prefix: their sessions run in a virtual desktop, which a user's run does not want.
 [ -z "${VELBROOK_WINEPREFIX:-}" ] && export WINEPREFIX="$BUILD_WIN32/wineprefix-tests"
@@ -63,6 +79,7 @@ status=0
 XDG_DATA_HOME="$scratch/xdg" VELBROOK_TEST_TRASH="$(winpath "$scratch/xdg/Trash")" \
   VELBROOK_TEST_LINK_DIR="$(winpath "$scratch/links/v")" \
   VELBROOK_TEST_LINKED_TREE="$(winpath "$scratch/swap/tree")" \
+  VELBROOK_TEST_OTHER_EXE="${VELBROOK_OTHER_EXE:+$(winpath "$VELBROOK_OTHER_EXE")}" \
   "$WINE" "$BUILD_WIN32/velbrook-win32-tests.exe" || status=1
 echo "Win32 tests took $((SECONDS - t)) s"
 
@@ -72,6 +89,40 @@ cases=("$ROOT"/tests/scenarios/*.case)
 [ -d "$ROOT/../shared/examples" ] && cases+=("$ROOT"/../shared/examples/*.case)
 python3 "$ROOT/tests/run_cases.py" "$BUILD_WIN32/Velbrook.exe" "${cases[@]}" || status=1
 echo "scenarios took $((SECONDS - t)) s"
+
+if [ -z "$full" ]; then
+  echo "Wine tests took $((SECONDS - started)) s in all"
+  exit $status
+fi
+
+# Wine has every newer function whatever Windows it reports, so XP's answers come from a build of
+# the program that links them in (tests/xp). With Wine reporting XP as well, some scenarios run
+# through it, and the program's debug output must say that it took each XP path.
+echo "== Windows XP's answers: scenarios through Velbrook-xp.exe, Wine reporting Windows XP"
+t=$SECONDS
+"$WINE" reg add 'HKCU\Software\Wine' /v Version /d winxp /f >/dev/null 2>&1
+xp_cases=()
+for c in example-03-preview fileops-delete-tree fileset-drop fileset-hidden-and-folder fileset-order-many \
+         ops-chain-undo ops-folders; do
+  xp_cases+=("$ROOT/tests/scenarios/$c.case")
+done
+python3 "$ROOT/tests/run_cases.py" "$BUILD_WIN32/Velbrook-xp.exe" "${xp_cases[@]}" || status=1
+mkdir -p "$VELBROOK_CASE_DIR/xp/sub"
+printf x > "$VELBROOK_CASE_DIR/xp/a.txt"
+printf 'browse T:\\xp\nclick 按钮_手动读取\n' > "$scratch/xp.txt"
+WINEDEBUG=-all,+debugstr "$WINE" "$BUILD_WIN32/Velbrook-xp.exe" --drive "$(winpath "$scratch/xp.txt")" \
+  --out "$(winpath "$scratch/xp.out")" </dev/null 2>"$scratch/xp.err" >/dev/null || true
+for path in "DPI: system scaling" "message filter: none on this system" \
+            "folder search: standard level, no large fetch"; do
+  if grep -aq "Velbrook: $path" "$scratch/xp.err"; then
+    echo "ok   XP path: $path"
+  else
+    echo "FAIL XP path not taken: $path"
+    status=1
+  fi
+done
+"$WINE" reg delete 'HKCU\Software\Wine' /v Version /f >/dev/null 2>&1
+echo "XP answers took $((SECONDS - t)) s"
 
 echo "== person-level checks: the mouse and keyboard of the display on the real window"
 t=$SECONDS

@@ -9,8 +9,6 @@
 #include <functional>
 #include <string>
 
-#include "app/windows_version.h"
-
 namespace vb {
 
 class DropHook {
@@ -33,8 +31,5 @@ private:
     HWND window_ = nullptr;
     Handler handler_;
 };
-
-// The version of the running system, from the same sources the system's own tools use.
-WindowsVersion currentWindowsVersion();
 
 }  // namespace vb

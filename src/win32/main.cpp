@@ -8,6 +8,7 @@
 
 #include "app.h"
 #include "drive_main.h"
+#include "platform/win32/compat.h"
 #include "platform/win32/win32_chinese.h"
 #include "platform/win32/win32_fs.h"
 #include "platform/win32/win32_services.h"
@@ -27,14 +28,6 @@ public:
 private:
     bool ok_;
 };
-
-void becomeDpiAware() {
-    using Fn = BOOL(WINAPI*)();
-    HMODULE user32 = GetModuleHandleW(L"user32.dll");
-    if (auto aware =
-            reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(user32, "SetProcessDPIAware"))))
-        aware();
-}
 
 int runWindow(HINSTANCE instance, int showCommand) {
     vb::App* app = nullptr;
@@ -56,7 +49,7 @@ int runWindow(HINSTANCE instance, int showCommand) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
-    becomeDpiAware();
+    vb::becomeDpiAware(vb::systemDpiFunctions());
     OleSession ole;
     std::vector<std::wstring> args;
     for (int i = 1; i < __argc; ++i) args.emplace_back(__wargv[i]);

@@ -16,13 +16,15 @@ std::optional<std::wstring> utf8ToWide(std::string_view s) {
     return out;
 }
 
+// Only for texts decoded from GBK, which holds no lone surrogate: no flags, since XP refuses
+// WC_ERR_INVALID_CHARS for UTF-8.
 std::optional<std::string> wideToUtf8(std::wstring_view w) {
     if (w.empty()) return std::string();
     const int len = static_cast<int>(w.size());
-    int n = WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, w.data(), len, nullptr, 0, nullptr, nullptr);
+    int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), len, nullptr, 0, nullptr, nullptr);
     if (n <= 0) return std::nullopt;
     std::string out(static_cast<size_t>(n), '\0');
-    WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, w.data(), len, out.data(), n, nullptr, nullptr);
+    WideCharToMultiByte(CP_UTF8, 0, w.data(), len, out.data(), n, nullptr, nullptr);
     return out;
 }
 

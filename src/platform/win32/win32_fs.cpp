@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "platform/wildcard.h"
+#include "platform/win32/compat.h"
 #include "platform/win32/wide.h"
 
 namespace vb {
@@ -96,8 +97,7 @@ std::vector<DirEntry> listFolder(const std::wstring& base, const std::string& pa
     std::vector<DirEntry> found;
     // Every entry, filtered here: the system's own matching also looks at short 8.3 names.
     WIN32_FIND_DATAW data;
-    FindHandle h(FindFirstFileExW((base + L"*").c_str(), FindExInfoBasic, &data, FindExSearchNameMatch,
-                                  nullptr, FIND_FIRST_EX_LARGE_FETCH));
+    FindHandle h(findFirstFile((base + L"*").c_str(), data, systemFindFirst()));
     if (h.get() == INVALID_HANDLE_VALUE) return found;
     const bool everything = pattern == "*" || pattern == "*.*";
     int sincePump = 0;

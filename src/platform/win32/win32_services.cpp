@@ -3,6 +3,7 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include "platform/win32/compat.h"
 #include "platform/win32/wide.h"
 
 namespace vb {
@@ -16,8 +17,11 @@ struct BrowseState {
 // Empty when the item is not a file-system folder.
 std::wstring pathOf(LPCITEMIDLIST item) {
     if (!item) return {};
+    // Paths longer than MAX_PATH need the Ex function, which XP does not have.
+    using PathEx = BOOL(WINAPI*)(LPCITEMIDLIST, PWSTR, DWORD, int);
+    const auto pathEx = systemFunctionAs<PathEx>(L"shell32.dll", "SHGetPathFromIDListEx");
     std::wstring path(32768, L'\0');
-    if (!SHGetPathFromIDListEx(item, path.data(), static_cast<DWORD>(path.size()), GPFIDL_DEFAULT)) {
+    if (!pathEx || !pathEx(item, path.data(), static_cast<DWORD>(path.size()), 0)) {  // GPFIDL_DEFAULT
         path.assign(MAX_PATH, L'\0');
         if (!SHGetPathFromIDListW(item, path.data())) return {};
     }

@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# The release archives: both programs built in release mode, each zipped with the Chinese guide.
+#   dist/Velbrook-VERSION-win64.zip   Windows 7 and later, 64-bit
+#   dist/Velbrook-VERSION-win32.zip   Windows XP SP3 and later
+# Building again from the same commit gives the same bytes: no build path and no time of the build
+# reaches the archives (their times are the commit's, SOURCE_DATE_EPOCH).
+# Usage: scripts/package.sh [BUILD_DIR [DIST_DIR]]   (default build-release, dist)
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+work=$(mkdir -p "${1:-$top/build-release}" && cd "${1:-$top/build-release}" && pwd)
+dist=$(mkdir -p "${2:-$top/dist}" && cd "${2:-$top/dist}" && pwd)
+version=$(sed -n 's/^project(Velbrook VERSION \([0-9.]*\).*/\1/p' "$top/CMakeLists.txt")
+export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git -C "$top" log -1 --format=%ct)}
+
+# Paths of the checkout and of the build folder are written as "." and "build"; the link leaves
+# the header's time stamp at 0 and strips the symbols.
+flags="-ffile-prefix-map=$top=. -ffile-prefix-map=$work=build"
+link="-s -Wl,--no-insert-timestamp"
+for arch in win64 win32; do
+  toolchain=$top/cmake/mingw-w64.cmake systems="Windows 7 及以上（64 位）"
+  if [ $arch = win32 ]; then
+    toolchain=$top/cmake/mingw-w64-i686.cmake systems="Windows XP SP3 及以上（32 位或 64 位）"
+  fi
+  cmake -S "$top" -B "$work/$arch" -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+    -DCMAKE_CXX_FLAGS="$flags" -DCMAKE_EXE_LINKER_FLAGS="$link" >/dev/null
+  cmake --build "$work/$arch" -j2 --target Velbrook >/dev/null
+  python3 "$top/tests/imports/check_imports.py" "$top/tests/imports/allowed-imports.txt" "$work/$arch/Velbrook.exe" >/dev/null
+  python3 "$top/scripts/release/zip.py" "$dist/Velbrook-$version-$arch.zip" "$SOURCE_DATE_EPOCH" \
+    "$work/$arch/Velbrook.exe" "$top/scripts/release/guide.txt" "$version" "$systems"
+  echo "$dist/Velbrook-$version-$arch.zip"
+done
