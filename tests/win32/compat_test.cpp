@@ -11,7 +11,7 @@
 namespace vb {
 namespace {
 
-using testing::TempDir;
+using testing::TempFolder;
 using testing::writeFile;
 
 struct FindCall {
@@ -46,9 +46,9 @@ std::vector<std::wstring> listAll(const std::wstring& pattern, const FindFirstFn
 }
 
 TEST(Compat, FolderSearchFallsBackWhereTheNewerFlagsAreRefused) {
-    TempDir d;
-    writeFile(d.path() + L"第1集.mp4", "1");
-    writeFile(d.path() + L"b.txt", "b");
+    TempFolder d{"vbcompat"};
+    writeFile(d.wide() + L"第1集.mp4", "1");
+    writeFile(d.wide() + L"b.txt", "b");
     const std::vector<std::wstring> all = {L".", L"..", L"b.txt", L"第1集.mp4"};
     struct Case {
         const char* system;
@@ -61,16 +61,16 @@ TEST(Compat, FolderSearchFallsBackWhereTheNewerFlagsAreRefused) {
     };
     for (const auto& c : cases) {
         std::vector<FindCall> calls;
-        EXPECT_EQ(listAll(d.path() + L"*", recordingSystem(c.older, calls)), all) << c.system;
+        EXPECT_EQ(listAll(d.wide() + L"*", recordingSystem(c.older, calls)), all) << c.system;
         EXPECT_EQ(calls, c.calls) << c.system;
     }
 }
 
 TEST(Compat, FolderSearchRetriesOnlyARefusalOfTheFlags) {
-    TempDir d;
+    TempFolder d{"vbcompat"};
     std::vector<FindCall> calls;
     WIN32_FIND_DATAW data;
-    const std::wstring missing = d.path() + L"missing\\*";
+    const std::wstring missing = d.wide() + L"missing\\*";
     EXPECT_EQ(findFirstFile(missing.c_str(), data, recordingSystem(false, calls)), INVALID_HANDLE_VALUE);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_PATH_NOT_FOUND));
     EXPECT_EQ(calls.size(), 1u);
@@ -87,7 +87,8 @@ TEST(Compat, DpiAwarenessWithTheNewestFunctionTheSystemHas) {
     };
     const Case cases[] = {
         {"8.1 on", true, S_OK, true, DpiPath::kDpiAwareness, 1, 0},
-        {"8.1 on, already set", true, E_ACCESSDENIED, true, DpiPath::kDpiAware, 1, 1},
+        {"8.1 on, set by the manifest", true, E_ACCESSDENIED, true, DpiPath::kDpiAwareness, 1, 0},
+        {"8.1 on, refused", true, E_INVALIDARG, true, DpiPath::kDpiAware, 1, 1},
         {"Vista to 8", false, S_OK, true, DpiPath::kDpiAware, 0, 1},
         {"XP", false, S_OK, false, DpiPath::kNone, 0, 0},
     };
@@ -109,7 +110,7 @@ TEST(Compat, DpiAwarenessWithTheNewestFunctionTheSystemHas) {
         EXPECT_EQ(awarenessCalls, c.awarenessCalls) << c.system;
         EXPECT_EQ(awareCalls, c.awareCalls) << c.system;
         if (c.awarenessCalls) {
-            EXPECT_EQ(awarenessAsked, 1) << c.system;  // system DPI aware
+            EXPECT_EQ(awarenessAsked, 2) << c.system;  // per monitor
         }
     }
 }

@@ -26,10 +26,15 @@ HANDLE findFirstFile(const wchar_t* pattern, WIN32_FIND_DATAW& data, const FindF
 }
 
 DpiPath becomeDpiAware(const DpiFunctions& system) {
-    constexpr int kSystemDpiAware = 1;  // PROCESS_SYSTEM_DPI_AWARE
-    if (system.setProcessDpiAwareness && SUCCEEDED(system.setProcessDpiAwareness(kSystemDpiAware))) {
-        reportPath("DPI: SetProcessDpiAwareness");
-        return DpiPath::kDpiAwareness;
+    // Per monitor: the window lays itself out again when it moves to a monitor of another scale.
+    constexpr int kPerMonitorDpiAware = 2;  // PROCESS_PER_MONITOR_DPI_AWARE
+    if (system.setProcessDpiAwareness) {
+        const HRESULT r = system.setProcessDpiAwareness(kPerMonitorDpiAware);
+        // Denied: the manifest has set it already, per monitor too.
+        if (SUCCEEDED(r) || r == E_ACCESSDENIED) {
+            reportPath("DPI: SetProcessDpiAwareness");
+            return DpiPath::kDpiAwareness;
+        }
     }
     if (system.setProcessDpiAware && system.setProcessDpiAware()) {
         reportPath("DPI: SetProcessDPIAware");

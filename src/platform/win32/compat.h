@@ -30,8 +30,9 @@ using FindFirstFn = std::function<HANDLE(const wchar_t* pattern, FINDEX_INFO_LEV
 FindFirstFn systemFindFirst();
 HANDLE findFirstFile(const wchar_t* pattern, WIN32_FIND_DATAW& data, const FindFirstFn& system);
 
-// The process is made aware of the system DPI with the newest function the system has: none on
-// XP, where every program is drawn at the system DPI anyway.
+// The process is made DPI aware with the newest function the system has: per monitor from
+// Windows 8.1 on (the manifest asks for per monitor v2 from Windows 10 1703 on), the system DPI
+// on Vista to 8, none on XP, where every program is drawn at the system DPI anyway.
 struct DpiFunctions {
     std::function<HRESULT(int awareness)> setProcessDpiAwareness;  // Windows 8.1 on
     std::function<BOOL()> setProcessDpiAware;                      // Vista on

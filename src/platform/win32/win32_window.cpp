@@ -7,6 +7,7 @@
 
 #include <algorithm>
 
+#include "platform/win32/compat.h"
 #include "platform/win32/wide.h"
 #include "window/reading_order.h"
 #include "window/window_def.h"
@@ -86,9 +87,7 @@ int systemDpi() {
 // The scale of the monitor a window is on, where the system tells it per window (Windows 10
 // 1607 on); elsewhere nothing, and the system's scale holds.
 std::optional<int> windowDpi(HWND w) {
-    using Fn = UINT(WINAPI*)(HWND);
-    auto get = reinterpret_cast<Fn>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+    auto get = systemFunctionAs<UINT(WINAPI*)(HWND)>(L"user32.dll", "GetDpiForWindow");
     const UINT dpi = get ? get(w) : 0;
     return dpi > 0 ? std::optional<int>(static_cast<int>(dpi)) : std::nullopt;
 }
