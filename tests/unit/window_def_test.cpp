@@ -54,6 +54,57 @@ TEST(WindowDefinition, RadioGroupsAreTheRadioButtonsOfOneContainer) {
     EXPECT_EQ(radioGroupOf(Ctl::单选框11), (std::vector<Ctl>{Ctl::单选框11, Ctl::单选框12}));
 }
 
+// Pages and menu items come from the table's rows; a page's tab is its place among them.
+TEST(WindowDefinition, TabPagesAndMenuItemsFollowTheTable) {
+    std::vector<Ctl> pages;
+    std::vector<Ctl> items;
+    for (const auto& d : controlTable()) {
+        if (d.kind == Kind::TabPage) pages.push_back(d.id);
+        if (d.kind == Kind::MenuItem) items.push_back(d.id);
+        if (d.kind != Kind::TabPage) EXPECT_EQ(tabIndexOf(d.id), -1) << d.name;
+    }
+    ASSERT_EQ(std::vector<Ctl>(tabPages().begin(), tabPages().end()), pages);
+    for (size_t i = 0; i < pages.size(); ++i) EXPECT_EQ(tabIndexOf(pages[i]), static_cast<int>(i));
+    EXPECT_EQ(pages.front(), Ctl::页面_删除);
+    EXPECT_EQ(pages.back(), Ctl::页面_特殊功能);
+    EXPECT_EQ(std::vector<Ctl>(menuItems().begin(), menuItems().end()),
+              (std::vector<Ctl>{Ctl::上移, Ctl::下移, Ctl::删除}));
+}
+
+Rect inWindow(Ctl c) {
+    Rect r = def(c).rect;
+    for (Ctl up = def(c).container; def(up).kind != Kind::Window; up = def(up).container) {
+        r.left += def(up).rect.left;
+        r.top += def(up).rect.top;
+    }
+    return r;
+}
+
+bool overlap(const Rect& a, const Rect& b) {
+    return a.left < b.left + b.width && b.left < a.left + a.width && a.top < b.top + b.height &&
+           b.top < a.top + a.height;
+}
+
+// Whatever lies on the name list is drawn above it, or the list would hide it.
+TEST(WindowDefinition, EverythingOnTheListIsDrawnAboveIt) {
+    const Rect list = def(Ctl::超级列表框1).rect;
+    const std::vector<Ctl> above(onTheList().begin(), onTheList().end());
+    for (const auto& d : controlTable()) {
+        if (windowOf(d.id) != Ctl::主窗口 || d.id == Ctl::超级列表框1 || d.kind == Kind::Window ||
+            d.kind == Kind::Menu || d.kind == Kind::MenuItem)
+            continue;
+        const bool listed = std::find(above.begin(), above.end(), d.id) != above.end();
+        EXPECT_EQ(overlap(inWindow(d.id), list), listed) << d.name;
+    }
+}
+
+TEST(WindowDefinition, EveryPictureControlHasAPicture) {
+    for (const auto& d : controlTable()) {
+        const bool shows = d.kind == Kind::PictureBox || d.kind == Kind::PictureButton;
+        EXPECT_EQ(pictureOf(d.id) != nullptr, shows) << d.name;
+    }
+}
+
 TEST(Bindings, EveryBindingIsUnique) {
     std::set<std::pair<int, int>> seen;
     for (const auto& b : bindings())

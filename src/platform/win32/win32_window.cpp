@@ -18,24 +18,6 @@ constexpr int kIconResource = 1;
 constexpr int kComboListHeight = 200;  // the drop-down part of a combo box, logical pixels
 constexpr int kFontPoints = 9;
 
-// The images are resources of the program; a test build without them draws a plain frame.
-const wchar_t* pictureResource(Ctl c) {
-    switch (c) {
-        case Ctl::图片框1:
-            return L"PICTURE1";
-        case Ctl::图片框2:
-            return L"PICTURE2";
-        case Ctl::图片框3:
-            return L"PICTURE3";
-        case Ctl::图片框4:
-            return L"PICTURE4";
-        case Ctl::图形按钮1:
-            return L"PICTURE3";
-        default:
-            return nullptr;
-    }
-}
-
 bool fontExists(HDC dc, const wchar_t* face) {
     LOGFONTW lf{};
     lf.lfCharSet = DEFAULT_CHARSET;
@@ -103,9 +85,9 @@ struct ComRelease {
 };
 using PicturePtr = std::unique_ptr<IPicture, ComRelease>;
 
-PicturePtr loadPicture(const wchar_t* name) {
+PicturePtr loadPicture(const char* name) {
     HMODULE module = GetModuleHandleW(nullptr);
-    HRSRC res = FindResourceW(module, name, MAKEINTRESOURCEW(10));  // RT_RCDATA
+    HRSRC res = FindResourceA(module, name, MAKEINTRESOURCEA(10));  // RT_RCDATA
     if (!res) return nullptr;
     HGLOBAL data = LoadResource(module, res);
     DWORD size = SizeofResource(module, res);
@@ -146,12 +128,10 @@ bool isOnTabPage(Ctl c) {
     return false;
 }
 
-int pageIndex(Ctl page) { return static_cast<int>(page) - static_cast<int>(Ctl::页面_删除); }
-
 Ctl pageOf(Ctl c) {
     for (Ctl up = def(c).container; def(up).kind != Kind::Window; up = def(up).container)
         if (def(up).kind == Kind::TabPage) return up;
-    return Ctl::页面_删除;
+    return tabPages().front();
 }
 
 std::wstring windowText(HWND w) {
@@ -190,7 +170,7 @@ struct Win32Window::Pictures {
     IPicture* get(Ctl c) {
         auto& p = loaded[static_cast<size_t>(c)];
         if (!p)
-            if (const wchar_t* name = pictureResource(c)) p = loadPicture(name);
+            if (const char* name = pictureOf(c)) p = loadPicture(name);
         return p.get();
     }
 };
@@ -252,7 +232,7 @@ Win32Window::Win32Window(HINSTANCE instance, Listener listener, int dpi)
     createControls(Ctl::主窗口, main_);
 
     menu_ = CreatePopupMenu();
-    for (Ctl item : {Ctl::上移, Ctl::下移, Ctl::删除})
+    for (Ctl item : menuItems())
         AppendMenuW(menu_, MF_STRING, static_cast<UINT_PTR>(controlId(item)),
                     gbkToWideLossy(def(item).caption).c_str());
     applyAllVisibility();
@@ -422,7 +402,7 @@ void Win32Window::createControls(Ctl window, HWND parent) {
             SetWindowPos(hwnd_[index(d.id)], HWND_BOTTOM, 0, 0, 0, 0,
                          SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     if (window == Ctl::主窗口) {
-        for (Ctl c : {Ctl::按钮_顺序调头, Ctl::按钮_确认无误执行吧, Ctl::按钮_撤回上一步})
+        for (Ctl c : onTheList())
             SetWindowPos(hwnd_[index(c)], HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         // Controls inside the tab control forward their notifications to the main window.
         SetWindowSubclass(hwnd_[index(Ctl::高级选择夹1)], tabForwardProc, 1,
@@ -433,7 +413,7 @@ void Win32Window::createControls(Ctl window, HWND parent) {
 void Win32Window::createTabPages() {
     HWND tab = hwnd_[index(Ctl::高级选择夹1)];
     int i = 0;
-    for (Ctl page : {Ctl::页面_删除, Ctl::页面_替换, Ctl::页面_添加, Ctl::页面_特殊功能}) {
+    for (Ctl page : tabPages()) {
         std::wstring caption = gbkToWideLossy(def(page).caption);
         TCITEMW item{};
         item.mask = TCIF_TEXT;
@@ -447,11 +427,11 @@ int Win32Window::currentPage() const {
     return static_cast<int>(SendMessageW(hwnd_[index(Ctl::高级选择夹1)], TCM_GETCURSEL, 0, 0));
 }
 
-int Win32Window::pageIndexOf(Ctl c) { return isOnTabPage(c) ? pageIndex(pageOf(c)) : -1; }
+int Win32Window::pageIndexOf(Ctl c) { return isOnTabPage(c) ? tabIndexOf(pageOf(c)) : -1; }
 
 void Win32Window::selectPageOf(Ctl c) {
     if (!isOnTabPage(c)) return;
-    int page = pageIndex(pageOf(c));
+    int page = tabIndexOf(pageOf(c));
     if (page == currentPage()) return;
     SendMessageW(hwnd_[index(Ctl::高级选择夹1)], TCM_SETCURSEL, static_cast<WPARAM>(page), 0);
     pageShown();
@@ -461,7 +441,7 @@ bool Win32Window::shownNow(Ctl c) const {
     if (!state_[index(c)].visible) return false;
     for (Ctl up = def(c).container; def(up).kind != Kind::Window; up = def(up).container) {
         if (def(up).kind == Kind::TabPage) {
-            if (pageIndex(up) != currentPage()) return false;
+            if (tabIndexOf(up) != currentPage()) return false;
         } else if (!state_[index(up)].visible) {
             return false;
         }
