@@ -209,6 +209,12 @@ int tabIndexOf(Ctl page) {
     return -1;
 }
 
+std::optional<Ctl> tabPageOf(Ctl c) {
+    for (Ctl up = def(c).container; def(up).kind != Kind::Window; up = def(up).container)
+        if (def(up).kind == Kind::TabPage) return up;
+    return std::nullopt;
+}
+
 const char* pictureOf(Ctl c) {
     for (const auto& p : kPictures)
         if (p.id == c) return p.resource;

@@ -49,6 +49,8 @@ std::span<const Ctl> tabPages();
 std::span<const Ctl> menuItems();
 // The tab a page has, counting from 0; -1 for anything else.
 int tabIndexOf(Ctl page);
+// The tab page a control lies on, through its group boxes; none outside the pages.
+std::optional<Ctl> tabPageOf(Ctl c);
 
 // Controls that lie on the name list; the window draws them above it.
 std::span<const Ctl> onTheList();

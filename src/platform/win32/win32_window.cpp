@@ -19,17 +19,7 @@ constexpr int kComboListHeight = 200;  // the drop-down part of a combo box, log
 // Sent when the window moves to a monitor of another scale (Windows 8.1 on).
 constexpr UINT kDpiChanged = 0x02E0;
 
-bool isOnTabPage(Ctl c) {
-    for (Ctl up = def(c).container; def(up).kind != Kind::Window; up = def(up).container)
-        if (def(up).kind == Kind::TabPage) return true;
-    return false;
-}
-
-Ctl pageOf(Ctl c) {
-    for (Ctl up = def(c).container; def(up).kind != Kind::Window; up = def(up).container)
-        if (def(up).kind == Kind::TabPage) return up;
-    return tabPages().front();
-}
+bool isOnTabPage(Ctl c) { return tabPageOf(c).has_value(); }
 
 std::wstring windowText(HWND w) {
     int n = GetWindowTextLengthW(w);
@@ -307,12 +297,14 @@ int Win32Window::currentPage() const {
     return static_cast<int>(SendMessageW(hwnd_[index(Ctl::高级选择夹1)], TCM_GETCURSEL, 0, 0));
 }
 
-int Win32Window::pageIndexOf(Ctl c) { return isOnTabPage(c) ? tabIndexOf(pageOf(c)) : -1; }
+int Win32Window::pageIndexOf(Ctl c) {
+    const auto page = tabPageOf(c);
+    return page ? tabIndexOf(*page) : -1;
+}
 
 void Win32Window::selectPageOf(Ctl c) {
-    if (!isOnTabPage(c)) return;
-    int page = tabIndexOf(pageOf(c));
-    if (page == currentPage()) return;
+    const int page = pageIndexOf(c);
+    if (page < 0 || page == currentPage()) return;
     SendMessageW(hwnd_[index(Ctl::高级选择夹1)], TCM_SETCURSEL, static_cast<WPARAM>(page), 0);
     pageShown();
 }
