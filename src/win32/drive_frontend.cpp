@@ -498,7 +498,7 @@ void Win32Frontend::describeScreen(std::ostream& out) {
     }
     HWND tab = win.handle(Ctl::高级选择夹1);
     int index = 0;
-    for (const Ctl page : {Ctl::页面_删除, Ctl::页面_替换, Ctl::页面_添加, Ctl::页面_特殊功能}) {
+    for (const Ctl page : tabPages()) {
         RECT r{};
         SendMessageW(tab, TCM_GETITEMRECT, static_cast<WPARAM>(index++), reinterpret_cast<LPARAM>(&r));
         MapWindowPoints(tab, nullptr, reinterpret_cast<POINT*>(&r), 2);

@@ -155,6 +155,37 @@ constexpr bool tableInOrder() {
 }
 static_assert(tableInOrder(), "the window definition must list the controls in enum order");
 
+// The rows of one kind in one container, in table order, worked out when compiling.
+constexpr size_t countRows(Kind kind, Ctl container) {
+    size_t n = 0;
+    for (const auto& d : kTable) n += d.kind == kind && d.container == container ? 1 : 0;
+    return n;
+}
+
+template <Kind kind, Ctl container>
+constexpr auto rowsOf() {
+    std::array<Ctl, countRows(kind, container)> rows{};
+    size_t i = 0;
+    for (const auto& d : kTable)
+        if (d.kind == kind && d.container == container) rows[i++] = d.id;
+    return rows;
+}
+
+constexpr auto kPages = rowsOf<Kind::TabPage, Ctl::高级选择夹1>();
+constexpr auto kMenuItems = rowsOf<Kind::MenuItem, Ctl::右键功能1>();
+
+constexpr Ctl kOnTheList[] = {Ctl::按钮_顺序调头, Ctl::按钮_确认无误执行吧, Ctl::按钮_撤回上一步};
+
+// Resource names of the program; the picture button shows the third picture.
+struct PictureDef {
+    Ctl id;
+    const char* resource;
+};
+constexpr PictureDef kPictures[] = {
+    {Ctl::图形按钮1, "PICTURE3"}, {Ctl::图片框1, "PICTURE1"}, {Ctl::图片框2, "PICTURE2"},
+    {Ctl::图片框3, "PICTURE3"},   {Ctl::图片框4, "PICTURE4"},
+};
+
 constexpr Ctl kTicked[] = {Ctl::选择框_1头, Ctl::选择框_2头, Ctl::单选框17};
 
 constexpr const char* kSymbolSets[] = {"英文符号", "中文符号", "B站括号"};
@@ -167,6 +198,28 @@ std::span<const Ctl> tickedByDefinition() { return kTicked; }
 std::span<const ComboDef> comboDefinitions() { return kCombos; }
 
 std::span<const ControlDef> controlTable() { return kTable; }
+
+std::span<const Ctl> tabPages() { return kPages; }
+std::span<const Ctl> menuItems() { return kMenuItems; }
+std::span<const Ctl> onTheList() { return kOnTheList; }
+
+int tabIndexOf(Ctl page) {
+    for (size_t i = 0; i < kPages.size(); ++i)
+        if (kPages[i] == page) return static_cast<int>(i);
+    return -1;
+}
+
+std::optional<Ctl> tabPageOf(Ctl c) {
+    for (Ctl up = def(c).container; def(up).kind != Kind::Window; up = def(up).container)
+        if (def(up).kind == Kind::TabPage) return up;
+    return std::nullopt;
+}
+
+const char* pictureOf(Ctl c) {
+    for (const auto& p : kPictures)
+        if (p.id == c) return p.resource;
+    return nullptr;
+}
 
 const ControlDef& def(Ctl id) { return kTable[static_cast<int>(id)]; }
 

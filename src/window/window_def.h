@@ -43,6 +43,22 @@ inline const char* previewOffCaption() { return def(Ctl::按钮_打开预览).ca
 inline constexpr const char* kListColumn0Title = "当前的文件名";
 inline constexpr int kListColumnWidth = 380;
 
+// The tab pages of 高级选择夹1 in the order of their tabs, and the popup menu's items in the order
+// they show: the table's own rows of each, in table order.
+std::span<const Ctl> tabPages();
+std::span<const Ctl> menuItems();
+// The tab a page has, counting from 0; -1 for anything else.
+int tabIndexOf(Ctl page);
+// The tab page a control lies on, through its group boxes; none outside the pages.
+std::optional<Ctl> tabPageOf(Ctl c);
+
+// Controls that lie on the name list; the window draws them above it.
+std::span<const Ctl> onTheList();
+
+// The picture a picture box or picture button shows: the name of one of the program's resources;
+// nullptr for any other control.
+const char* pictureOf(Ctl c);
+
 // A radio button's group: the radio buttons of its container, in table order. Choosing one
 // clears the others.
 std::vector<Ctl> radioGroupOf(Ctl radio);

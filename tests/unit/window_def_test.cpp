@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -30,7 +31,8 @@ TEST(WindowDefinition, ContainersAreWindowsPagesGroupsOrTheMenu) {
 }
 
 TEST(WindowDefinition, LabelCaptionsKeepTheirLineBreaks) {
-    EXPECT_EQ(std::string(def(Ctl::标签18).caption), "仅用于编号在前面5个字符之内，\r\n用于在数字编号后面补一些符号\r\n");
+    EXPECT_EQ(std::string(def(Ctl::标签18).caption),
+              "仅用于编号在前面5个字符之内，\r\n用于在数字编号后面补一些符号\r\n");
     EXPECT_EQ(std::string(def(Ctl::页面_删除).caption), " 删 除 ");
     EXPECT_EQ(std::string(def(Ctl::页面_特殊功能).caption), "特殊功能");
 }
@@ -52,6 +54,78 @@ TEST(WindowDefinition, RadioGroupsAreTheRadioButtonsOfOneContainer) {
     }
     EXPECT_GT(radios, 0);
     EXPECT_EQ(radioGroupOf(Ctl::单选框11), (std::vector<Ctl>{Ctl::单选框11, Ctl::单选框12}));
+}
+
+// Pages and menu items come from the table's rows; a page's tab is its place among them.
+TEST(WindowDefinition, TabPagesAndMenuItemsFollowTheTable) {
+    std::vector<Ctl> pages;
+    std::vector<Ctl> items;
+    for (const auto& d : controlTable()) {
+        if (d.kind == Kind::TabPage) {
+            pages.push_back(d.id);
+        } else {
+            EXPECT_EQ(tabIndexOf(d.id), -1) << d.name;
+        }
+        if (d.kind == Kind::MenuItem) items.push_back(d.id);
+    }
+    ASSERT_EQ(std::vector<Ctl>(tabPages().begin(), tabPages().end()), pages);
+    for (size_t i = 0; i < pages.size(); ++i) EXPECT_EQ(tabIndexOf(pages[i]), static_cast<int>(i));
+    EXPECT_EQ(pages.front(), Ctl::页面_删除);
+    EXPECT_EQ(pages.back(), Ctl::页面_特殊功能);
+    EXPECT_EQ(std::vector<Ctl>(menuItems().begin(), menuItems().end()), items);
+    EXPECT_EQ(items, (std::vector<Ctl>{Ctl::上移, Ctl::下移, Ctl::删除}));
+}
+
+TEST(WindowDefinition, AControlsTabPageIsFoundThroughItsGroupBoxes) {
+    const struct {
+        Ctl control;
+        std::optional<Ctl> page;
+    } cases[] = {
+        {Ctl::组合框5, Ctl::页面_添加},  // right on the page
+        {Ctl::单选框3, Ctl::页面_添加},  // in a group box in a group box
+        {Ctl::按钮_删除文件, Ctl::页面_特殊功能},
+        {Ctl::分组框6, Ctl::页面_删除},
+        {Ctl::页面_替换, std::nullopt},  // a page is not on a page
+        {Ctl::高级选择夹1, std::nullopt},
+        {Ctl::超级列表框1, std::nullopt},
+        {Ctl::图片框1, std::nullopt},
+        {Ctl::上移, std::nullopt},
+    };
+    for (const auto& c : cases) EXPECT_EQ(tabPageOf(c.control), c.page) << def(c.control).name;
+}
+
+Rect inWindow(Ctl c) {
+    Rect r = def(c).rect;
+    for (Ctl up = def(c).container; def(up).kind != Kind::Window; up = def(up).container) {
+        r.left += def(up).rect.left;
+        r.top += def(up).rect.top;
+    }
+    return r;
+}
+
+bool overlap(const Rect& a, const Rect& b) {
+    return a.left < b.left + b.width && b.left < a.left + a.width && a.top < b.top + b.height &&
+           b.top < a.top + a.height;
+}
+
+// Whatever lies on the name list is drawn above it, or the list would hide it.
+TEST(WindowDefinition, EverythingOnTheListIsDrawnAboveIt) {
+    const Rect list = def(Ctl::超级列表框1).rect;
+    const std::vector<Ctl> above(onTheList().begin(), onTheList().end());
+    for (const auto& d : controlTable()) {
+        if (windowOf(d.id) != Ctl::主窗口 || d.id == Ctl::超级列表框1 || d.kind == Kind::Window ||
+            d.kind == Kind::Menu || d.kind == Kind::MenuItem)
+            continue;
+        const bool listed = std::find(above.begin(), above.end(), d.id) != above.end();
+        EXPECT_EQ(overlap(inWindow(d.id), list), listed) << d.name;
+    }
+}
+
+TEST(WindowDefinition, EveryPictureControlHasAPicture) {
+    for (const auto& d : controlTable()) {
+        const bool shows = d.kind == Kind::PictureBox || d.kind == Kind::PictureButton;
+        EXPECT_EQ(pictureOf(d.id) != nullptr, shows) << d.name;
+    }
 }
 
 TEST(Bindings, EveryBindingIsUnique) {

@@ -13,8 +13,6 @@
 namespace vb {
 namespace {
 
-constexpr int kPageCount = 4;
-
 bool isPushButton(Kind k) { return k == Kind::Button || k == Kind::PictureButton; }
 
 }  // namespace
@@ -127,7 +125,8 @@ bool Win32Window::navigate(const MSG& msg) {
     const bool backwards = GetKeyState(VK_SHIFT) < 0;
     if (GetKeyState(VK_CONTROL) < 0) {
         if (root != main_) return false;
-        showPage((currentPage() + (backwards ? kPageCount - 1 : 1)) % kPageCount);
+        const int pages = static_cast<int>(tabPages().size());
+        showPage((currentPage() + (backwards ? pages - 1 : 1)) % pages);
         return true;
     }
     tabToNext(root, backwards);

@@ -1,14 +1,12 @@
 #include "platform/win32/win32_window.h"
 
 #include <commctrl.h>
-#include <ocidl.h>
-#include <olectl.h>
 #include <uxtheme.h>
 
 #include <algorithm>
 
-#include "platform/win32/compat.h"
 #include "platform/win32/wide.h"
+#include "platform/win32/win32_pictures.h"
 #include "window/reading_order.h"
 #include "window/window_def.h"
 
@@ -17,141 +15,11 @@ namespace {
 
 constexpr int kIconResource = 1;
 constexpr int kComboListHeight = 200;  // the drop-down part of a combo box, logical pixels
-constexpr int kFontPoints = 9;
-
-// The images are resources of the program; a test build without them draws a plain frame.
-const wchar_t* pictureResource(Ctl c) {
-    switch (c) {
-        case Ctl::图片框1:
-            return L"PICTURE1";
-        case Ctl::图片框2:
-            return L"PICTURE2";
-        case Ctl::图片框3:
-            return L"PICTURE3";
-        case Ctl::图片框4:
-            return L"PICTURE4";
-        case Ctl::图形按钮1:
-            return L"PICTURE3";
-        default:
-            return nullptr;
-    }
-}
-
-// A named callback: on 32 bits a lambda would not have the system's calling convention.
-int CALLBACK noteFontFound(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
-    *reinterpret_cast<bool*>(found) = true;
-    return 0;
-}
-
-bool fontExists(HDC dc, const wchar_t* face) {
-    LOGFONTW lf{};
-    lf.lfCharSet = DEFAULT_CHARSET;
-    wcsncpy(lf.lfFaceName, face, LF_FACESIZE - 1);
-    bool found = false;
-    EnumFontFamiliesExW(dc, &lf, noteFontFound, reinterpret_cast<LPARAM>(&found), 0);
-    return found;
-}
-
-// The first installed face of the list, so that Chinese renders where the usual fonts are missing.
-// The first `native` faces are the Windows ones, sized in points; a free CJK face stands in for
-// them under Wine at the same size in pixels. WenQuanYi Zen Hei drops whole strokes at the sizes
-// of a window (一 vanishes); its Sharp cut draws them all.
-HFONT makeFont(std::initializer_list<const wchar_t*> faces, size_t native, int dpi) {
-    HDC dc = GetDC(nullptr);
-    const wchar_t* chosen = nullptr;
-    size_t rank = 0;
-    for (const wchar_t* f : faces) {
-        if (fontExists(dc, f)) {
-            chosen = f;
-            break;
-        }
-        ++rank;
-    }
-    ReleaseDC(nullptr, dc);
-    LOGFONTW lf{};
-    lf.lfHeight = rank < native ? -MulDiv(kFontPoints, dpi, 72) : -MulDiv(kFontPoints * 4 / 3, dpi, 96);
-    lf.lfWeight = FW_NORMAL;
-    lf.lfCharSet = chosen ? DEFAULT_CHARSET : GB2312_CHARSET;
-    lf.lfQuality = ANTIALIASED_QUALITY;
-    wcsncpy(lf.lfFaceName, chosen ? chosen : *faces.begin(), LF_FACESIZE - 1);
-    return CreateFontIndirectW(&lf);
-}
-
-int systemDpi() {
-    HDC dc = GetDC(nullptr);
-    int dpi = dc ? GetDeviceCaps(dc, LOGPIXELSY) : 96;
-    if (dc) ReleaseDC(nullptr, dc);
-    return dpi > 0 ? dpi : 96;
-}
-
-// The scale of the monitor a window is on, where the system tells it per window (Windows 10
-// 1607 on); elsewhere nothing, and the system's scale holds.
-std::optional<int> windowDpi(HWND w) {
-    auto get = systemFunctionAs<UINT(WINAPI*)(HWND)>(L"user32.dll", "GetDpiForWindow");
-    const UINT dpi = get ? get(w) : 0;
-    return dpi > 0 ? std::optional<int>(static_cast<int>(dpi)) : std::nullopt;
-}
 
 // Sent when the window moves to a monitor of another scale (Windows 8.1 on).
 constexpr UINT kDpiChanged = 0x02E0;
 
-struct ComRelease {
-    void operator()(IUnknown* p) const {
-        if (p) p->Release();
-    }
-};
-using PicturePtr = std::unique_ptr<IPicture, ComRelease>;
-
-PicturePtr loadPicture(const wchar_t* name) {
-    HMODULE module = GetModuleHandleW(nullptr);
-    HRSRC res = FindResourceW(module, name, MAKEINTRESOURCEW(10));  // RT_RCDATA
-    if (!res) return nullptr;
-    HGLOBAL data = LoadResource(module, res);
-    DWORD size = SizeofResource(module, res);
-    const void* bytes = data ? LockResource(data) : nullptr;
-    if (!bytes || size == 0) return nullptr;
-    HGLOBAL copy = GlobalAlloc(GMEM_MOVEABLE, size);
-    if (!copy) return nullptr;
-    memcpy(GlobalLock(copy), bytes, size);
-    GlobalUnlock(copy);
-    IStream* stream = nullptr;
-    if (FAILED(CreateStreamOnHGlobal(copy, TRUE, &stream))) {
-        GlobalFree(copy);
-        return nullptr;
-    }
-    IPicture* picture = nullptr;
-    HRESULT hr = OleLoadPicture(stream, static_cast<LONG>(size), FALSE, IID_IPicture,
-                                reinterpret_cast<void**>(&picture));
-    stream->Release();
-    return SUCCEEDED(hr) ? PicturePtr(picture) : nullptr;
-}
-
-void drawPicture(HDC dc, const RECT& r, IPicture* picture) {
-    if (!picture) {
-        FrameRect(dc, &r, GetSysColorBrush(COLOR_BTNSHADOW));
-        return;
-    }
-    OLE_XSIZE_HIMETRIC w = 0;
-    OLE_YSIZE_HIMETRIC h = 0;
-    picture->get_Width(&w);
-    picture->get_Height(&h);
-    SetStretchBltMode(dc, HALFTONE);
-    picture->Render(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, 0, h, w, -h, nullptr);
-}
-
-bool isOnTabPage(Ctl c) {
-    for (Ctl up = def(c).container; def(up).kind != Kind::Window; up = def(up).container)
-        if (def(up).kind == Kind::TabPage) return true;
-    return false;
-}
-
-int pageIndex(Ctl page) { return static_cast<int>(page) - static_cast<int>(Ctl::页面_删除); }
-
-Ctl pageOf(Ctl c) {
-    for (Ctl up = def(c).container; def(up).kind != Kind::Window; up = def(up).container)
-        if (def(up).kind == Kind::TabPage) return up;
-    return Ctl::页面_删除;
-}
+bool isOnTabPage(Ctl c) { return tabPageOf(c).has_value(); }
 
 std::wstring windowText(HWND w) {
     int n = GetWindowTextLengthW(w);
@@ -184,16 +52,6 @@ bool hasWindow(Kind k) {
 
 }  // namespace
 
-struct Win32Window::Pictures {
-    std::array<PicturePtr, kControlCount> loaded;
-    IPicture* get(Ctl c) {
-        auto& p = loaded[static_cast<size_t>(c)];
-        if (!p)
-            if (const wchar_t* name = pictureResource(c)) p = loadPicture(name);
-        return p.get();
-    }
-};
-
 std::optional<Ctl> Win32Window::controlFromId(int id) {
     int i = id - kFirstId;
     if (i < 0 || i >= kControlCount) return std::nullopt;
@@ -201,12 +59,8 @@ std::optional<Ctl> Win32Window::controlFromId(int id) {
 }
 
 void Win32Window::makeFonts() {
-    font_ = makeFont({L"微软雅黑", L"Microsoft YaHei", L"SimSun", L"Noto Sans CJK SC",
-                      L"WenQuanYi Zen Hei Sharp", L"WenQuanYi Zen Hei"},
-                     3, dpi_);
-    tabFont_ = makeFont({L"SimSun", L"宋体", L"NSimSun", L"Noto Sans CJK SC", L"WenQuanYi Zen Hei Sharp",
-                         L"WenQuanYi Zen Hei"},
-                        3, dpi_);
+    font_ = controlFont(dpi_);
+    tabFont_ = tabFont(dpi_);
 }
 
 Win32Window::Win32Window(HINSTANCE instance, Listener listener, int dpi)
@@ -251,7 +105,7 @@ Win32Window::Win32Window(HINSTANCE instance, Listener listener, int dpi)
     createControls(Ctl::主窗口, main_);
 
     menu_ = CreatePopupMenu();
-    for (Ctl item : {Ctl::上移, Ctl::下移, Ctl::删除})
+    for (Ctl item : menuItems())
         AppendMenuW(menu_, MF_STRING, static_cast<UINT_PTR>(controlId(item)),
                     gbkToWideLossy(def(item).caption).c_str());
     applyAllVisibility();
@@ -263,20 +117,20 @@ Win32Window::Win32Window(HINSTANCE instance, Listener listener, int dpi)
 void Win32Window::applyDpi(int dpi, const RECT* bounds) {
     if (dpi <= 0 || dpi == dpi_) return;
     dpi_ = dpi;
-    const HFONT oldFont = font_, oldTabFont = tabFont_;
+    // The controls keep the old fonts until they have the new ones.
+    FontPtr oldFont = std::move(font_), oldTabFont = std::move(tabFont_);
     makeFonts();
     for (const auto& d : controlTable()) {
         HWND w = hwnd_[index(d.id)];
         if (!w || d.kind == Kind::Window) continue;
         place(d.id);
-        SendMessageW(w, WM_SETFONT, reinterpret_cast<WPARAM>(d.kind == Kind::TabControl ? tabFont_ : font_),
-                     TRUE);
+        SendMessageW(w, WM_SETFONT, reinterpret_cast<WPARAM>(fontFor(d.kind)), TRUE);
     }
     if (HWND list = hwnd_[index(Ctl::超级列表框1)])
         for (int i = 0; i < list_.columnCount(); ++i)
             SendMessageW(list, LVM_SETCOLUMNWIDTH, i, scaled(list_.columnWidth(i)));
-    DeleteObject(oldFont);
-    DeleteObject(oldTabFont);
+    oldFont.reset();
+    oldTabFont.reset();
 
     RECT now{};
     GetWindowRect(main_, &now);
@@ -298,8 +152,6 @@ Win32Window::~Win32Window() {
         DestroyWindow(main_);
     }
     if (menu_) DestroyMenu(menu_);
-    if (font_) DeleteObject(font_);
-    if (tabFont_) DeleteObject(tabFont_);
 }
 
 void Win32Window::show(int showCommand) {
@@ -394,8 +246,7 @@ void Win32Window::createControls(Ctl window, HWND parent) {
                                  nullptr);
         hwnd_[index(d.id)] = w;
         if (!w) continue;
-        SendMessageW(w, WM_SETFONT, reinterpret_cast<WPARAM>(d.kind == Kind::TabControl ? tabFont_ : font_),
-                     FALSE);
+        SendMessageW(w, WM_SETFONT, reinterpret_cast<WPARAM>(fontFor(d.kind)), FALSE);
         if (d.kind == Kind::Radio || d.kind == Kind::CheckBox)
             SendMessageW(w, BM_SETCHECK, state_[index(d.id)].checked ? BST_CHECKED : BST_UNCHECKED, 0);
         if (d.kind == Kind::TabControl) createTabPages();
@@ -421,7 +272,7 @@ void Win32Window::createControls(Ctl window, HWND parent) {
             SetWindowPos(hwnd_[index(d.id)], HWND_BOTTOM, 0, 0, 0, 0,
                          SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     if (window == Ctl::主窗口) {
-        for (Ctl c : {Ctl::按钮_顺序调头, Ctl::按钮_确认无误执行吧, Ctl::按钮_撤回上一步})
+        for (Ctl c : onTheList())
             SetWindowPos(hwnd_[index(c)], HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         // Controls inside the tab control forward their notifications to the main window.
         SetWindowSubclass(hwnd_[index(Ctl::高级选择夹1)], tabForwardProc, 1,
@@ -432,7 +283,7 @@ void Win32Window::createControls(Ctl window, HWND parent) {
 void Win32Window::createTabPages() {
     HWND tab = hwnd_[index(Ctl::高级选择夹1)];
     int i = 0;
-    for (Ctl page : {Ctl::页面_删除, Ctl::页面_替换, Ctl::页面_添加, Ctl::页面_特殊功能}) {
+    for (Ctl page : tabPages()) {
         std::wstring caption = gbkToWideLossy(def(page).caption);
         TCITEMW item{};
         item.mask = TCIF_TEXT;
@@ -446,12 +297,14 @@ int Win32Window::currentPage() const {
     return static_cast<int>(SendMessageW(hwnd_[index(Ctl::高级选择夹1)], TCM_GETCURSEL, 0, 0));
 }
 
-int Win32Window::pageIndexOf(Ctl c) { return isOnTabPage(c) ? pageIndex(pageOf(c)) : -1; }
+int Win32Window::pageIndexOf(Ctl c) {
+    const auto page = tabPageOf(c);
+    return page ? tabIndexOf(*page) : -1;
+}
 
 void Win32Window::selectPageOf(Ctl c) {
-    if (!isOnTabPage(c)) return;
-    int page = pageIndex(pageOf(c));
-    if (page == currentPage()) return;
+    const int page = pageIndexOf(c);
+    if (page < 0 || page == currentPage()) return;
     SendMessageW(hwnd_[index(Ctl::高级选择夹1)], TCM_SETCURSEL, static_cast<WPARAM>(page), 0);
     pageShown();
 }
@@ -460,7 +313,7 @@ bool Win32Window::shownNow(Ctl c) const {
     if (!state_[index(c)].visible) return false;
     for (Ctl up = def(c).container; def(up).kind != Kind::Window; up = def(up).container) {
         if (def(up).kind == Kind::TabPage) {
-            if (pageIndex(up) != currentPage()) return false;
+            if (tabIndexOf(up) != currentPage()) return false;
         } else if (!state_[index(up)].visible) {
             return false;
         }
@@ -683,7 +536,7 @@ void Win32Window::onDrawItem(const DRAWITEMSTRUCT* di) {
         InflateRect(&r, -2, -2);
         if (pressed) OffsetRect(&r, 1, 1);
     }
-    drawPicture(di->hDC, r, pictures_->get(*c));
+    pictures_->draw(*c, di->hDC, r);
     if (def(*c).kind == Kind::PictureButton && (di->itemState & ODS_FOCUS) &&
         !(SendMessageW(di->hwndItem, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS))
         DrawFocusRect(di->hDC, &r);

@@ -13,9 +13,12 @@
 
 #include "platform/list_rows.h"
 #include "platform/ports.h"
+#include "platform/win32/win32_fonts.h"
 #include "window/events.h"
 
 namespace vb {
+
+class Pictures;
 
 // Passes on a message taken from the queue: a keystroke for one of the program's windows goes
 // through its keyboard navigation first, the rest is translated and sent to its window.
@@ -139,6 +142,7 @@ private:
     POINT originIn(Ctl c) const;  // offset of c's container in the real parent, logical pixels
     void place(Ctl c);            // moves the real control to its logical rect
     void makeFonts();             // the controls' fonts at the current scale
+    HFONT fontFor(Kind k) const { return (k == Kind::TabControl ? tabFont_ : font_).get(); }
     bool shownNow(Ctl c) const;
     void applyVisibility(Ctl c);
     void applyAllVisibility();
@@ -151,8 +155,8 @@ private:
     HWND main_ = nullptr;
     HWND second_ = nullptr;
     HMENU menu_ = nullptr;
-    HFONT font_ = nullptr;
-    HFONT tabFont_ = nullptr;
+    FontPtr font_;
+    FontPtr tabFont_;
     HBRUSH noBrush_ = nullptr;
     struct State {
         Rect rect;
@@ -173,7 +177,6 @@ private:
 
     ListRows list_;
 
-    struct Pictures;
     std::unique_ptr<Pictures> pictures_;
 };
 
