@@ -46,11 +46,12 @@ ensure_prefix() {
 # (Xvfb), Wine waits about 2 s for one to answer whenever a top-level window closes; inside a
 # virtual desktop only the desktop itself is an X window, so nothing waits. Call while no Wine
 # server runs for the prefix: the desktop's size is read when the session starts.
-# The desktop holds the window whole at 150 % (144 DPI), preview on.
+# The desktop is the common 1920 x 1080 screen, where at 150 % (144 DPI) the window fits only
+# when placed with care.
 use_virtual_desktop() {
-  if ! grep -q '^"Default"="1920x1200"' "$WINEPREFIX/user.reg" 2>/dev/null; then
+  if ! grep -q '^"Default"="1920x1080"' "$WINEPREFIX/user.reg" 2>/dev/null; then
     "$WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
-    "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1920x1200 /f >/dev/null 2>&1
+    "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1920x1080 /f >/dev/null 2>&1
     "$WINESERVER" -w 2>/dev/null || true
   fi
 }

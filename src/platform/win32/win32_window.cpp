@@ -9,6 +9,7 @@
 
 #include "app/reading_order.h"
 #include "app/window_def.h"
+#include "app/window_placement.h"
 #include "platform/win32/wide.h"
 
 namespace vb {
@@ -74,6 +75,16 @@ HFONT makeFont(std::initializer_list<const wchar_t*> faces, size_t native, int d
     lf.lfQuality = ANTIALIASED_QUALITY;
     wcsncpy(lf.lfFaceName, chosen ? chosen : *faces.begin(), LF_FACESIZE - 1);
     return CreateFontIndirectW(&lf);
+}
+
+// The box, in pixels of the screen, moved inside the work area of the monitor it is mostly on.
+ScreenBox onScreen(ScreenBox box) {
+    const RECT r{box.left, box.top, box.left + box.width, box.top + box.height};
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetMonitorInfoW(MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST), &info)) return box;
+    const RECT& w = info.rcWork;
+    return placeInWorkArea(box, {w.left, w.top, w.right - w.left, w.bottom - w.top});
 }
 
 int systemDpi() {
@@ -234,10 +245,10 @@ Win32Window::Win32Window(HINSTANCE instance, Listener listener)
     RegisterClassExW(&wc);
 
     const Rect& r = mainRect_;
-    main_ =
-        CreateWindowExW(0, kMainClass, gbkToWideLossy(def(Ctl::主窗口).caption).c_str(),
-                        WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, scaled(r.left),
-                        scaled(r.top), scaled(r.width), scaled(r.height), nullptr, nullptr, instance_, this);
+    const ScreenBox at = onScreen({scaled(r.left), scaled(r.top), scaled(r.width), scaled(r.height)});
+    main_ = CreateWindowExW(0, kMainClass, gbkToWideLossy(def(Ctl::主窗口).caption).c_str(),
+                            WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, at.left, at.top,
+                            at.width, at.height, nullptr, nullptr, instance_, this);
     if (!main_) return;
     createControls(Ctl::主窗口, main_);
 
@@ -912,8 +923,12 @@ void Win32Window::showPopupMenu() {
 
 void Win32Window::setWindowWidth(int width) {
     mainRect_.width = width;
-    SetWindowPos(main_, nullptr, 0, 0, scaled(width), scaled(mainRect_.height),
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // A window widened beyond the screen's edge moves back inside.
+    RECT now{};
+    GetWindowRect(main_, &now);
+    const ScreenBox at = onScreen({now.left, now.top, scaled(width), scaled(mainRect_.height)});
+    SetWindowPos(main_, nullptr, at.left, at.top, at.width, at.height,
+                 SWP_NOZORDER | SWP_NOACTIVATE | (IsIconic(main_) ? SWP_NOMOVE : 0));
 }
 
 void Win32Window::setTopmost(bool on) {
@@ -930,9 +945,10 @@ void Win32Window::openSecondWindow() {
         return;
     }
     const Rect r = def(Ctl::感谢窗口).rect;
+    const ScreenBox at = onScreen({scaled(r.left), scaled(r.top), scaled(r.width), scaled(r.height)});
     second_ = CreateWindowExW(0, kSecondClass, gbkToWideLossy(def(Ctl::感谢窗口).caption).c_str(),
-                              WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, scaled(r.left), scaled(r.top),
-                              scaled(r.width), scaled(r.height), main_, nullptr, instance_, this);
+                              WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, at.left, at.top, at.width, at.height,
+                              main_, nullptr, instance_, this);
     if (!second_) return;
     createControls(Ctl::感谢窗口, second_);
     for (const auto& d : controlTable())
