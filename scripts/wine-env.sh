@@ -67,12 +67,12 @@ use_system_fonts() {
       grep -q '^"MessageFont"=hex:09,00,00,00' "$WINEPREFIX/user.reg" 2>/dev/null && return
     for face in "MS Shell Dlg" "MS Shell Dlg 2" Tahoma; do
       "$WINE" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' /v "$face" \
-        /d "WenQuanYi Zen Hei Sharp" /f >/dev/null 2>&1
+        /d "WenQuanYi Zen Hei Sharp" /f >/dev/null 2>&1 || true
     done
     for metric in CaptionFont SmCaptionFont MenuFont StatusFont MessageFont IconFont; do
       "$WINE" reg add 'HKCU\Control Panel\Desktop\WindowMetrics' /v $metric /t REG_BINARY \
         /d "$(logfont_hex "MS Shell Dlg" 9 "$([ $metric = CaptionFont ] && echo 700 || echo 400)")" \
-        /f >/dev/null 2>&1
+        /f >/dev/null 2>&1 || true
     done
     "$WINESERVER" -w 2>/dev/null || true
   done

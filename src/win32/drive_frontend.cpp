@@ -180,7 +180,9 @@ void ModalAnswerer::selectionChanged(HWND browser, const std::wstring& path) {
 }
 
 int DrivenDialogs::messageBox(const std::string& text, const std::string& title, Icon icon, Buttons buttons) {
-    if (personHasWindow_ && personHasWindow_()) {
+    // A question the script has no answer for, asked while a person has the window, is theirs.
+    if (buttons == Buttons::OkCancel && answers_.nextBox >= answers_.boxes.size() && personHasWindow_ &&
+        personHasWindow_()) {
         answerer_.leaveToPerson(true);
         const int answer = real_.messageBox(text, title, icon, buttons);
         answerer_.leaveToPerson(false);

@@ -62,8 +62,8 @@ private:
     std::string browseTitle_;
 };
 
-// The dialogs of a driven run: real boxes and a real browser, answered by the ModalAnswerer, or
-// by the person who has the window when one does.
+// The dialogs of a driven run: real boxes and a real browser, answered by the ModalAnswerer; a
+// question with no answer queued, asked while a person has the window, is the person's.
 class DrivenDialogs final : public Dialogs {
 public:
     DrivenDialogs(std::function<HWND()> owner, ModalAnswerer& answerer, Answers& answers,
