@@ -2,7 +2,7 @@
 # Installs what the build and the tests need on Debian 12; does nothing when all is there.
 set -euo pipefail
 packages=(cmake g++ make python3 libgtest-dev mingw-w64 wine64 xvfb xauth fonts-wqy-zenhei imagemagick xdotool
-          unicode-data)
+          unicode-data locales fonts-wine)
 installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "ok installed"; }
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
@@ -13,7 +13,8 @@ for p in "${packages[@]}"; do
 done
 if [ ${#missing[@]} -gt 0 ]; then
     echo "installing: ${missing[*]}"
-    $sudo apt-get update -q
+    # A foreign architecture's lists may fail to fetch; what the install needs is then still there.
+    $sudo apt-get update -q || echo "apt-get update reported errors; installing from the lists it has" >&2
     $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
 fi
 
@@ -28,4 +29,12 @@ if ! installed wine32:i386; then
     else
         echo "wine32:i386 cannot be installed beside this system's amd64 packages: the 32-bit program will not run" >&2
     fi
+fi
+
+# Wine draws its message boxes, menus and dialogs in Chinese only under a Chinese locale.
+if ! locale -a 2>/dev/null | grep -qix 'zh_CN\.utf-\?8'; then
+  echo "generating the locale zh_CN.UTF-8"
+  $sudo sed -i 's/^# *\(zh_CN\.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+  grep -q '^zh_CN\.UTF-8 UTF-8' /etc/locale.gen || echo 'zh_CN.UTF-8 UTF-8' | $sudo tee -a /etc/locale.gen >/dev/null
+  $sudo locale-gen >/dev/null
 fi

@@ -172,13 +172,77 @@ shoot_both() {  # dpi: the main window with a folder read, preview off and on
     "click 按钮_最前面加" "focus 编辑框6"
 }
 shoot_both 96
+# What a person gets from the system on the window handed over: a message box (the question
+# before files are deleted, answered No with Esc) and the list's popup menu (closed with Esc).
+shoot_by_hand() {  # name, what to click ("AT name" or "ROWAT n"), mouse button, script lines...
+  local name=$1 target=$2 button=$3
+  shift 3
+  printf '%s\n' "$@" await > "$scratch/$name.txt"
+  rm -f "$scratch/$name.out" "$shots/$name.png"
+  "$WINE" "$BUILD_WIN32/Velbrook.exe" --drive "$(winpath "$scratch/$name.txt")" \
+    --out "$(winpath "$scratch/$name.out")" >/dev/null 2>&1 </dev/null &
+  local pid=$!
+  while ! grep -q '^AWAIT\|^ERROR ' "$scratch/$name.out" 2>/dev/null && kill -0 "$pid" 2>/dev/null; do
+    sleep 0.1
+  done
+  local at spot
+  at=$(grep -m1 '^AT 主窗口 ' "$scratch/$name.out" 2>/dev/null | cut -d' ' -f3)
+  spot=$(grep -m1 "^$target " "$scratch/$name.out" 2>/dev/null | cut -d' ' -f3)
+  if grep -q '^AWAIT' "$scratch/$name.out" 2>/dev/null && [ -n "$at" ] && [ -n "$spot" ]; then
+    local x y w h sx sy sw sh
+    IFS=, read -r x y w h <<<"$at"
+    IFS=, read -r sx sy sw sh <<<"$spot"
+    # Where the dialog shows: a box in the middle of the screen (the shot then takes the screen),
+    # the menu over the rows below the one clicked.
+    local area="${w}x${h}+${x}+${y}" watch="60x30+$((sx + sw / 2 + 4))+$((sy + sh + 4))"
+    if [ "$button" = 1 ]; then
+      local dw dh
+      IFS=x read -r dw dh < <(xdotool search --name 'Wine desktop' getwindowgeometry 2>/dev/null |
+        sed -n 's/.*Geometry: \([0-9]*x[0-9]*\).*/\1/p' | head -1)
+      area="${dw:-1920}x${dh:-1080}+0+0"
+      watch="40x40+$((${dw:-1920} / 2 - 20))+$((${dh:-1080} / 2 - 20))"
+    fi
+    local shot="$scratch/$name-shot.png" last="$scratch/$name-last.png"
+    import -window root -crop "$watch" +repage "$scratch/$name-watch.png"
+    xdotool mousemove $((sx + sw / 2)) $((sy + sh / 2)) click "$button"
+    local i shown=0
+    for i in $(seq 600); do
+      import -window root -crop "$watch" +repage "$scratch/$name-now.png"
+      if ! compare -metric AE "$scratch/$name-watch.png" "$scratch/$name-now.png" null: 2>/dev/null; then
+        shown=1
+        break
+      fi
+    done
+    # Then the shot once the screen stays as it is.
+    import -window root -crop "$area" +repage "$last"
+    for i in $(seq $((shown * 100))); do
+      import -window root -crop "$area" +repage "$shot"
+      if compare -metric AE "$last" "$shot" null: 2>/dev/null; then
+        cp "$shot" "$shots/$name.png"
+        echo "$shots/$name.png"
+        break
+      fi
+      cp "$shot" "$last"
+    done
+    [ -f "$shots/$name.png" ] || { echo "no screenshot $name: the screen did not settle" >&2; status=1; }
+    xdotool key Escape
+    xdotool key Pause
+  else
+    echo "no screenshot $name:" >&2
+    cat "$scratch/$name.out" >&2 2>/dev/null || true
+    status=1
+  fi
+  wait "$pid" 2>/dev/null || true
+}
+shoot_by_hand message-box "AT 按钮_删除文件" 1 'browse T:\shots\文件' "click 按钮_手动读取" "focus 按钮_删除文件"
+shoot_by_hand popup-menu "ROWAT 1" 3 'browse T:\shots\文件' "click 按钮_手动读取"
 # 125 % and 150 %: sessions of their own, with the prefix's dots per inch set meanwhile. The
-# captions must fit and draw whole at each.
+# captions must fit and draw whole at each, and the windows lie on the screen.
 for dpi in 120 144; do
   "$WINESERVER" -k 2>/dev/null || true
   set_dpi $dpi
   "$WINESERVER" -p 2>/dev/null || true
-  "$WINE" "$BUILD_WIN32/velbrook-win32-tests.exe" --gtest_filter='Captions.*' --gtest_brief=1 || status=1
+  "$WINE" "$BUILD_WIN32/velbrook-win32-tests.exe" --gtest_filter='Captions.*:Placement.*:SystemFonts.*' --gtest_brief=1 || status=1
   if [ $dpi = 144 ]; then shoot_both 144; fi
 done
 "$WINESERVER" -k 2>/dev/null || true

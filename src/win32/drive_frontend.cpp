@@ -133,6 +133,7 @@ LRESULT CALLBACK ModalAnswerer::hookProc(int code, WPARAM wp, LPARAM lp) {
 }
 
 void ModalAnswerer::onDialog(HWND dialog) {
+    if (leftToPerson_) return;
     if (boxPending_ && GetDlgItem(dialog, kMessageTextId)) {
         boxPending_ = false;
         answerBox(dialog);
@@ -179,6 +180,15 @@ void ModalAnswerer::selectionChanged(HWND browser, const std::wstring& path) {
 }
 
 int DrivenDialogs::messageBox(const std::string& text, const std::string& title, Icon icon, Buttons buttons) {
+    // A question the script has no answer for, asked while a person has the window, is theirs.
+    if (buttons == Buttons::OkCancel && answers_.nextBox >= answers_.boxes.size() && personHasWindow_ &&
+        personHasWindow_()) {
+        answerer_.leaveToPerson(true);
+        const int answer = real_.messageBox(text, title, icon, buttons);
+        answerer_.leaveToPerson(false);
+        transcript_.box(title, icon, buttons, text, answer);
+        return answer;
+    }
     answerer_.expectBox();
     int answer = real_.messageBox(text, title, icon, buttons);
     answerer_.expectBox(false);  // a box that never showed leaves no claim on the next dialog

@@ -31,6 +31,8 @@ public:
 
     // The next message box is the program's own.
     void expectBox(bool pending = true) { boxPending_ = pending; }
+    // While a person has the window, the dialogs it shows are theirs to answer.
+    void leaveToPerson(bool on) { leftToPerson_ = on; }
     // The next folder browser goes to this folder and is confirmed; nothing: cancelled.
     void expectBrowse(std::optional<std::wstring> folder);
     // The caption the last folder browser showed.
@@ -51,6 +53,7 @@ private:
     Transcript& transcript_;
     HHOOK hook_ = nullptr;
     bool boxPending_ = false;
+    bool leftToPerson_ = false;
     bool browsePending_ = false;
     HWND browser_ = nullptr;
     std::optional<std::wstring> browseFolder_;
@@ -59,12 +62,17 @@ private:
     std::string browseTitle_;
 };
 
-// The dialogs of a driven run: real boxes and a real browser, answered by the ModalAnswerer.
+// The dialogs of a driven run: real boxes and a real browser, answered by the ModalAnswerer; a
+// question with no answer queued, asked while a person has the window, is the person's.
 class DrivenDialogs final : public Dialogs {
 public:
     DrivenDialogs(std::function<HWND()> owner, ModalAnswerer& answerer, Answers& answers,
-                  Transcript& transcript)
-        : real_(std::move(owner)), answerer_(answerer), answers_(answers), transcript_(transcript) {
+                  Transcript& transcript, std::function<bool()> personHasWindow = {})
+        : real_(std::move(owner)),
+          answerer_(answerer),
+          answers_(answers),
+          transcript_(transcript),
+          personHasWindow_(std::move(personHasWindow)) {
         real_.setBrowseObserver(&answerer_);
     }
     int messageBox(const std::string& text, const std::string& title, Icon icon, Buttons buttons) override;
@@ -75,6 +83,7 @@ private:
     ModalAnswerer& answerer_;
     Answers& answers_;
     Transcript& transcript_;
+    std::function<bool()> personHasWindow_;
 };
 
 // The real clipboard, with each text reported.
@@ -123,6 +132,7 @@ public:
         menuShown_ = true;
         return !handedOver_;
     }
+    bool handedOver() const { return handedOver_; }
 
 private:
     // Lets posted messages run, then raises a script error an operation ran into.

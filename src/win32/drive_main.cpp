@@ -98,7 +98,8 @@ int driveMain(HINSTANCE instance, const std::vector<std::wstring>& args) {
     auto owner = [&app]() -> HWND { return app ? app->mainWindow() : nullptr; };
     bool started = false;
 
-    DrivenDialogs dialogs(owner, answerer, answers, transcript);
+    DrivenDialogs dialogs(owner, answerer, answers, transcript,
+                          [&] { return frontend && frontend->handedOver(); });
     Win32FileSystem realFs(wideToGbk(opt->programDir).value_or(std::string()), pumpMessages);
     TranscribingFileSystem fs(realFs, transcript);
     DrivenClipboard clipboard(owner, transcript);

@@ -8,6 +8,7 @@
 #include <optional>
 #include <vector>
 
+#include "glyphs.h"
 #include "platform/encoding.h"
 #include "platform/win32/wide.h"
 #include "running_app.h"
@@ -16,6 +17,8 @@
 namespace vb {
 namespace {
 
+using testing::draw;
+using testing::missingStrokes;
 using testing::RunningApp;
 
 // The screen's dots per inch this session runs at: scripts/wine-tests.sh runs these tests at
@@ -83,109 +86,6 @@ TEST(Captions, EveryCaptionFitsItsControl) {
 }
 
 // ---- Every stroke drawn -------------------------------------------------------------------
-
-// A character drawn black on white: which pixels are ink (darker than a grey level).
-struct Glyph {
-    int width = 0;
-    int height = 0;
-    std::vector<bool> ink;
-    bool at(int x, int y) const {
-        return x >= 0 && y >= 0 && x < width && y < height && ink[static_cast<size_t>(y * width + x)];
-    }
-};
-
-Glyph draw(HFONT font, wchar_t ch, int darkerThan) {
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    ReleaseDC(nullptr, screen);
-    HGDIOBJ oldFont = SelectObject(dc, font);
-    TEXTMETRICW tm{};
-    GetTextMetricsW(dc, &tm);
-    Glyph g;
-    g.width = tm.tmMaxCharWidth + 2;
-    g.height = tm.tmHeight + 2;
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = g.width;
-    bi.bmiHeader.biHeight = -g.height;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP bmp = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ oldBmp = SelectObject(dc, bmp);
-    RECT all{0, 0, g.width, g.height};
-    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    SetTextColor(dc, RGB(0, 0, 0));
-    SetBkMode(dc, TRANSPARENT);
-    TextOutW(dc, 1, 1, &ch, 1);
-    GdiFlush();
-    const auto* px = static_cast<const std::uint32_t*>(bits);
-    for (int i = 0; i < g.width * g.height; ++i) g.ink.push_back(static_cast<int>(px[i] & 0xFF) < darkerThan);
-    SelectObject(dc, oldBmp);
-    SelectObject(dc, oldFont);
-    DeleteObject(bmp);
-    DeleteDC(dc);
-    return g;
-}
-
-// Where the ink starts, left and top; nothing when there is none.
-std::optional<POINT> inkOrigin(const Glyph& g) {
-    std::optional<POINT> o;
-    for (int y = 0; y < g.height; ++y)
-        for (int x = 0; x < g.width; ++x)
-            if (g.at(x, y)) o = POINT{o ? std::min<LONG>(o->x, x) : x, o ? std::min<LONG>(o->y, y) : y};
-    return o;
-}
-
-// The strokes of the large drawing, shrunk to the small one's scale and laid on it by where
-// their ink starts, that the small drawing shows nothing of nearby: a row or column of at least
-// three solid cells with no ink within two pixels (a small size may place a stroke a little
-// apart). A character drawn whole has none.
-int missingStrokes(const Glyph& small, const Glyph& large, int scale) {
-    const auto bigOrigin = inkOrigin(large);
-    if (!bigOrigin) return 0;
-    const auto origin = inkOrigin(small);
-    if (!origin) return 1;  // the whole character is gone
-    auto solid = [&](int x, int y) {
-        int n = 0;
-        for (int dy = 0; dy < scale; ++dy)
-            for (int dx = 0; dx < scale; ++dx)
-                n += large.at((x - origin->x) * scale + bigOrigin->x + dx,
-                              (y - origin->y) * scale + bigOrigin->y + dy);
-        return 2 * n >= scale * scale;
-    };
-    auto inkNear = [&](int x, int y) {
-        for (int dy = -2; dy <= 2; ++dy)
-            for (int dx = -2; dx <= 2; ++dx)
-                if (small.at(x + dx, y + dy)) return true;
-        return false;
-    };
-    // Runs of solid cells along one direction, counted when none has ink near it.
-    auto runsUnseen = [&](int lines, int length, auto cell) {
-        int missing = 0;
-        for (int a = 0; a < lines; ++a) {
-            int run = 0, unseen = 0;
-            for (int b = 0; b <= length; ++b) {
-                auto [x, y] = cell(a, b);
-                if (b < length && solid(x, y)) {
-                    ++run;
-                    unseen += !inkNear(x, y);
-                } else {
-                    if (run >= 3 && unseen == run) ++missing;
-                    run = unseen = 0;
-                }
-            }
-        }
-        return missing;
-    };
-    return runsUnseen(small.height, small.width,
-                      [](int a, int b) {
-                          return std::pair{b, a};
-                      }) +
-           runsUnseen(small.width, small.height, [](int a, int b) {
-               return std::pair{a, b};
-           });
-}
 
 // Every character of every caption, in the controls' font at its size, shows the strokes it
 // shows four times as large (some small sizes of some faces drop whole strokes: 一 vanishes).

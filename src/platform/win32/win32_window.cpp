@@ -9,6 +9,7 @@
 #include "platform/win32/win32_pictures.h"
 #include "window/reading_order.h"
 #include "window/window_def.h"
+#include "window/window_placement.h"
 
 namespace vb {
 namespace {
@@ -18,6 +19,16 @@ constexpr int kComboListHeight = 200;  // the drop-down part of a combo box, log
 
 // Sent when the window moves to a monitor of another scale (Windows 8.1 on).
 constexpr UINT kDpiChanged = 0x02E0;
+
+// The box, in pixels of the screen, moved inside the work area of the monitor it is mostly on.
+ScreenBox onScreen(ScreenBox box) {
+    const RECT r{box.left, box.top, box.left + box.width, box.top + box.height};
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetMonitorInfoW(MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST), &info)) return box;
+    const RECT& w = info.rcWork;
+    return placeInWorkArea(box, {w.left, w.top, w.right - w.left, w.bottom - w.top});
+}
 
 bool isOnTabPage(Ctl c) { return tabPageOf(c).has_value(); }
 
@@ -97,10 +108,10 @@ Win32Window::Win32Window(HINSTANCE instance, Listener listener, int dpi)
     RegisterClassExW(&wc);
 
     const Rect& r = mainRect_;
-    main_ =
-        CreateWindowExW(0, kMainClass, gbkToWideLossy(def(Ctl::主窗口).caption).c_str(),
-                        WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, scaled(r.left),
-                        scaled(r.top), scaled(r.width), scaled(r.height), nullptr, nullptr, instance_, this);
+    const ScreenBox at = onScreen({scaled(r.left), scaled(r.top), scaled(r.width), scaled(r.height)});
+    main_ = CreateWindowExW(0, kMainClass, gbkToWideLossy(def(Ctl::主窗口).caption).c_str(),
+                            WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, at.left, at.top,
+                            at.width, at.height, nullptr, nullptr, instance_, this);
     if (!main_) return;
     createControls(Ctl::主窗口, main_);
 
@@ -786,8 +797,12 @@ void Win32Window::showPopupMenu() {
 
 void Win32Window::setWindowWidth(int width) {
     mainRect_.width = width;
-    SetWindowPos(main_, nullptr, 0, 0, scaled(width), scaled(mainRect_.height),
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // A window widened beyond the screen's edge moves back inside.
+    RECT now{};
+    GetWindowRect(main_, &now);
+    const ScreenBox at = onScreen({now.left, now.top, scaled(width), scaled(mainRect_.height)});
+    SetWindowPos(main_, nullptr, at.left, at.top, at.width, at.height,
+                 SWP_NOZORDER | SWP_NOACTIVATE | (IsIconic(main_) ? SWP_NOMOVE : 0));
 }
 
 void Win32Window::setTopmost(bool on) {
@@ -804,9 +819,10 @@ void Win32Window::openSecondWindow() {
         return;
     }
     const Rect r = def(Ctl::感谢窗口).rect;
+    const ScreenBox at = onScreen({scaled(r.left), scaled(r.top), scaled(r.width), scaled(r.height)});
     second_ = CreateWindowExW(0, kSecondClass, gbkToWideLossy(def(Ctl::感谢窗口).caption).c_str(),
-                              WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, scaled(r.left), scaled(r.top),
-                              scaled(r.width), scaled(r.height), main_, nullptr, instance_, this);
+                              WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, at.left, at.top, at.width, at.height,
+                              main_, nullptr, instance_, this);
     if (!second_) return;
     createControls(Ctl::感谢窗口, second_);
     for (const auto& d : controlTable())
