@@ -142,18 +142,18 @@ TEST(SystemFonts, MessageBoxesMenusAndTitlesDrawEveryStroke) {
     }
 }
 
+// A named callback: on 32 bits a lambda would not have the system's calling convention.
+int CALLBACK noteFound(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
+    *reinterpret_cast<bool*>(found) = true;
+    return 0;
+}
+
 bool fontInstalled(const wchar_t* name) {
     HDC dc = GetDC(nullptr);
     LOGFONTW lf = face(name);
     lf.lfHeight = 0;
     bool found = false;
-    EnumFontFamiliesExW(
-        dc, &lf,
-        [](const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM p) -> int {
-            *reinterpret_cast<bool*>(p) = true;
-            return 0;
-        },
-        reinterpret_cast<LPARAM>(&found), 0);
+    EnumFontFamiliesExW(dc, &lf, noteFound, reinterpret_cast<LPARAM>(&found), 0);
     ReleaseDC(nullptr, dc);
     return found;
 }
