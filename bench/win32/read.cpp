@@ -62,7 +62,7 @@ int run(const std::wstring& dir, int runs) {
     std::string gbkDir = wideToGbkLossy(dir);
     PickingDialogs dialogs(gbkDir);
     App* app = nullptr;
-    Win32FileSystem fs({}, pumpMessages);
+    Win32FileSystem fs({}, [] { pumpMessages(); });
     Win32Clipboard clipboard([&] { return app ? app->mainWindow() : nullptr; });
     Win32Shell shell;
     Win32Clock clock;

@@ -4,18 +4,6 @@
 
 namespace vb {
 
-void pumpMessages() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) {
-            // Leave it for the message loop.
-            PostQuitMessage(static_cast<int>(msg.wParam));
-            return;
-        }
-        dispatchMessage(msg);
-    }
-}
-
 App::App(HINSTANCE instance, Ports ports, Hooks hooks)
     : window_(instance, Win32Window::Listener{
                             [this](Ctl c, Event e) { dispatch(c, e); },

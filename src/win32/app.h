@@ -16,9 +16,6 @@
 
 namespace vb {
 
-// Handles pending messages, so that the window stays alive while a large folder is read.
-void pumpMessages();
-
 class App {
 public:
     struct Ports {

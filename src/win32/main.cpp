@@ -33,7 +33,7 @@ int runWindow(HINSTANCE instance, int showCommand) {
     vb::App* app = nullptr;
     auto owner = [&app]() -> HWND { return app ? app->mainWindow() : nullptr; };
     vb::Win32Dialogs dialogs(owner);
-    vb::Win32FileSystem fs({}, vb::pumpMessages);
+    vb::Win32FileSystem fs({}, [] { vb::pumpMessages(); });
     vb::Win32Clipboard clipboard(owner);
     vb::Win32Shell shell;
     vb::Win32Clock clock;

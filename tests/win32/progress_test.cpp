@@ -51,7 +51,7 @@ struct Rig {
               d.pop_back();
               return d;
           }()),
-          fs({}, pumpMessages),
+          fs({}, [] { pumpMessages(); }),
           clipboard([this] { return app.mainWindow(); }),
           app(GetModuleHandleW(nullptr), {dialogs, fs, clipboard, shell, clock, chinese},
               App::Hooks{{}, {}, {}, [this] { return tick(); }}) {

@@ -32,7 +32,7 @@ public:
 
 struct RunningApp {
     RunningApp()
-        : fs({}, pumpMessages),
+        : fs({}, [] { pumpMessages(); }),
           clipboard([this] { return app.mainWindow(); }),
           app(GetModuleHandleW(nullptr), {dialogs, fs, clipboard, shell, clock, chinese}) {
         app.start();

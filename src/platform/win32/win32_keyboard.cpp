@@ -26,6 +26,18 @@ Win32Window* Win32Window::owning(HWND w) {
     return reinterpret_cast<Win32Window*>(GetWindowLongPtrW(root, GWLP_USERDATA));
 }
 
+void pumpMessages(const std::function<bool(const MSG&)>& refuse) {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            return;
+        }
+        if (refuse && refuse(msg)) continue;
+        dispatchMessage(msg);
+    }
+}
+
 void dispatchMessage(MSG& msg) {
     if (Win32Window* w = Win32Window::owning(msg.hwnd)) {
         if (w->navigate(msg)) return;

@@ -52,16 +52,10 @@ void Win32Progress::finish() {
 }
 
 void Win32Progress::handlePending() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) {
-            PostQuitMessage(static_cast<int>(msg.wParam));  // for the loop that owns it
-            return;
-        }
+    pumpMessages([this](const MSG& msg) {
         if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) stop_ = true;
-        if (isRefusedInput(msg.message)) continue;
-        dispatchMessage(msg);
-    }
+        return isRefusedInput(msg.message);
+    });
 }
 
 void Win32Progress::showTitle(int done) {

@@ -24,6 +24,10 @@ class Pictures;
 // through its keyboard navigation first, the rest is translated and sent to its window.
 void dispatchMessage(MSG& msg);
 
+// Passes on every pending message, so that the windows stay alive during a long piece of work;
+// those refuse says no to are dropped. A WM_QUIT is left for the loop that owns it.
+void pumpMessages(const std::function<bool(const MSG&)>& refuse = {});
+
 class Win32Window final : public Window {
 public:
     struct Listener {
