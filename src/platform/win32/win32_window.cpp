@@ -143,11 +143,7 @@ void Win32Window::applyDpi(int dpi, const RECT* bounds) {
     oldFont.reset();
     oldTabFont.reset();
 
-    RECT now{};
-    GetWindowRect(main_, &now);
-    const POINT at = bounds ? POINT{bounds->left, bounds->top} : POINT{now.left, now.top};
-    SetWindowPos(main_, nullptr, at.x, at.y, scaled(mainRect_.width), scaled(mainRect_.height),
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    sizeMain(bounds);
     if (second_) {
         const Rect r = def(Ctl::感谢窗口).rect;
         SetWindowPos(second_, nullptr, 0, 0, scaled(r.width), scaled(r.height),
@@ -797,10 +793,15 @@ void Win32Window::showPopupMenu() {
 
 void Win32Window::setWindowWidth(int width) {
     mainRect_.width = width;
-    // A window widened beyond the screen's edge moves back inside.
+    sizeMain();
+}
+
+// A window grown beyond the screen's edge moves back inside.
+void Win32Window::sizeMain(const RECT* from) {
     RECT now{};
-    GetWindowRect(main_, &now);
-    const ScreenBox at = onScreen({now.left, now.top, scaled(width), scaled(mainRect_.height)});
+    if (!from) GetWindowRect(main_, &now);
+    const RECT& r = from ? *from : now;
+    const ScreenBox at = onScreen({r.left, r.top, scaled(mainRect_.width), scaled(mainRect_.height)});
     SetWindowPos(main_, nullptr, at.left, at.top, at.width, at.height,
                  SWP_NOZORDER | SWP_NOACTIVATE | (IsIconic(main_) ? SWP_NOMOVE : 0));
 }

@@ -146,6 +146,9 @@ private:
     POINT originIn(Ctl c) const;  // offset of c's container in the real parent, logical pixels
     void place(Ctl c);            // moves the real control to its logical rect
     void makeFonts();             // the controls' fonts at the current scale
+    // The main window at its logical size from its top-left corner now (or from's), kept inside
+    // the work area of its monitor.
+    void sizeMain(const RECT* from = nullptr);
     HFONT fontFor(Kind k) const { return (k == Kind::TabControl ? tabFont_ : font_).get(); }
     bool shownNow(Ctl c) const;
     void applyVisibility(Ctl c);
