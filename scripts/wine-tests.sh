@@ -138,19 +138,25 @@ for f in "第1集 开始.mp4" "第2集.mp4" "第10集 结尾.mp4" "说明.txt" "
 done
 python3 -c 'import sys; sys.path.insert(0, sys.argv[1]); import run_cases; run_cases.pin_access_times(sys.argv[2])' \
   "$ROOT/tests" "$VELBROOK_CASE_DIR/shots"
-shoot() {  # name, script lines...
+# Starts the program on a script that ends in await, and waits until it has handed the window
+# over (or stopped): sets pid.
+hand_over() {  # name, script lines...
   local name=$1
   shift
   printf '%s\n' "$@" await > "$scratch/$name.txt"
   rm -f "$scratch/$name.out"
   "$WINE" "$BUILD_WIN32/Velbrook.exe" --drive "$(winpath "$scratch/$name.txt")" \
     --out "$(winpath "$scratch/$name.out")" >/dev/null 2>&1 </dev/null &
-  local pid=$!
-  # The script hands the window over once it has run and the window has handled its messages;
-  # it then says where the window is. A program that ends before that is a failure.
+  pid=$!
   while ! grep -q '^AWAIT\|^ERROR ' "$scratch/$name.out" 2>/dev/null && kill -0 "$pid" 2>/dev/null; do
     sleep 0.1
   done
+}
+shoot() {  # name, script lines...
+  local name=$1 pid
+  # The script hands the window over once it has run and the window has handled its messages;
+  # it then says where the window is. A program that ends before that is a failure.
+  hand_over "$@"
   local at
   at=$(grep -m1 '^AT 主窗口 ' "$scratch/$name.out" 2>/dev/null | cut -d' ' -f3)
   if grep -q '^AWAIT' "$scratch/$name.out" 2>/dev/null && [ -n "$at" ]; then
@@ -175,16 +181,10 @@ shoot_both 96
 # What a person gets from the system on the window handed over: a message box (the question
 # before files are deleted, answered No with Esc) and the list's popup menu (closed with Esc).
 shoot_by_hand() {  # name, what to click ("AT name" or "ROWAT n"), mouse button, script lines...
-  local name=$1 target=$2 button=$3
+  local name=$1 target=$2 button=$3 pid
   shift 3
-  printf '%s\n' "$@" await > "$scratch/$name.txt"
-  rm -f "$scratch/$name.out" "$shots/$name.png"
-  "$WINE" "$BUILD_WIN32/Velbrook.exe" --drive "$(winpath "$scratch/$name.txt")" \
-    --out "$(winpath "$scratch/$name.out")" >/dev/null 2>&1 </dev/null &
-  local pid=$!
-  while ! grep -q '^AWAIT\|^ERROR ' "$scratch/$name.out" 2>/dev/null && kill -0 "$pid" 2>/dev/null; do
-    sleep 0.1
-  done
+  rm -f "$shots/$name.png"
+  hand_over "$name" "$@"
   local at spot
   at=$(grep -m1 '^AT 主窗口 ' "$scratch/$name.out" 2>/dev/null | cut -d' ' -f3)
   spot=$(grep -m1 "^$target " "$scratch/$name.out" 2>/dev/null | cut -d' ' -f3)
