@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/ports.h"
+#include "platform/context.h"
 
 namespace vb {
 

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/ports.h"
+#include "platform/context.h"
 
 namespace vb {
 

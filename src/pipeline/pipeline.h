@@ -10,7 +10,7 @@
 
 #include "pipeline/name_table.h"
 #include "pipeline/rename_plan.h"
-#include "platform/ports.h"
+#include "platform/context.h"
 #include "transforms/gbk_text.h"
 
 namespace vb {

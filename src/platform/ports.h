@@ -6,7 +6,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 #include "window/controls.h"
@@ -218,26 +217,6 @@ public:
 
 private:
     Progress& p_;
-};
-
-// What the last execute renamed, for undo: where, and each entry's name after and before.
-struct UndoRecord {
-    std::string dir;
-    std::vector<std::pair<std::string, std::string>> renamed;  // (after, before), in row order
-};
-
-// What an operation gets: the ports, the undo array and the undo record, nothing else.
-struct Context {
-    Window& win;
-    Dialogs& dlg;
-    FileSystem& fs;
-    Clipboard& clip;
-    Shell& shell;
-    Clock& clock;
-    const ChineseMapping& chinese;
-    std::vector<std::string>& 撤回数组;
-    UndoRecord& undoRecord;
-    Progress& progress;
 };
 
 }  // namespace vb

@@ -251,10 +251,10 @@ TEST_F(FileOps, DeleteAndCreateStopBetweenTwoRows) {
     show("v/", {"a.txt", "b.txt", "c.txt"});
 
     StoppingProgress stopCreate(2);
-    Context create{win, dlg, fs, clip, shell, clock, chinese, undo, undoRecord, stopCreate};
+    Program creating(ports(stopCreate));
     stdfs::create_directories(native("t"));
     win.setText(Ctl::编辑框14, path("t"));
-    onCreateEntries(create);
+    onCreateEntries(creating.context());
     EXPECT_EQ(dlg.boxes.back(), (Box{"成功创建2个文件夹", "创建成果提示"}));
     EXPECT_TRUE(exists("t/a") && exists("t/b"));
     EXPECT_FALSE(exists("t/c"));
@@ -262,9 +262,9 @@ TEST_F(FileOps, DeleteAndCreateStopBetweenTwoRows) {
     EXPECT_EQ(stopCreate.finished, 1);
 
     StoppingProgress stopDelete(1);
-    Context del{win, dlg, fs, clip, shell, clock, chinese, undo, undoRecord, stopDelete};
+    Program deleting(ports(stopDelete));
     dlg.boxes.clear();
-    onDeleteListed(del);
+    onDeleteListed(deleting.context());
     EXPECT_EQ(dlg.boxes, std::vector<Box>{kAskDelete}) << "the folders' pass never starts";
     EXPECT_FALSE(exists("v/a.txt"));
     EXPECT_TRUE(exists("v/b.txt") && exists("v/c.txt") && exists("v/d"));
