@@ -23,10 +23,6 @@ void onTargetBoxFocused(Context& ctx);  // 编辑框14 got focus
 void onExtBoxFocused(Context& ctx);     // 编辑框15 got focus
 void onSaveNames(Context& ctx);         // 按钮_保存到txt
 
-// True when a row's text can be joined to its directory without leaving it: not empty, not "."
-// or "..", and no "/" or platform separator as a whole character.
-bool staysInDirectory(std::string_view name, char separator);
-
 // Deletes path as a tree: every entry inside whose name does not begin with "." goes (a folder
 // holding one stays). The walk goes through open folders: a link, even one swapped in while it
 // runs, is deleted as an entry, never followed; path itself must be a real folder. An empty

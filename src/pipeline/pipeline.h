@@ -103,8 +103,6 @@ struct Operation {
     Report foldersReport{};
 };
 
-bool previewOn(const Window& win);
-
 // Runs one click of a rename button.
 void runOperation(Context& ctx, const Operation& op);
 
@@ -148,7 +146,7 @@ Report usualReport(Icon icon = Icon::Info, const char* suffix = "个文件被改
 namespace vb {
 
 // What a rule works on: a file's base name and extension, or a folder's whole name.
-NameParts partsOf(const Entry& e, char separator);
+NameParts partsOf(const Entry& e, const PathStyle& paths);
 
 // Guard helpers for the common case of a text box that must not be empty.
 template <Ctl C>

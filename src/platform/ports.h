@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "transforms/path_style.h"
 #include "window/controls.h"
 
 namespace vb {
@@ -112,7 +113,7 @@ public:
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
-    virtual char separator() const = 0;
+    virtual PathStyle pathStyle() const = 0;
 
     // Entries of dir (ending in the separator) whose names match the wildcard pattern
     // ("*", "?", ASCII case ignored), "." and ".." included when they match, in the file

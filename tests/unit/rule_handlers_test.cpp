@@ -23,7 +23,7 @@ struct NoDialogs : Dialogs {
     std::optional<std::string> browseFolder(const std::string&) override { return std::nullopt; }
 };
 struct NoFileSystem : FileSystem {
-    char separator() const override { return '\\'; }
+    PathStyle pathStyle() const override { return PathStyle::windows(); }
     std::vector<DirEntry> search(const std::string&, const std::string&) override {
         return fail<std::vector<DirEntry>>();
     }
