@@ -53,7 +53,7 @@ void DropHook::onDrop(HDROP drop) {
         if (auto gbk = wideToGbk(path)) paths.push_back(std::move(*gbk));
     }
     DragFinish(drop);
-    if (handler_) handler_(paths);
+    if (handler_ && !paths.empty()) handler_(paths);
 }
 
 }  // namespace vb
