@@ -3,7 +3,6 @@
 #include <charconv>
 #include <functional>
 #include <map>
-#include <utility>
 
 #include "platform/encoding.h"
 #include "window/window_def.h"
@@ -50,35 +49,13 @@ std::optional<std::string> takeBrowseAnswer(Answers& answers) {
 
 namespace {
 
-using Words = std::vector<std::string>;
-
 class Runner {
 public:
     Runner(Frontend& f, Answers& a, std::ostream& out, const TranscriptText& text)
         : f_(f), answers_(a), out_(out), text_(text) {}
 
     // Returns false when the main window has been closed.
-    bool execute(const Words& w);
-
-    void browse(const Words& w);
-    void answer(const Words& w);
-    void click(const Words& w);
-    void set(const Words& w);
-    void type(const Words& w);
-    void choose(const Words& w);
-    void open(const Words& w);
-    void focus(const Words& w);
-    void row(const Words& w);
-    void rightClick(const Words& w);
-    void menu(const Words& w);
-    void drop(const Words& w);
-    void await(const Words& w);
-    void close(const Words& w);
-    void list(const Words& w);
-    void show(const Words& w);
-    void undo(const Words& w);
-    void window(const Words& w);
-    void clipboard(const Words& w);
+    bool execute(const std::vector<std::string>& w);
 
 private:
     Ctl control(const std::string& name) const {
@@ -95,7 +72,7 @@ private:
     }
     [[noreturn]] static void fail(const std::string& reason) { throw ScriptError{reason}; }
     static std::string utf8(const std::string& gbk) { return gbkToUtf8(gbk).value_or("?"); }
-    static void arity(const Words& w, size_t min, size_t max) {
+    static void arity(const std::vector<std::string>& w, size_t min, size_t max) {
         if (w.size() < min || w.size() > max) fail("wrong number of words for " + w[0]);
     }
     static int number(const std::string& s) {
@@ -113,7 +90,6 @@ private:
     std::ostream& out_;
     const TranscriptText& text_;
     bool menuShowing_ = false;
-    bool menuWasShowing_ = false;  // before the command now running
 };
 
 bool hasTextField(Kind k) {
@@ -150,108 +126,85 @@ void Runner::list() {
     }
 }
 
-void Runner::browse(const Words& w) { answers_.browses.push_back(w[1] == "cancel" ? std::string() : w[1]); }
-
-void Runner::answer(const Words& w) {
-    if (w[1] != "ok" && w[1] != "cancel") fail("answer takes ok or cancel");
-    answers_.boxes.push_back(w[1] == "ok" ? kAnswerOk : kAnswerCancel);
-}
-
-void Runner::click(const Words& w) {
-    Ctl c = controlOfKind(w[1], {Kind::Button, Kind::PictureButton, Kind::CheckBox, Kind::Radio});
-    if (!f_.window().visible(c)) {
-        out_ << "IGNORED click " << utf8(w[1]) << " hidden\n";
-    } else {
-        f_.click(c);
-    }
-}
-
-void Runner::set(const Words& w) {
-    f_.setText(controlOfKind(w[1], {Kind::Edit}), w.size() > 2 ? w[2] : std::string());
-}
-
-void Runner::type(const Words& w) {
-    f_.type(controlOfKind(w[1], {Kind::Combo}), w.size() > 2 ? w[2] : std::string());
-}
-
-void Runner::choose(const Words& w) {
-    if (!f_.choose(controlOfKind(w[1], {Kind::Combo}), w[2]))
-        fail("no item " + utf8(w[2]) + " in " + utf8(w[1]));
-}
-
-void Runner::open(const Words& w) { f_.open(controlOfKind(w[1], {Kind::Combo})); }
-void Runner::focus(const Words& w) { f_.focus(control(w[1])); }
-void Runner::row(const Words& w) { f_.leftClickRow(w[1] == "none" ? -1 : number(w[1])); }
-
-void Runner::rightClick(const Words& w) {
-    menuShowing_ = f_.rightClickRow(number(w[1]));
-    out_ << (menuShowing_ ? "MENU shown\n" : "MENU not shown\n");
-}
-
-void Runner::menu(const Words& w) {
-    if (!menuWasShowing_) fail("no menu is showing");
-    f_.chooseMenuItem(controlOfKind(w[1], {Kind::MenuItem}));
-}
-
-void Runner::drop(const Words& w) { f_.drop(Words(w.begin() + 1, w.end())); }
-void Runner::await(const Words&) { f_.handOver(out_); }
-void Runner::close(const Words&) { f_.close(); }
-void Runner::list(const Words&) { list(); }
-void Runner::show(const Words& w) { show(control(w[1])); }
-
-void Runner::undo(const Words&) {
-    const auto& undo = f_.undoArray();
-    out_ << "UNDO n=" << undo.size() << '\n';
-    for (const auto& name : undo) out_ << "  " << text_.quoted(name) << '\n';
-}
-
-void Runner::window(const Words&) {
-    Window& win = f_.window();
-    out_ << "WINDOW w=" << win.windowWidth() << " h=" << win.windowHeight()
-         << " topmost=" << (win.topmost() ? 1 : 0) << '\n';
-}
-
-void Runner::clipboard(const Words&) { out_ << "CLIPBOARD " << text_.quoted(f_.clipboardText()) << '\n'; }
-
-// The commands: the words each takes, the command's own included, and whether it ends the run.
-struct Command {
-    const char* name;
-    size_t minWords, maxWords;
-    void (Runner::*run)(const Words&);
-    bool endsRun = false;
-};
-constexpr Command kCommands[] = {
-    {"browse", 2, 2, &Runner::browse},
-    {"answer", 2, 2, &Runner::answer},
-    {"click", 2, 2, &Runner::click},
-    {"set", 2, 3, &Runner::set},
-    {"type", 2, 3, &Runner::type},
-    {"choose", 3, 3, &Runner::choose},
-    {"open", 2, 2, &Runner::open},
-    {"focus", 2, 2, &Runner::focus},
-    {"row", 2, 2, &Runner::row},
-    {"rightclick", 2, 2, &Runner::rightClick},
-    {"menu", 2, 2, &Runner::menu},
-    {"drop", 2, SIZE_MAX, &Runner::drop},
-    {"await", 1, 1, &Runner::await},
-    {"close", 1, 1, &Runner::close, true},
-    {"list", 1, 1, &Runner::list},
-    {"show", 2, 2, &Runner::show},
-    {"undo", 1, 1, &Runner::undo},
-    {"window", 1, 1, &Runner::window},
-    {"clipboard", 1, 1, &Runner::clipboard},
-};
-
-bool Runner::execute(const Words& w) {
+bool Runner::execute(const std::vector<std::string>& w) {
     const std::string& cmd = w[0];
-    menuWasShowing_ = std::exchange(menuShowing_, false);
-    for (const Command& c : kCommands) {
-        if (cmd != c.name) continue;
-        arity(w, c.minWords, c.maxWords);
-        (this->*c.run)(w);
-        return !c.endsRun;
+    const bool menuWasShowing = menuShowing_;
+    menuShowing_ = false;
+    if (cmd == "browse") {
+        arity(w, 2, 2);
+        answers_.browses.push_back(w[1] == "cancel" ? std::string() : w[1]);
+    } else if (cmd == "answer") {
+        arity(w, 2, 2);
+        if (w[1] != "ok" && w[1] != "cancel") fail("answer takes ok or cancel");
+        answers_.boxes.push_back(w[1] == "ok" ? kAnswerOk : kAnswerCancel);
+    } else if (cmd == "click") {
+        arity(w, 2, 2);
+        Ctl c = controlOfKind(w[1], {Kind::Button, Kind::PictureButton, Kind::CheckBox, Kind::Radio});
+        if (!f_.window().visible(c)) {
+            out_ << "IGNORED click " << utf8(w[1]) << " hidden\n";
+        } else {
+            f_.click(c);
+        }
+    } else if (cmd == "set") {
+        arity(w, 2, 3);
+        f_.setText(controlOfKind(w[1], {Kind::Edit}), w.size() > 2 ? w[2] : std::string());
+    } else if (cmd == "type") {
+        arity(w, 2, 3);
+        f_.type(controlOfKind(w[1], {Kind::Combo}), w.size() > 2 ? w[2] : std::string());
+    } else if (cmd == "choose") {
+        arity(w, 3, 3);
+        if (!f_.choose(controlOfKind(w[1], {Kind::Combo}), w[2]))
+            fail("no item " + utf8(w[2]) + " in " + utf8(w[1]));
+    } else if (cmd == "open") {
+        arity(w, 2, 2);
+        f_.open(controlOfKind(w[1], {Kind::Combo}));
+    } else if (cmd == "focus") {
+        arity(w, 2, 2);
+        f_.focus(control(w[1]));
+    } else if (cmd == "row") {
+        arity(w, 2, 2);
+        f_.leftClickRow(w[1] == "none" ? -1 : number(w[1]));
+    } else if (cmd == "rightclick") {
+        arity(w, 2, 2);
+        menuShowing_ = f_.rightClickRow(number(w[1]));
+        out_ << (menuShowing_ ? "MENU shown\n" : "MENU not shown\n");
+    } else if (cmd == "menu") {
+        arity(w, 2, 2);
+        if (!menuWasShowing) fail("no menu is showing");
+        f_.chooseMenuItem(controlOfKind(w[1], {Kind::MenuItem}));
+    } else if (cmd == "drop") {
+        arity(w, 2, SIZE_MAX);
+        f_.drop(std::vector<std::string>(w.begin() + 1, w.end()));
+    } else if (cmd == "await") {
+        arity(w, 1, 1);
+        f_.handOver(out_);
+    } else if (cmd == "close") {
+        arity(w, 1, 1);
+        f_.close();
+        return false;
+    } else if (cmd == "list") {
+        arity(w, 1, 1);
+        list();
+    } else if (cmd == "show") {
+        arity(w, 2, 2);
+        show(control(w[1]));
+    } else if (cmd == "undo") {
+        arity(w, 1, 1);
+        const auto& undo = f_.undoArray();
+        out_ << "UNDO n=" << undo.size() << '\n';
+        for (const auto& name : undo) out_ << "  " << text_.quoted(name) << '\n';
+    } else if (cmd == "window") {
+        arity(w, 1, 1);
+        Window& win = f_.window();
+        out_ << "WINDOW w=" << win.windowWidth() << " h=" << win.windowHeight()
+             << " topmost=" << (win.topmost() ? 1 : 0) << '\n';
+    } else if (cmd == "clipboard") {
+        arity(w, 1, 1);
+        out_ << "CLIPBOARD " << text_.quoted(f_.clipboardText()) << '\n';
+    } else {
+        fail("unknown command " + utf8(cmd));
     }
-    fail("unknown command " + utf8(cmd));
+    return true;
 }
 
 }  // namespace

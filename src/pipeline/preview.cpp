@@ -8,6 +8,9 @@
 namespace vb {
 namespace {
 
+// Preview off, the window and the buttons are as the window definition has them.
+constexpr int kWideWidth = 1150;
+constexpr int kPreviewColumnWidth = 380;
 constexpr const char* kRemindTitle = "提醒：";
 
 void remind(Context& ctx, const char* text) {
@@ -18,25 +21,24 @@ void previewOnSwitch(Context& ctx) {
     Window& win = ctx.win;
     win.clearRows();
     reList(ctx);
-    const PreviewLayout& l = kPreviewLayout;
-    win.setWindowWidth(l.windowWidth);
-    win.setWidth(Ctl::超级列表框1, win.rect(Ctl::超级列表框1).width + l.columnWidth);
+    win.setWindowWidth(kWideWidth);
+    win.setWidth(Ctl::超级列表框1, win.rect(Ctl::超级列表框1).width + kPreviewColumnWidth);
     win.setText(Ctl::按钮_打开预览, kPreviewOnCaption);
-    win.insertColumn(1, l.columnTitle, l.columnWidth);
-    win.setColumnTitle(0, l.namesTitleOn);
+    win.insertColumn(1, "更名后的效果", kPreviewColumnWidth);
+    win.setColumnTitle(0, "上一次的文件名");
     win.setVisible(Ctl::按钮_确认无误执行吧, true);
     win.setVisible(Ctl::按钮_撤回上一步, true);
-    win.move(Ctl::按钮_确认无误执行吧, l.execute.left, l.execute.top);
-    win.move(Ctl::按钮_撤回上一步, l.undo.left, l.undo.top);
+    win.move(Ctl::按钮_确认无误执行吧, 973, 590);
+    win.move(Ctl::按钮_撤回上一步, 850, 590);
 }
 
 void previewOffSwitch(Context& ctx) {
     Window& win = ctx.win;
     win.setWindowWidth(def(Ctl::主窗口).rect.width);
-    win.setWidth(Ctl::超级列表框1, kPreviewLayout.listWidthOff);
+    win.setWidth(Ctl::超级列表框1, 400);
     win.setText(Ctl::按钮_打开预览, previewOffCaption());
     win.deleteColumn(1);
-    win.setColumnTitle(0, kPreviewLayout.namesTitleOff);
+    win.setColumnTitle(0, "最开始的文件名");
     const Rect execute = def(Ctl::按钮_确认无误执行吧).rect;
     win.move(Ctl::按钮_确认无误执行吧, execute.left, execute.top);
     win.setVisible(Ctl::按钮_确认无误执行吧, false);

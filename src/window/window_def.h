@@ -40,26 +40,6 @@ std::span<const ComboDef> comboDefinitions();
 inline constexpr const char* kPreviewOnCaption = "不要预览";
 inline const char* previewOffCaption() { return def(Ctl::按钮_打开预览).caption; }
 
-// Preview mode's layout: the window widens, the name list gains the column of new names and the
-// execute and undo buttons move beside it. Turned off, the list takes listWidthOff (narrower
-// than its row above) and the execute button goes back to its row's place.
-struct PreviewLayout {
-    struct Place {
-        int left, top;
-    };
-    int windowWidth;
-    int columnWidth;  // the new column; the list widens by as much
-    const char* columnTitle;
-    const char* namesTitleOn;   // column 0 while preview is on
-    const char* namesTitleOff;  // column 0 once it is off again
-    int listWidthOff;
-    Place execute;  // 按钮_确认无误执行吧
-    Place undo;     // 按钮_撤回上一步
-};
-inline constexpr PreviewLayout kPreviewLayout = {
-    1150, 380, "更名后的效果", "上一次的文件名", "最开始的文件名", 400, {973, 590}, {850, 590},
-};
-
 inline constexpr const char* kListColumn0Title = "当前的文件名";
 inline constexpr int kListColumnWidth = 380;
 
