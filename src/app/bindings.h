@@ -3,7 +3,7 @@
 
 #include <span>
 
-#include "platform/ports.h"
+#include "platform/context.h"
 #include "window/events.h"
 
 namespace vb {

@@ -1,7 +1,7 @@
 // Handlers of the option controls that only adjust other controls.
 #pragma once
 
-#include "platform/ports.h"
+#include "platform/context.h"
 
 namespace vb {
 

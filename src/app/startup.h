@@ -1,7 +1,7 @@
 // Start and end of the main window, the on-top switch and the second window.
 #pragma once
 
-#include "platform/ports.h"
+#include "platform/context.h"
 
 namespace vb {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/ports.h"
+#include "app/program.h"
 
 namespace vb {
 
@@ -64,10 +64,9 @@ public:
     virtual void recycle(const std::string& path) = 0;
 };
 
-// Thrown by a port when the script cannot go on (a folder browser with nothing queued);
-// the driver prints it as the ERROR line. Only the driver's ports throw it.
-struct ScriptError {
-    std::string reason;
-};
+// Why the script cannot go on (a folder browser with nothing queued, a control that did not
+// answer); the driver prints it as the ERROR line. Thrown inside an operation it stops the
+// operation like any stop of the run, and the front end raises it again from there.
+struct ScriptError : RunStop {};
 
 }  // namespace vb

@@ -1,8 +1,6 @@
 #include "drive/headless_frontend.h"
 
-#include "app/bindings.h"
 #include "drive/driver.h"
-#include "fileset/fileset.h"
 #include "platform/tick.h"
 #include "window/window_def.h"
 
@@ -38,19 +36,24 @@ HeadlessFrontend::HeadlessFrontend(FileSystem& fs, Answers& answers, Transcript&
       clipboard_(transcript),
       shell_(transcript),
       clock_(tick),
-      ctx_{window_, dialogs_, fs_, clipboard_, shell_, clock_, chinese_, undo_, undoRecord_, progress_} {
-    dispatch(ctx_, Ctl::主窗口, Event::Created);
+      program_({window_, dialogs_, fs_, clipboard_, shell_, clock_, chinese_, progress_}) {
+    program_.start();
+    raiseStop();
     started_ = true;
 }
 
+void HeadlessFrontend::act(Ctl c, Event e) {
+    program_.handle(c, e);
+    raiseStop();
+}
+
+void HeadlessFrontend::raiseStop() {
+    if (auto reason = program_.takeStop()) throw ScriptError{{*reason}};
+}
+
 void HeadlessFrontend::click(Ctl c) {
-    const ControlDef& d = def(c);
-    if (d.kind == Kind::CheckBox) {
-        window_.setChecked(c, !window_.checked(c));
-    } else if (d.kind == Kind::Radio) {
-        for (Ctl other : radioGroupOf(c)) window_.setChecked(other, other == c);
-    }
-    dispatch(ctx_, c, Event::Click);
+    if (def(c).kind == Kind::CheckBox) window_.setChecked(c, !window_.checked(c));
+    act(c, Event::Click);
 }
 
 void HeadlessFrontend::setText(Ctl c, const std::string& text) { window_.setText(c, text); }
@@ -58,43 +61,44 @@ void HeadlessFrontend::setText(Ctl c, const std::string& text) { window_.setText
 void HeadlessFrontend::type(Ctl c, const std::string& text) {
     window_.setSelection(c, -1);  // a typed text is not a chosen item
     window_.setText(c, text);
-    dispatch(ctx_, c, Event::TextEdited);
+    act(c, Event::TextEdited);
 }
 
 bool HeadlessFrontend::choose(Ctl c, const std::string& item) {
-    dispatch(ctx_, c, Event::ListOpening);
+    act(c, Event::ListOpening);
     auto items = window_.items(c);
     for (size_t i = 0; i < items.size(); ++i) {
         if (items[i] == item) {
             window_.setSelection(c, static_cast<int>(i));
-            dispatch(ctx_, c, Event::ItemChosen);
+            act(c, Event::ItemChosen);
             return true;
         }
     }
     return false;
 }
 
-void HeadlessFrontend::open(Ctl c) { dispatch(ctx_, c, Event::ListOpening); }
-void HeadlessFrontend::focus(Ctl c) { dispatch(ctx_, c, Event::GotFocus); }
+void HeadlessFrontend::open(Ctl c) { act(c, Event::ListOpening); }
+void HeadlessFrontend::focus(Ctl c) { act(c, Event::GotFocus); }
 
 void HeadlessFrontend::leftClickRow(int row) {
     window_.selectRow(row);
-    dispatch(ctx_, Ctl::超级列表框1, Event::LeftClick);
+    act(Ctl::超级列表框1, Event::LeftClick);
 }
 
 bool HeadlessFrontend::rightClickRow(int row) {
     window_.selectRow(row);
     menuShown_ = false;
-    dispatch(ctx_, Ctl::超级列表框1, Event::RightClick);
+    act(Ctl::超级列表框1, Event::RightClick);
     return menuShown_;
 }
 
-void HeadlessFrontend::chooseMenuItem(Ctl item) { dispatch(ctx_, item, Event::MenuChosen); }
+void HeadlessFrontend::chooseMenuItem(Ctl item) { act(item, Event::MenuChosen); }
 
 void HeadlessFrontend::drop(const std::vector<std::string>& paths) {
-    for (const auto& p : paths) dropRead(ctx_, p);
+    program_.drop(paths);
+    raiseStop();
 }
 
-void HeadlessFrontend::close() { dispatch(ctx_, Ctl::主窗口, Event::Closing); }
+void HeadlessFrontend::close() { act(Ctl::主窗口, Event::Closing); }
 
 }  // namespace vb

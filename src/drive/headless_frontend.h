@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/program.h"
 #include "drive/frontend.h"
 #include "platform/forwarding_fs.h"
 #include "platform/headless/headless_window.h"
@@ -78,7 +79,7 @@ public:
                      std::optional<std::uint32_t> tick);
 
     Window& window() override { return window_; }
-    const std::vector<std::string>& undoArray() const override { return undo_; }
+    const std::vector<std::string>& undoArray() const override { return program_.undoArray(); }
     std::string clipboardText() const override { return clipboard_.text(); }
     void click(Ctl c) override;
     void setText(Ctl c, const std::string& text) override;
@@ -93,6 +94,10 @@ public:
     void close() override;
 
 private:
+    // Passes the action on and raises, as the script's error, a stop it ran into.
+    void act(Ctl c, Event e);
+    void raiseStop();
+
     bool started_ = false;
     bool menuShown_ = false;
     HeadlessWindow window_;
@@ -102,10 +107,8 @@ private:
     RecordingShell shell_;
     DriverClock clock_;
     TableChineseMapping chinese_;
-    std::vector<std::string> undo_;
-    UndoRecord undoRecord_;
     NoProgress progress_;  // a script run is never stopped
-    Context ctx_;
+    Program program_;
 };
 
 }  // namespace vb

@@ -1,6 +1,7 @@
 #include <string>
 
 #include "fileops/fileops.h"
+#include "fileset/fileset.h"
 #include "transforms/gbk_text.h"
 
 namespace vb {
@@ -15,13 +16,6 @@ void clearPlaceholder(Context& ctx, Ctl box, const char* placeholder) {
     ctx.win.setTextColor(box, kDefaultColor);
 }
 
-// A typed target that is not absolute would land wherever the process happens to be.
-bool isAbsolute(std::string_view path, char sep) {
-    if (sep == '/') return !path.empty() && path[0] == '/';
-    bool drive = path.size() >= 3 && path[1] == ':' && (path[2] == '\\' || path[2] == '/');
-    return drive || path.starts_with("\\\\");
-}
-
 }  // namespace
 
 void onTargetBoxFocused(Context& ctx) { clearPlaceholder(ctx, Ctl::编辑框14, kTargetPlaceholder); }
@@ -30,26 +24,27 @@ void onExtBoxFocused(Context& ctx) { clearPlaceholder(ctx, Ctl::编辑框15, kEx
 
 void onCreateEntries(Context& ctx) {
     std::string target = ctx.win.text(Ctl::编辑框14);
-    if (ctx.win.text(Ctl::标签2).empty() || target.empty() || target == kTargetPlaceholder) {
+    if (workingDir(ctx.win).empty() || target.empty() || target == kTargetPlaceholder) {
         ctx.dlg.messageBox(kNoPath, kInfoTitle, Icon::Info, Buttons::Ok);
         return;
     }
-    const char sep = ctx.fs.separator();
-    if (target.back() != sep) target += sep;
+    const PathStyle paths = ctx.fs.pathStyle();
+    target = paths.asFolder(std::move(target));
     const std::string ext = ctx.win.text(Ctl::编辑框15);
     const bool folderMode = ext.empty() || ext == kExtPlaceholder;
     // A separator in the typed extension would put every file somewhere else.
-    const bool extOk = folderMode || staysInDirectory(ext, sep);
-    const bool targetOk = isAbsolute(target, sep);
+    const bool extOk = folderMode || paths.isPlainName(ext);
+    // A typed target that is not absolute would land wherever the process happens to be.
+    const bool targetOk = paths.isAbsolute(target);
 
     int created = 0;
     const int rows = ctx.win.rowCount();
     ProgressRun run(ctx.progress, "新建中", rows);
     for (int r = 0; r < rows && run.next(r); ++r) {
         const std::string row = ctx.win.cell(r, 0);
-        const std::string base = splitName(row, sep).base;
+        const std::string base = splitName(row, paths).base;
         if (base.empty()) continue;
-        if (!targetOk || !extOk || !staysInDirectory(row, sep) || !staysInDirectory(base, sep)) continue;
+        if (!targetOk || !extOk || !paths.isPlainName(row) || !paths.isPlainName(base)) continue;
         // A file of that name already there is left alone and not counted.
         bool ok = folderMode ? ctx.fs.createDir(target + base)
                              : ctx.fs.createNewFile(target + base + ext, std::string(kTestFileContent));

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "fileops/fileops.h"
+#include "fileset/fileset.h"
 #include "transforms/gbk_text.h"
 
 namespace vb {
@@ -14,28 +15,6 @@ constexpr const char* kAskTitle = "提示";
 constexpr const char* kAskDelete = "确定删除吗？";
 constexpr const char* kAskRecycle = "确定删除到回收站吗？";
 constexpr const char* kDeleting = "删除中";
-
-bool isSeparator(char c, char sep) { return c == sep || c == '/'; }
-
-// Where path ends once trailing separators are dropped. By characters, since a GBK trail byte
-// may equal a backslash.
-size_t endWithoutSeparators(std::string_view path, char sep) {
-    size_t end = 0;
-    for (size_t i = 0; i < path.size();) {
-        size_t w = charWidth(path, i);
-        if (w == 2 || !isSeparator(path[i], sep)) end = i + w;
-        i += w;
-    }
-    return end;
-}
-
-// Where the final component of path starts; npos when path holds no separator.
-size_t finalComponentStart(std::string_view path, char sep) {
-    size_t start = std::string_view::npos;
-    for (size_t i = 0; i < path.size(); i += charWidth(path, i))
-        if (isSeparator(path[i], sep)) start = i + 1;
-    return start;
-}
 
 // Empties an open folder, keeping names that begin with ".". Each sub-folder is opened inside
 // its parent and held while it is emptied, so one swapped for a link is never walked into.
@@ -61,7 +40,7 @@ enum class Pass { Files, Folders };
 // One pass over the rows; false when the user cancelled or stopped it, which ends the whole
 // operation.
 bool runPass(Context& ctx, const std::string& dir, Pass pass, bool direct) {
-    const char sep = ctx.fs.separator();
+    const PathStyle paths = ctx.fs.pathStyle();
     const int rows = ctx.win.rowCount();
     int r = 0;
     while (r < rows && ctx.win.cell(r, 0).empty()) ++r;
@@ -73,7 +52,7 @@ bool runPass(Context& ctx, const std::string& dir, Pass pass, bool direct) {
     for (; r < rows; ++r) {
         if (!run.next(r)) return false;
         std::string name = ctx.win.cell(r, 0);
-        if (name.empty() || !staysInDirectory(name, sep)) continue;
+        if (name.empty() || !paths.isPlainName(name)) continue;
         std::string path = dir + name;
         if (!direct) {
             ctx.fs.recycle(path);
@@ -90,12 +69,12 @@ bool runPass(Context& ctx, const std::string& dir, Pass pass, bool direct) {
 }  // namespace
 
 bool deleteTree(FileSystem& fs, std::string_view path, const std::function<void()>& alive) {
-    const char sep = fs.separator();
+    const PathStyle paths = fs.pathStyle();
     const size_t lead = path.find_first_not_of(' ');
     path = lead == std::string_view::npos ? std::string_view() : path.substr(lead);
-    path = path.substr(0, endWithoutSeparators(path, sep));
+    path = paths.withoutTrailingSeparators(path);
     // A root ("/", "C:") has no folder above it to hold; "x/.." and "x/." would name one above.
-    const size_t start = finalComponentStart(path, sep);
+    const size_t start = paths.finalComponentStart(path);
     if (start == std::string_view::npos) return false;
     const std::string name(path.substr(start));
     if (name.empty() || name == "." || name == "..") return false;
@@ -117,7 +96,7 @@ void onDeleteListed(Context& ctx) {
         return;
     }
     // Without a directory the rows would be bare names, resolved wherever the process happens to be.
-    const std::string dir = ctx.win.text(Ctl::标签2);
+    const std::string dir = workingDir(ctx.win);
     if (dir.empty()) {
         ctx.dlg.messageBox(kNoPath, kInfoTitle, Icon::Info, Buttons::Ok);
         return;

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/ports.h"
+#include "platform/context.h"
 
 namespace vb {
 
@@ -22,10 +22,6 @@ void onCreateEntries(Context& ctx);     // 按钮14
 void onTargetBoxFocused(Context& ctx);  // 编辑框14 got focus
 void onExtBoxFocused(Context& ctx);     // 编辑框15 got focus
 void onSaveNames(Context& ctx);         // 按钮_保存到txt
-
-// True when a row's text can be joined to its directory without leaving it: not empty, not "."
-// or "..", and no "/" or platform separator as a whole character.
-bool staysInDirectory(std::string_view name, char separator);
 
 // Deletes path as a tree: every entry inside whose name does not begin with "." goes (a folder
 // holding one stays). The walk goes through open folders: a link, even one swapped in while it

@@ -26,7 +26,7 @@ void onSaveNames(Context& ctx) {
         text += "\r\n";
     }
     std::string path = ctx.fs.programDir();
-    if (path.empty() || path.back() != ctx.fs.separator()) path += ctx.fs.separator();
+    path = ctx.fs.pathStyle().asFolder(std::move(path));
     path += kNamesFile;
     // Written aside and moved into place: a failed save leaves the previous file whole.
     bool saved = ctx.fs.replaceFile(path, text);

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/ports.h"
+#include "platform/context.h"
 
 namespace vb {
 
@@ -20,7 +20,13 @@ inline constexpr const char* kDefaultTitle = "信息：";
 
 // ---- Working directory and listings -------------------------------------------------------
 
+// The working folder lives in 标签2, in the file system's folder form (ending in the separator);
+// empty when none is chosen. Read and written only through these.
 std::string workingDir(const Window& win);
+void setWorkingDir(Window& win, const std::string& dir);
+void clearWorkingDir(Window& win);
+// Preview mode: the preview switch shows the caption that turns it off.
+bool previewOn(const Window& win);
 
 // The wildcard pattern for the only-extension filter's text and selection index.
 std::string searchPattern(std::string_view text, int selection);
@@ -33,7 +39,7 @@ struct SkipRule {
     std::string ext;
     // True when the rule hides this entry (bare name or full path): its extension equals the
     // chosen item byte for byte.
-    bool hides(std::string_view entry, char separator) const;
+    bool hides(std::string_view entry, const PathStyle& paths) const;
 };
 SkipRule skipRule(const Window& win);
 

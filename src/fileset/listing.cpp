@@ -4,6 +4,7 @@
 #include "fileset/fileset.h"
 #include "fileset/ordering.h"
 #include "transforms/gbk_text.h"
+#include "window/window_def.h"
 
 namespace vb {
 namespace {
@@ -17,25 +18,15 @@ void info(Context& ctx, const char* text, const char* title) {
     ctx.dlg.messageBox(text, title, Icon::Info, Buttons::Ok);
 }
 
-std::string withSeparator(std::string dir, char sep) {
-    if (dir.empty() || dir.back() != sep) dir += sep;
-    return dir;
-}
-
-// A pattern holding a separator could reach outside the directory; no bare name matches it.
-bool holdsSeparator(std::string_view pattern, char sep) {
-    for (std::size_t i = 0; i < pattern.size(); i += charWidth(pattern, i))
-        if (pattern[i] == sep || pattern[i] == '/') return true;
-    return false;
-}
-
 // The files of dir matching pattern, in the file system's order. "*.*" means every file, as
 // on Windows, also on a platform whose matching would want a dot.
 std::vector<std::string> searchFiles(FileSystem& fs, const std::string& dir, std::string_view pattern) {
     std::vector<std::string> names;
-    if (holdsSeparator(pattern, fs.separator())) return names;
+    // A pattern holding a separator could reach outside the directory; no bare name matches it.
+    const PathStyle paths = fs.pathStyle();
+    if (paths.holdsSeparator(pattern)) return names;
     std::string asked = pattern == kAllPattern ? std::string("*") : std::string(pattern);
-    for (auto& e : fs.search(withSeparator(dir, fs.separator()), asked))
+    for (auto& e : fs.search(paths.asFolder(dir), asked))
         if (!e.isDir) names.push_back(std::move(e.name));
     return names;
 }
@@ -52,8 +43,8 @@ void listInto(Context& ctx, const std::string& dir, bool reListing) {
         SkipRule skip = skipRule(win);
         if (reListing && pattern != kAllPattern) skip.active = false;
         if (skip.active) {
-            char sep = ctx.fs.separator();
-            std::erase_if(names, [&](const std::string& n) { return skip.hides(n, sep); });
+            const PathStyle paths = ctx.fs.pathStyle();
+            std::erase_if(names, [&](const std::string& n) { return skip.hides(n, paths); });
         }
         win.appendRows(std::move(names));
     }
@@ -65,23 +56,16 @@ void listInto(Context& ctx, const std::string& dir, bool reListing) {
 bool refuseDesktop(Context& ctx) {
     if (!containsDesktop(workingDir(ctx.win))) return false;
     info(ctx, kDesktopNotice, kDesktopTitle);
-    ctx.win.setText(Ctl::标签2, "");
+    clearWorkingDir(ctx.win);
     return true;
-}
-
-// The directory holding a dropped path: up to and including its last separator, after one
-// trailing separator is dropped. Scanned by characters, so a GBK trail byte never counts.
-std::string containingDir(std::string_view path, char sep) {
-    if (!path.empty() && path.back() == sep) path.remove_suffix(1);
-    std::size_t end = 0;
-    for (std::size_t i = 0; i < path.size(); i += charWidth(path, i))
-        if (path[i] == sep) end = i + 1;
-    return std::string(path.substr(0, end));
 }
 
 }  // namespace
 
 std::string workingDir(const Window& win) { return win.text(Ctl::标签2); }
+void setWorkingDir(Window& win, const std::string& dir) { win.setText(Ctl::标签2, dir); }
+void clearWorkingDir(Window& win) { win.setText(Ctl::标签2, ""); }
+bool previewOn(const Window& win) { return win.text(Ctl::按钮_打开预览) == kPreviewOnCaption; }
 
 std::string searchPattern(std::string_view text, int selection) {
     if (selection != -1 && text == kAllItem) return kAllPattern;
@@ -96,8 +80,8 @@ std::string searchPattern(const Window& win) {
     return searchPattern(win.text(Ctl::组合框_仅检索), win.selection(Ctl::组合框_仅检索));
 }
 
-bool SkipRule::hides(std::string_view entry, char separator) const {
-    return active && splitName(entry, separator).ext == ext;
+bool SkipRule::hides(std::string_view entry, const PathStyle& paths) const {
+    return active && splitName(entry, paths).ext == ext;
 }
 
 SkipRule skipRule(const Window& win) {
@@ -116,13 +100,13 @@ std::vector<std::string> fileListing(FileSystem& fs, const std::string& dir, std
 std::vector<std::string> fullPathFileListing(FileSystem& fs, const std::string& dir,
                                              std::string_view pattern) {
     std::vector<std::string> names = searchFiles(fs, dir, pattern);
-    std::string prefix = withSeparator(dir, fs.separator());
+    std::string prefix = fs.pathStyle().asFolder(dir);
     for (auto& n : names) n.insert(0, prefix);
     return names;
 }
 
 std::vector<std::string> folderListing(FileSystem& fs, const std::string& dir, bool withDir) {
-    std::string prefix = withSeparator(dir, fs.separator());
+    std::string prefix = fs.pathStyle().asFolder(dir);
     std::vector<std::string> names;
     // "*" rather than "*.*": the same on Windows, and folders without a dot still match elsewhere.
     for (auto& e : fs.search(prefix, "*")) {
@@ -139,8 +123,8 @@ void manualRead(Context& ctx) {
         info(ctx, kNothingChosen, kNoticeTitle);
         return;
     }
-    std::string dir = withSeparator(*chosen, ctx.fs.separator());
-    ctx.win.setText(Ctl::标签2, dir);
+    std::string dir = ctx.fs.pathStyle().asFolder(*chosen);
+    setWorkingDir(ctx.win, dir);
     if (refuseDesktop(ctx)) return;
     listInto(ctx, dir, false);
 }
@@ -148,8 +132,8 @@ void manualRead(Context& ctx) {
 void reList(Context& ctx) {
     std::string dir = workingDir(ctx.win);
     if (dir.empty()) return;
-    if (dir == std::string(1, ctx.fs.separator())) {  // a dropped root
-        ctx.win.setText(Ctl::标签2, "");
+    if (ctx.fs.pathStyle().isBareRoot(dir)) {  // a dropped root
+        clearWorkingDir(ctx.win);
         return;
     }
     listInto(ctx, dir, true);
@@ -157,13 +141,13 @@ void reList(Context& ctx) {
 
 void dropRead(Context& ctx, const std::string& gbkPath) {
     ctx.win.clearRows();
-    char sep = ctx.fs.separator();
-    std::string dir = containingDir(gbkPath, sep);
+    const PathStyle paths = ctx.fs.pathStyle();
+    std::string dir = paths.containingDir(gbkPath);
     if (gbkPath.empty()) {
         info(ctx, kNothingChosen, kNoticeTitle);
         return;
     }
-    ctx.win.setText(Ctl::标签2, withSeparator(dir, sep));
+    setWorkingDir(ctx.win, paths.asFolder(dir));
     if (refuseDesktop(ctx)) return;
     reList(ctx);
 }

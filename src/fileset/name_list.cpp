@@ -56,7 +56,7 @@ void onListLeftClick(Context& ctx) {
 
 void onListRightClick(Context& ctx) {
     const Window& win = ctx.win;
-    if (win.text(Ctl::按钮_打开预览) != previewOffCaption()) return;
+    if (previewOn(win)) return;
     int row = win.selectedRow();
     if (!validRow(win, row) || win.cell(row, 0).empty()) return;
     ctx.win.showPopupMenu();

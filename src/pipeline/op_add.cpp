@@ -20,11 +20,11 @@ Run prepareAtStart(Context& ctx, Branch) {
 }
 
 Run prepareAtEnd(Context& ctx, Branch) {
-    const char sep = ctx.fs.separator();
-    return {[text = ctx.win.text(kEndText), sep](const Entry& e) {
-                if (e.branch == Branch::Files) return Outcome{addAtEndOfFile(e.name, text, sep)};
+    const PathStyle paths = ctx.fs.pathStyle();
+    return {[text = ctx.win.text(kEndText), paths](const Entry& e) {
+                if (e.branch == Branch::Files) return Outcome{addAtEndOfFile(e.name, text, paths)};
                 // A folder's preview splits its name like a file's; the direct rename does not.
-                if (e.preview) return Outcome{splitName(e.name, sep).base + text};
+                if (e.preview) return Outcome{splitName(e.name, paths).base + text};
                 return Outcome{addAtEndOfFolder(e.name, text)};
             },
             {}};

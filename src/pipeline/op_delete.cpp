@@ -36,9 +36,9 @@ Occurrence radios(const Window& w, Ctl first, Ctl last) {
 
 // The rule gets the base name and the extension is put back behind its result.
 template <typename F>
-std::function<Outcome(const Entry&)> onBase(char sep, F f) {
-    return [sep, f](const Entry& e) {
-        NameParts p = partsOf(e, sep);
+std::function<Outcome(const Entry&)> onBase(const PathStyle& paths, F f) {
+    return [paths, f](const Entry& e) {
+        NameParts p = partsOf(e, paths);
         std::optional<std::string> base = f(p.base, e.branch);
         if (!base || base->empty()) return Outcome{};
         return Outcome{*base + p.ext};
@@ -56,7 +56,7 @@ Report countReport(const char* prefix, const char* title) {
 
 Run prepareBefore(Context& ctx, Branch) {
     const Window& w = ctx.win;
-    return {onBase(ctx.fs.separator(),
+    return {onBase(ctx.fs.pathStyle(),
                    [marker = w.text(kBeforeMarker), occ = radios(w, kBeforeFirst, kBeforeLast),
                     include = w.checked(kBeforeWithMarker)](const std::string& base, Branch) {
                        return deleteBefore(base, marker, occ, include);
@@ -66,7 +66,7 @@ Run prepareBefore(Context& ctx, Branch) {
 
 Run prepareAfter(Context& ctx, Branch) {
     const Window& w = ctx.win;
-    return {onBase(ctx.fs.separator(),
+    return {onBase(ctx.fs.pathStyle(),
                    [marker = w.text(kAfterMarker), occ = radios(w, kAfterFirst, kAfterLast),
                     include = w.checked(kAfterWithMarker)](const std::string& base, Branch b) {
                        return b == Branch::Files ? deleteAfter(base, marker, occ, include)
@@ -108,12 +108,12 @@ Run prepareBetween(Context& ctx, Branch) {
               w.text(kEndMarker),
               {w.checked(Ctl::选择框_1头), w.checked(Ctl::选择框_1尾)},
               {w.checked(Ctl::选择框_2头), w.checked(Ctl::选择框_2尾)}};
-    const char sep = ctx.fs.separator();
+    const PathStyle paths = ctx.fs.pathStyle();
     const bool include = w.checked(kBetweenWithMarkers);
-    return {onBase(sep, [m, include](const std::string& base,
-                                     Branch) { return deleteBetween(base, m.view(), include); }),
-            [m, sep](const std::string& name, Branch b) {
-                std::string base = b == Branch::Files ? splitName(name, sep).base : name;
+    return {onBase(paths, [m, include](const std::string& base,
+                                       Branch) { return deleteBetween(base, m.view(), include); }),
+            [m, paths](const std::string& name, Branch b) {
+                std::string base = b == Branch::Files ? splitName(name, paths).base : name;
                 return locateMarkers(base, m.view()).has_value();
             }};
 }
@@ -144,18 +144,19 @@ Run prepareNTimes(Context& ctx, Branch branch) {
     const std::optional<int> count = readDeleteCount(w.text(kDeleteCount));
     const Direction dir =
         w.checked(kFromRight) && !w.checked(kFromLeft) ? Direction::FromRight : Direction::FromLeft;
-    const char sep = ctx.fs.separator();
+    const PathStyle paths = ctx.fs.pathStyle();
     // A count that reads as 0 renames nothing; files say so once and the run ends.
     if (branch == Branch::Files && count == 0)
-        return {
-            [](const Entry&) {
-                return Outcome{std::nullopt, &kNotANumber};
-            },
-            [d, sep](const std::string& name, Branch) { return containsText(splitName(name, sep).base, d); }};
-    return {onBase(sep, [d, count, dir](const std::string& base,
-                                        Branch) { return deleteNTimes(base, d, count, dir); }),
-            [d, sep](const std::string& name, Branch b) {
-                return containsText(b == Branch::Files ? splitName(name, sep).base : name, d);
+        return {[](const Entry&) {
+                    return Outcome{std::nullopt, &kNotANumber};
+                },
+                [d, paths](const std::string& name, Branch) {
+                    return containsText(splitName(name, paths).base, d);
+                }};
+    return {onBase(paths, [d, count, dir](const std::string& base,
+                                          Branch) { return deleteNTimes(base, d, count, dir); }),
+            [d, paths](const std::string& name, Branch b) {
+                return containsText(b == Branch::Files ? splitName(name, paths).base : name, d);
             }};
 }
 

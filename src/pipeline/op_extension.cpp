@@ -14,15 +14,15 @@ bool foldersTicked(const Window& w) { return w.checked(Ctl::选择框_文件夹)
 
 Run prepareChange(Context& ctx, Branch) {
     Window& win = ctx.win;
-    const char sep = ctx.fs.separator();
-    return {[&win, sep](const Entry& e) {
+    const PathStyle paths = ctx.fs.pathStyle();
+    return {[&win, paths](const Entry& e) {
                 // A typed extension without a dot gets one, and the box shows it from then on.
                 if (win.selection(kNewExtension) == -1) {
                     std::string typed = win.text(kNewExtension);
                     std::string dotted = dottedExtension(typed);
                     if (dotted != typed) win.setText(kNewExtension, dotted);
                 }
-                return Outcome{changeExtension(e.name, win.text(kNewExtension), sep, !e.preview)};
+                return Outcome{changeExtension(e.name, win.text(kNewExtension), paths, !e.preview)};
             },
             {}};
 }

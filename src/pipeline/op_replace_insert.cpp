@@ -24,9 +24,9 @@ constexpr Message kRefused{"不能改成这个东西", "信息：", Icon::None};
 
 // The rule gets the base name (or folder name); the extension goes back behind the result.
 template <typename F>
-std::function<Outcome(const Entry&)> onBase(char sep, F f) {
-    return [sep, f](const Entry& e) {
-        NameParts p = partsOf(e, sep);
+std::function<Outcome(const Entry&)> onBase(const PathStyle& paths, F f) {
+    return [paths, f](const Entry& e) {
+        NameParts p = partsOf(e, paths);
         std::optional<std::string> base = f(p.base);
         if (!base || base->empty()) return Outcome{};
         return Outcome{*base + p.ext};
@@ -41,7 +41,7 @@ ReplaceMode replaceMode(const Window& w) {
 Run prepareReplace(Context& ctx, Branch) {
     const Window& w = ctx.win;
     return {
-        onBase(ctx.fs.separator(), [f = w.text(kFoundText), r = w.text(kReplacement), mode = replaceMode(w),
+        onBase(ctx.fs.pathStyle(), [f = w.text(kFoundText), r = w.text(kReplacement), mode = replaceMode(w),
                                     n = readReplaceCount(w.text(kReplaceCount))](
                                        const std::string& base) { return replaceText(base, f, r, mode, n); }),
         {}};
@@ -90,7 +90,7 @@ Run prepareInsert(Context& ctx, Branch) {
                            : w.checked(kMarkerLast) ? Occurrence::Last
                                                     : Occurrence::None;
     const Side side = w.checked(kInsertBefore) ? Side::Before : Side::After;
-    return {onBase(ctx.fs.separator(),
+    return {onBase(ctx.fs.pathStyle(),
                    [marker = w.text(kInsertMarker), text = w.text(kInsertedText), occ,
                     side](const std::string& base) { return insertAtMarker(base, marker, text, occ, side); }),
             {}};

@@ -12,10 +12,10 @@ namespace {
 Run prepareVideo(Context& ctx, Branch) {
     // Only the "*.*" search honours the skip filter; a skipped entry keeps its position.
     const bool skipping = searchPattern(ctx.win) == "*.*";
-    return {[skip = skipRule(ctx.win), skipping, sep = ctx.fs.separator(), &clock = ctx.clock,
+    return {[skip = skipRule(ctx.win), skipping, paths = ctx.fs.pathStyle(), &clock = ctx.clock,
              numbers = std::make_shared<VideoNumberGenerator>()](const Entry& e) {
-                if (skipping && skip.hides(e.name, sep)) return Outcome{};
-                return Outcome{videoNumberName(e.name, numbers->next(clock.tickCount()), e.index, sep)};
+                if (skipping && skip.hides(e.name, paths)) return Outcome{};
+                return Outcome{videoNumberName(e.name, numbers->next(clock.tickCount()), e.index, paths)};
             },
             {}};
 }

@@ -1,7 +1,7 @@
 // The rename buttons, preview, execute and undo.
 #pragma once
 
-#include "platform/ports.h"
+#include "platform/context.h"
 
 namespace vb {
 

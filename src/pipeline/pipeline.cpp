@@ -34,10 +34,10 @@ bool directoryChecks(Context& ctx, const Operation& op, std::string& dir) {
     if (!guardsPass(ctx, op, GuardPlace::AfterNoDir)) return false;
     if (containsDesktop(dir)) {
         ctx.dlg.messageBox(kDesktopNotice, kDesktopTitle, Icon::Info, Buttons::Ok);
-        ctx.win.setText(Ctl::标签2, "");
+        clearWorkingDir(ctx.win);
         return false;
     }
-    if (dir == std::string(1, ctx.fs.separator())) {
+    if (ctx.fs.pathStyle().isBareRoot(dir)) {
         show(ctx, kNothingChosen);
         return false;
     }
@@ -49,7 +49,7 @@ std::vector<std::string> readEntries(Context& ctx, const Operation& op, Branch b
     std::vector<std::string> entries;
     if (op.source == Source::DirectoryScan) {
         for (const auto& path : fullPathFileListing(ctx.fs, dir, searchPattern(ctx.win)))
-            entries.push_back(finalComponent(path, ctx.fs.separator()));
+            entries.push_back(ctx.fs.pathStyle().finalComponent(path));
     } else if (branch == Branch::Folders) {
         entries = folderListing(ctx.fs, dir, false);
     } else {
@@ -93,7 +93,7 @@ void followInRecord(UndoRecord& record, std::span<const RenamePair> pairs, const
 RenameOutcome renameEntries(FileSystem& fs, const std::string& dir, std::span<const RenamePair> pairs,
                             Progress& progress, const char* what) {
     // A bare name is never resolved against the process's current directory.
-    if (dir.empty() || dir.back() != fs.separator()) {
+    if (!fs.pathStyle().endsInSeparator(dir)) {
         RenameOutcome none;
         none.done.assign(pairs.size(), false);
         return none;
@@ -147,12 +147,10 @@ int RowsByName::find(std::string_view name) const {
     return id < 0 ? -1 : rowOfId_[static_cast<size_t>(id)];
 }
 
-NameParts partsOf(const Entry& e, char separator) {
-    if (e.branch == Branch::Files) return splitName(e.name, separator);
+NameParts partsOf(const Entry& e, const PathStyle& paths) {
+    if (e.branch == Branch::Files) return splitName(e.name, paths);
     return {e.name, {}};
 }
-
-bool previewOn(const Window& win) { return win.text(Ctl::按钮_打开预览) == kPreviewOnCaption; }
 
 Report usualReport(Icon icon, const char* suffix) {
     Report r;

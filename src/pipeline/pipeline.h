@@ -10,7 +10,7 @@
 
 #include "pipeline/name_table.h"
 #include "pipeline/rename_plan.h"
-#include "platform/ports.h"
+#include "platform/context.h"
 #include "transforms/gbk_text.h"
 
 namespace vb {
@@ -103,8 +103,6 @@ struct Operation {
     Report foldersReport{};
 };
 
-bool previewOn(const Window& win);
-
 // Runs one click of a rename button.
 void runOperation(Context& ctx, const Operation& op);
 
@@ -148,7 +146,7 @@ Report usualReport(Icon icon = Icon::Info, const char* suffix = "个文件被改
 namespace vb {
 
 // What a rule works on: a file's base name and extension, or a folder's whole name.
-NameParts partsOf(const Entry& e, char separator);
+NameParts partsOf(const Entry& e, const PathStyle& paths);
 
 // Guard helpers for the common case of a text box that must not be empty.
 template <Ctl C>

@@ -47,11 +47,10 @@ void previewOffSwitch(Context& ctx) {
 }  // namespace
 
 void onPreviewSwitch(Context& ctx) {
-    const std::string caption = ctx.win.text(Ctl::按钮_打开预览);
-    if (caption == previewOffCaption())
-        previewOnSwitch(ctx);
-    else if (caption == kPreviewOnCaption)
+    if (previewOn(ctx.win))
         previewOffSwitch(ctx);
+    else
+        previewOnSwitch(ctx);
 }
 
 void onExecute(Context& ctx) {
@@ -108,10 +107,10 @@ void onExecute(Context& ctx) {
 void onUndo(Context& ctx) {
     Window& win = ctx.win;
     const std::string dir = workingDir(win);
-    const std::string root(1, ctx.fs.separator());
-    if (dir.empty() || dir == root) {
+    const bool root = ctx.fs.pathStyle().isBareRoot(dir);
+    if (dir.empty() || root) {
         remind(ctx, "路径都是空的，改什么？请选择路径");
-        if (dir == root) win.setText(Ctl::标签2, "");
+        if (root) clearWorkingDir(win);
         return;
     }
     const std::vector<std::string>& undo = ctx.撤回数组;
@@ -124,8 +123,8 @@ void onUndo(Context& ctx) {
     titles.reserve(static_cast<size_t>(win.rowCount()));
     for (int r = 0; r < win.rowCount(); ++r) titles.push_back(win.cell(r, 0));
 
-    const char sep = ctx.fs.separator();
-    if (!titles.empty() && splitName(titles.front(), sep).ext == splitName(undo.front(), sep).ext) {
+    const PathStyle paths = ctx.fs.pathStyle();
+    if (!titles.empty() && splitName(titles.front(), paths).ext == splitName(undo.front(), paths).ext) {
         std::vector<std::string> listed;
         if (files) {
             listed = fileListing(ctx.fs, dir, searchPattern(win));

@@ -14,7 +14,7 @@ class ForwardingFileSystem : public FileSystem {
 public:
     explicit ForwardingFileSystem(FileSystem& inner) : inner_(inner) {}
 
-    char separator() const override { return inner_.separator(); }
+    PathStyle pathStyle() const override { return inner_.pathStyle(); }
     std::vector<DirEntry> search(const std::string& dir, const std::string& pattern) override {
         return inner_.search(dir, pattern);
     }

@@ -6,9 +6,9 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
+#include "transforms/path_style.h"
 #include "window/controls.h"
 
 namespace vb {
@@ -113,7 +113,7 @@ public:
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
-    virtual char separator() const = 0;
+    virtual PathStyle pathStyle() const = 0;
 
     // Entries of dir (ending in the separator) whose names match the wildcard pattern
     // ("*", "?", ASCII case ignored), "." and ".." included when they match, in the file
@@ -218,26 +218,6 @@ public:
 
 private:
     Progress& p_;
-};
-
-// What the last execute renamed, for undo: where, and each entry's name after and before.
-struct UndoRecord {
-    std::string dir;
-    std::vector<std::pair<std::string, std::string>> renamed;  // (after, before), in row order
-};
-
-// What an operation gets: the ports, the undo array and the undo record, nothing else.
-struct Context {
-    Window& win;
-    Dialogs& dlg;
-    FileSystem& fs;
-    Clipboard& clip;
-    Shell& shell;
-    Clock& clock;
-    const ChineseMapping& chinese;
-    std::vector<std::string>& 撤回数组;
-    UndoRecord& undoRecord;
-    Progress& progress;
 };
 
 }  // namespace vb

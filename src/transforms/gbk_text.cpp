@@ -110,15 +110,8 @@ int toNumber(std::string_view text) {
     return static_cast<int>(value);
 }
 
-std::string finalComponent(std::string_view entry, char separator) {
-    size_t start = 0;
-    for (size_t i = 0; i < entry.size(); i += charWidth(entry, i))
-        if (entry[i] == separator) start = i + 1;
-    return std::string(entry.substr(start));
-}
-
-NameParts splitName(std::string_view entry, char separator) {
-    std::string name = finalComponent(entry, separator);
+NameParts splitName(std::string_view entry, const PathStyle& paths) {
+    std::string name = paths.finalComponent(entry);
     size_t dot = std::string::npos;
     for (size_t i = 0; i < name.size(); i += charWidth(name, i)) {
         if (name[i] == '.')

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "transforms/path_style.h"
+
 namespace vb {
 
 // Code page 936 starts its double-byte characters with 0x81 to 0xFE; 0x80 (the euro sign) and
@@ -44,9 +46,7 @@ struct NameParts {
     std::string ext;  // from the last dot, dot included; empty when none or a space follows it
 };
 // Splits the final component (after the last separator) of an entry.
-NameParts splitName(std::string_view entry, char separator);
-// The final component of an entry.
-std::string finalComponent(std::string_view entry, char separator);
+NameParts splitName(std::string_view entry, const PathStyle& paths);
 
 // "Desktop" anywhere, ASCII case ignored.
 bool containsDesktop(std::string_view text);

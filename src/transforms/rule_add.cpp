@@ -8,8 +8,9 @@ std::optional<std::string> addAtStart(std::string_view name, std::string_view te
     return std::string(text) + std::string(name);
 }
 
-std::optional<std::string> addAtEndOfFile(std::string_view name, std::string_view text, char separator) {
-    NameParts p = splitName(name, separator);
+std::optional<std::string> addAtEndOfFile(std::string_view name, std::string_view text,
+                                          const PathStyle& paths) {
+    NameParts p = splitName(name, paths);
     if (p.base.empty()) return std::nullopt;
     return p.base + std::string(text) + p.ext;
 }

@@ -11,9 +11,9 @@ std::string dottedExtension(std::string_view typed) {
     return dotted;
 }
 
-std::optional<std::string> changeExtension(std::string_view name, std::string_view ext, char separator,
-                                           bool skipUnchanged) {
-    std::string renamed = splitName(name, separator).base + std::string(ext);
+std::optional<std::string> changeExtension(std::string_view name, std::string_view ext,
+                                           const PathStyle& paths, bool skipUnchanged) {
+    std::string renamed = splitName(name, paths).base + std::string(ext);
     if (skipUnchanged && renamed == name) return std::nullopt;
     return renamed;
 }

@@ -15,8 +15,8 @@ std::string VideoNumberGenerator::next(std::uint32_t tick) {
 }
 
 std::string videoNumberName(std::string_view fileName, std::string_view digits, int position,
-                            char separator) {
-    NameParts parts = splitName(fileName, separator);
+                            const PathStyle& paths) {
+    NameParts parts = splitName(fileName, paths);
     return parts.base + "(Av" + std::string(digits) + ",P" + decimal(position) + ")" + parts.ext;
 }
 

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "transforms/path_style.h"
+
 namespace vb {
 
 // The C runtime's srand/rand of the Windows toolchain, so that a tick gives the same digits on
@@ -36,6 +38,7 @@ private:
 
 // The final component of fileName after the file system's separator, with the extension split
 // off as every rule splits it.
-std::string videoNumberName(std::string_view fileName, std::string_view digits, int position, char separator);
+std::string videoNumberName(std::string_view fileName, std::string_view digits, int position,
+                            const PathStyle& paths);
 
 }  // namespace vb

@@ -1,15 +1,13 @@
-// The running program: the main window, the ports, the undo array and the drop hook, and the
-// one place where control events become operations.
+// The running program in its Win32 window: the window, the drop hook and the progress shown on
+// the title, around the one Program that runs the operations.
 #pragma once
 
 #include <windows.h>
 
-#include <optional>
-#include <string>
-#include <vector>
+#include <cstdint>
+#include <functional>
 
-#include "app/bindings.h"
-#include "drive/frontend.h"
+#include "app/program.h"
 #include "drop_hook.h"
 #include "platform/win32/win32_progress.h"
 #include "platform/win32/win32_window.h"
@@ -44,26 +42,18 @@ public:
 
     Win32Window& window() { return window_; }
     HWND mainWindow() const { return window_.mainWindow(); }
-    std::vector<std::string>& undoArray() { return undo_; }
+    // A stop raised inside an operation stays in the Program, since it must not unwind through
+    // the system's window procedures; whoever drives the window takes it once the message has
+    // returned.
+    Program& program() { return program_; }
     bool running() const { return running_; }
 
-    // Runs the operation bound to the event, unless another one is running.
-    void dispatch(Ctl c, Event e);
-    // A script error raised inside an operation: kept here, since it must not unwind through
-    // the system's window procedures, and raised again once the message has returned.
-    std::optional<ScriptError> takeError();
-
 private:
-    void onDrop(const std::string& path);
-
-    std::vector<std::string> undo_;
-    UndoRecord undoRecord_;
     Win32Window window_;
     Win32Progress progress_;
-    Context ctx_;
+    Program program_;
     DropHook dropHook_;
     bool running_ = true;
-    std::optional<ScriptError> error_;
 };
 
 }  // namespace vb

@@ -212,7 +212,7 @@ std::optional<std::string> DrivenDialogs::browseFolder(const std::string& title)
 
 void Win32Frontend::settle() {
     pumpMessages();
-    if (auto e = app_.takeError()) throw *e;
+    if (auto reason = app_.program().takeStop()) throw ScriptError{{*reason}};
 }
 
 void Win32Frontend::send() {

@@ -110,7 +110,7 @@ public:
     Win32Frontend(App& app, const DrivenClipboard& clipboard) : app_(app), clipboard_(clipboard) {}
 
     Window& window() override { return app_.window(); }
-    const std::vector<std::string>& undoArray() const override { return app_.undoArray(); }
+    const std::vector<std::string>& undoArray() const override { return app_.program().undoArray(); }
     std::string clipboardText() const override { return clipboard_.text(); }
     void click(Ctl c) override;
     void setText(Ctl c, const std::string& text) override;

@@ -43,15 +43,17 @@ LRESULT CALLBACK DropHook::proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_
 
 void DropHook::onDrop(HDROP drop) {
     const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    std::vector<std::string> paths;
     for (UINT i = 0; i < count; ++i) {
         UINT len = DragQueryFileW(drop, i, nullptr, 0);
         std::wstring path(static_cast<size_t>(len) + 1, L'\0');
         path.resize(DragQueryFileW(drop, i, path.data(), len + 1));
         // A path with no GBK form names nothing the program could work on.
         if (path.empty()) continue;
-        if (auto gbk = wideToGbk(path); gbk && handler_) handler_(*gbk);
+        if (auto gbk = wideToGbk(path)) paths.push_back(std::move(*gbk));
     }
     DragFinish(drop);
+    if (handler_ && !paths.empty()) handler_(paths);
 }
 
 }  // namespace vb

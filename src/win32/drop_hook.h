@@ -1,5 +1,5 @@
 // Files dropped on the main window: a subclass of the window (no generated code, no thunk)
-// that turns WM_DROPFILES into one call per dropped path and passes every other message on.
+// that turns WM_DROPFILES into one call with the dropped paths and passes every other message on.
 #pragma once
 
 #include <windows.h>
@@ -8,12 +8,13 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace vb {
 
 class DropHook {
 public:
-    using Handler = std::function<void(const std::string& gbkPath)>;
+    using Handler = std::function<void(const std::vector<std::string>& gbkPaths)>;
 
     DropHook() = default;
     ~DropHook() { detach(); }

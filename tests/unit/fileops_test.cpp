@@ -82,8 +82,8 @@ TEST_F(FileOps, DeleteWithoutADirectoryOrRowsTouchesNothing) {
 // it opens is empty.
 class RecordingFs final : public FileSystem {
 public:
-    explicit RecordingFs(char sep) : sep_(sep) {}
-    char separator() const override { return sep_; }
+    explicit RecordingFs(PathStyle paths) : paths_(paths) {}
+    PathStyle pathStyle() const override { return paths_; }
     std::vector<DirEntry> search(const std::string& dir, const std::string&) override {
         calls.push_back("search " + dir);
         return {};
@@ -118,19 +118,28 @@ private:
         calls.push_back(std::move(call));
         return true;
     }
-    char sep_;
+    PathStyle paths_;
 };
 
 TEST(DeleteTree, RefusesRootsAndPathsThatClimbOut) {
     struct Case {
-        char sep;
+        PathStyle paths;
         const char* path;
     };
-    const Case refused[] = {{'/', ""},      {'/', "   "},      {'/', "/"},          {'/', "//"},
-                            {'/', "  /"},   {'/', "/x/.."},    {'/', "/x/."},       {'\\', "C:"},
-                            {'\\', "C:\\"}, {'\\', " D:\\\\"}, {'\\', "D:\\w\\.."}, {'/', "relative"}};
+    const Case refused[] = {{PathStyle::posix(), ""},
+                            {PathStyle::posix(), "   "},
+                            {PathStyle::posix(), "/"},
+                            {PathStyle::posix(), "//"},
+                            {PathStyle::posix(), "  /"},
+                            {PathStyle::posix(), "/x/.."},
+                            {PathStyle::posix(), "/x/."},
+                            {PathStyle::windows(), "C:"},
+                            {PathStyle::windows(), "C:\\"},
+                            {PathStyle::windows(), " D:\\\\"},
+                            {PathStyle::windows(), "D:\\w\\.."},
+                            {PathStyle::posix(), "relative"}};
     for (const auto& c : refused) {
-        RecordingFs rec(c.sep);
+        RecordingFs rec(c.paths);
         EXPECT_FALSE(deleteTree(rec, c.path)) << c.path;
         EXPECT_TRUE(rec.calls.empty()) << c.path;
     }
@@ -146,7 +155,7 @@ TEST(DeleteTree, RefusesRootsAndPathsThatClimbOut) {
         {"D:\\w/x//", "D:\\w/", "x"},
     };
     for (const auto& w : walks) {
-        RecordingFs rec('\\');
+        RecordingFs rec(PathStyle::windows());
         EXPECT_TRUE(deleteTree(rec, w.path));
         EXPECT_EQ(rec.calls, (std::vector<std::string>{"openFolder " + w.parent, "openSubfolder " + w.name,
                                                        "removeFolder " + w.name}))
@@ -200,22 +209,6 @@ TEST_F(FileOps, DeleteTreeNeverFollowsAFolderSwappedForALinkWhileItRuns) {
     }
 }
 
-TEST(StaysInDirectory, RefusesWhatWouldLeaveIt) {
-    struct Case {
-        const char* name;
-        char sep;
-        bool ok;
-    };
-    // 0x80 and 0xFF lead nothing: a separator after them is one.
-    const Case cases[] = {
-        {"a.txt", '/', true},     {"", '/', false},        {".", '/', false},     {"..", '/', false},
-        {"...", '/', true},       {"a/b", '/', false},     {"a/b", '\\', false},  {"a\\b", '\\', false},
-        {"a\\b", '/', true},      {"\x81\\x", '\\', true}, {".txt", '/', true},   {"/", '/', false},
-        {"\x80\\x", '\\', false}, {"\x80/", '/', false},   {"\xFF/", '/', false},
-    };
-    for (const auto& c : cases) EXPECT_EQ(staysInDirectory(c.name, c.sep), c.ok) << c.name << " " << c.sep;
-}
-
 TEST_F(FileOps, CreateNeverOverwritesAndCountsOnlyWhatItMade) {
     stdfs::create_directories(native("t"));
     file("t/b.txt", "mine");
@@ -251,10 +244,10 @@ TEST_F(FileOps, DeleteAndCreateStopBetweenTwoRows) {
     show("v/", {"a.txt", "b.txt", "c.txt"});
 
     StoppingProgress stopCreate(2);
-    Context create{win, dlg, fs, clip, shell, clock, chinese, undo, undoRecord, stopCreate};
+    Program creating(ports(stopCreate));
     stdfs::create_directories(native("t"));
     win.setText(Ctl::编辑框14, path("t"));
-    onCreateEntries(create);
+    onCreateEntries(creating.context());
     EXPECT_EQ(dlg.boxes.back(), (Box{"成功创建2个文件夹", "创建成果提示"}));
     EXPECT_TRUE(exists("t/a") && exists("t/b"));
     EXPECT_FALSE(exists("t/c"));
@@ -262,9 +255,9 @@ TEST_F(FileOps, DeleteAndCreateStopBetweenTwoRows) {
     EXPECT_EQ(stopCreate.finished, 1);
 
     StoppingProgress stopDelete(1);
-    Context del{win, dlg, fs, clip, shell, clock, chinese, undo, undoRecord, stopDelete};
+    Program deleting(ports(stopDelete));
     dlg.boxes.clear();
-    onDeleteListed(del);
+    onDeleteListed(deleting.context());
     EXPECT_EQ(dlg.boxes, std::vector<Box>{kAskDelete}) << "the folders' pass never starts";
     EXPECT_FALSE(exists("v/a.txt"));
     EXPECT_TRUE(exists("v/b.txt") && exists("v/c.txt") && exists("v/d"));

@@ -239,12 +239,12 @@ TEST(SearchPattern, Table) {
 
 TEST(SkipRule, ComparesTheExtensionByteForByte) {
     SkipRule rule{true, ".mp4"};
-    EXPECT_TRUE(rule.hides("a.b.mp4", '/'));
-    EXPECT_TRUE(rule.hides("/d/x.y/a.mp4", '/'));
-    EXPECT_FALSE(rule.hides("a.MP4", '/'));
-    EXPECT_FALSE(rule.hides("a.mp4 x", '/'));
-    EXPECT_FALSE((SkipRule{false, ".mp4"}).hides("a.mp4", '/'));
-    EXPECT_TRUE((SkipRule{true, ""}).hides("README", '/'));  // "" equals a missing extension
+    EXPECT_TRUE(rule.hides("a.b.mp4", PathStyle::posix()));
+    EXPECT_TRUE(rule.hides("/d/x.y/a.mp4", PathStyle::posix()));
+    EXPECT_FALSE(rule.hides("a.MP4", PathStyle::posix()));
+    EXPECT_FALSE(rule.hides("a.mp4 x", PathStyle::posix()));
+    EXPECT_FALSE((SkipRule{false, ".mp4"}).hides("a.mp4", PathStyle::posix()));
+    EXPECT_TRUE((SkipRule{true, ""}).hides("README", PathStyle::posix()));  // "" equals a missing extension
 }
 
 // ---- Name list -----------------------------------------------------------------------------

@@ -154,12 +154,12 @@ TEST(GbkText, SplitName) {
         {"中文.mp4", "中文", ".mp4"},
     };
     for (const auto& c : cases) {
-        NameParts parts = splitName(c.entry, '\\');
+        NameParts parts = splitName(c.entry, PathStyle::windows());
         EXPECT_EQ(parts.base, c.base) << c.entry;
         EXPECT_EQ(parts.ext, c.ext) << c.entry;
     }
-    EXPECT_EQ(finalComponent("C:\\" + kTrailBackslash, '\\'), kTrailBackslash);
-    EXPECT_EQ(splitName("/home/a.txt", '/').base, "a");
+    EXPECT_EQ(PathStyle::windows().finalComponent("C:\\" + kTrailBackslash), kTrailBackslash);
+    EXPECT_EQ(splitName("/home/a.txt", PathStyle::posix()).base, "a");
 }
 
 TEST(GbkText, ContainsDesktop) {
@@ -187,8 +187,8 @@ TEST(GbkText, IsValidGbk) {
     // A lead byte alone at the end, trail bytes below 0x40 or 0x7F, and 0xFF are not GBK; the euro
     // sign 0x80 stands alone, so the byte after it leads again.
     const Case cases[] = {
-        {"中文abc", true},      {"", true},          {"ab\xD6", false},    {"\xD6\x30", false},
-        {"\x81\x7F", false},    {"\xFE\xFE", true},   {"\xFF\xA1", false}, {"\x80", true},
+        {"中文abc", true},      {"", true},          {"ab\xD6", false},   {"\xD6\x30", false},
+        {"\x81\x7F", false},    {"\xFE\xFE", true},  {"\xFF\xA1", false}, {"\x80", true},
         {"\x80\x80\x30", true}, {"\x80\xD6", false},
     };
     for (const auto& c : cases) EXPECT_EQ(isValidGbk(c.text), c.valid) << ::testing::PrintToString(c.text);
@@ -202,13 +202,8 @@ TEST(GbkText, TheCharacterStepTakesOneByteFor0x80And0xFF) {
     };
     // A lead byte alone at the end is one character.
     const Case cases[] = {
-        {"\x80.txt", "^^^^^"},
-        {"\x80\x80", "^^"},
-        {"\xFF.", "^^"},
-        {"\x81\x80", "^ "},
-        {"\xFE.", "^ "},
-        {"a\x81", "^^"},
-        {"价\x80.doc", "^ ^^^^^"},
+        {"\x80.txt", "^^^^^"}, {"\x80\x80", "^^"}, {"\xFF.", "^^"},           {"\x81\x80", "^ "},
+        {"\xFE.", "^ "},       {"a\x81", "^^"},    {"价\x80.doc", "^ ^^^^^"},
     };
     for (const auto& c : cases) {
         std::string starts(c.text.size(), ' ');
@@ -229,7 +224,7 @@ TEST(GbkText, TheEuroSignIsACharacterToEveryRoutine) {
         {"D:\\" + euro + "\\a.b", "a", ".b"},  // the backslash after 0x80 separates
     };
     for (const auto& c : splits) {
-        NameParts parts = splitName(c.entry, '\\');
+        NameParts parts = splitName(c.entry, PathStyle::windows());
         EXPECT_EQ(parts.base, c.base) << ::testing::PrintToString(c.entry);
         EXPECT_EQ(parts.ext, c.ext) << ::testing::PrintToString(c.entry);
     }

@@ -93,7 +93,8 @@ TEST_F(Batch, FolderProposalsGoBesideTheFolderTheyRename) {
 TEST_F(Batch, AStrandedFileIsShownReportedAndUndone) {
     for (const char* n : {"a.txt", "b.txt", "c.txt"}) file(std::string("v/") + n, std::string(n) + "!");
     RefusingFs refusing(fs);
-    Context rctx{win, dlg, refusing, clip, shell, clock, chinese, undo, undoRecord, progress};
+    Program refusingProgram(ports(refusing));
+    Context& rctx = refusingProgram.context();
     onPreviewSwitch(rctx);
     browseTo("v");
     const Names next = {"b.txt", "c.txt", "a.txt"};
@@ -109,7 +110,7 @@ TEST_F(Batch, AStrandedFileIsShownReportedAndUndone) {
     EXPECT_EQ(column(0), (Names{temp, "b.txt", "a.txt"}));
     EXPECT_EQ(read("v/" + temp), "a.txt!");
     EXPECT_EQ(read("v/a.txt"), "c.txt!");
-    EXPECT_EQ(undo, (Names{"a.txt", "b.txt", "c.txt"}));
+    EXPECT_EQ(refusingProgram.undoArray(), (Names{"a.txt", "b.txt", "c.txt"}));
 
     refusing.locked.clear();
     refusing.refused.clear();
@@ -132,7 +133,8 @@ TEST_F(Batch, VideoNumberWritesEachNewNameInTheRowOfItsFile) {
         stdfs::remove_all(native("v"));
         for (const char* n : {"1.mp4", "2.mp4", "3.mp4"}) file(std::string("v/") + n, n);
         OrderedFileSystem ordered(fs, c.atRead);
-        Context octx{win, dlg, ordered, clip, shell, clock, chinese, undo, undoRecord, progress};
+        Program orderedProgram(ports(ordered));
+        Context& octx = orderedProgram.context();
         dlg.browses.push_back(path("v"));
         manualRead(octx);
         const Names before = column(0);
@@ -156,7 +158,8 @@ TEST_F(Batch, AnUndoRefusedHalfwayIsFinishedByTheNextOne) {
     const Names start = {"a.txt", "b.dat", "c.txt"};
     for (const auto& n : start) file("v/" + n, n + "!");
     RefusingFs refusing(fs);
-    Context rctx{win, dlg, refusing, clip, shell, clock, chinese, undo, undoRecord, progress};
+    Program refusingProgram(ports(refusing));
+    Context& rctx = refusingProgram.context();
     onPreviewSwitch(rctx);
     browseTo("v");
     ASSERT_EQ(column(0), start);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/bindings.h"
+#include "app/program.h"
 #include "platform/headless/headless_window.h"
 #include "platform/table_chinese_mapping.h"
 #include "transforms/symbol_set.h"
@@ -22,7 +23,7 @@ struct NoDialogs : Dialogs {
     std::optional<std::string> browseFolder(const std::string&) override { return std::nullopt; }
 };
 struct NoFileSystem : FileSystem {
-    char separator() const override { return '\\'; }
+    PathStyle pathStyle() const override { return PathStyle::windows(); }
     std::vector<DirEntry> search(const std::string&, const std::string&) override {
         return fail<std::vector<DirEntry>>();
     }
@@ -55,22 +56,18 @@ struct NoClock : Clock {
 
 class Handlers : public ::testing::Test {
 protected:
-    // What a user's click does before the handler runs.
+    // A check box toggles itself before the program hears of the click.
     void clickCheckBox(Ctl c) {
         win.setChecked(c, !win.checked(c));
-        ASSERT_TRUE(dispatch(ctx, c, Event::Click));
+        ASSERT_TRUE(program.handle(c, Event::Click));
     }
-    void clickRadio(Ctl c, Ctl other) {
-        win.setChecked(c, true);
-        win.setChecked(other, false);
-        ASSERT_TRUE(dispatch(ctx, c, Event::Click));
-    }
+    void clickRadio(Ctl c) { ASSERT_TRUE(program.handle(c, Event::Click)); }
     void choose(const std::string& item) {
         auto items = win.items(Ctl::组合框1);
         auto it = std::find(items.begin(), items.end(), item);
         ASSERT_NE(it, items.end()) << item;
         win.setSelection(Ctl::组合框1, static_cast<int>(it - items.begin()));
-        ASSERT_TRUE(dispatch(ctx, Ctl::组合框1, Event::ItemChosen));
+        ASSERT_TRUE(program.handle(Ctl::组合框1, Event::ItemChosen));
     }
     void setBoxes(const std::string& a, const std::string& b, const std::string& c) {
         win.setText(Ctl::编辑框1, a);
@@ -88,10 +85,9 @@ protected:
     NoShell shell;
     NoClock clock;
     TableChineseMapping chinese;
-    std::vector<std::string> undo;
-    UndoRecord undoRecord;
     NoProgress progress;
-    Context ctx{win, dlg, fs, clip, shell, clock, chinese, undo, undoRecord, progress};
+    Program program{{win, dlg, fs, clip, shell, clock, chinese, progress}};
+    Context& ctx = program.context();
 };
 
 TEST(SymbolSet, Convert) {
@@ -127,7 +123,7 @@ TEST_F(Handlers, SymbolSetRewritesTheThreeBoxes) {
 TEST_F(Handlers, SymbolSetIgnoresAnUnknownText) {
     setBoxes("【", "(", "");
     win.setText(Ctl::组合框1, "别的");
-    ASSERT_TRUE(dispatch(ctx, Ctl::组合框1, Event::ItemChosen));
+    ASSERT_TRUE(program.handle(Ctl::组合框1, Event::ItemChosen));
     EXPECT_EQ(boxes(), (std::vector<std::string>{"【", "(", ""}));
 }
 
@@ -159,13 +155,13 @@ TEST_F(Handlers, OccurrenceBoxesUntickTheirPartner) {
 }
 
 TEST_F(Handlers, RadioButtonsSetCaptions) {
-    clickRadio(Ctl::单选框4, Ctl::单选框3);
+    clickRadio(Ctl::单选框4);
     EXPECT_EQ(win.text(Ctl::按钮_在某物前后加), "后面加");
-    clickRadio(Ctl::单选框3, Ctl::单选框4);
+    clickRadio(Ctl::单选框3);
     EXPECT_EQ(win.text(Ctl::按钮_在某物前后加), "前面加");
-    clickRadio(Ctl::单选框16, Ctl::单选框15);
+    clickRadio(Ctl::单选框16);
     EXPECT_EQ(win.text(Ctl::按钮_繁简), "简转繁");
-    clickRadio(Ctl::单选框15, Ctl::单选框16);
+    clickRadio(Ctl::单选框15);
     EXPECT_EQ(win.text(Ctl::按钮_繁简), "繁转简");
     // A handler run while its radio is not selected changes nothing.
     win.setChecked(Ctl::单选框16, false);

@@ -39,21 +39,21 @@ TEST(VideoNumber, NameShapes) {
     struct {
         const char* name;
         int position;
-        char separator;
+        PathStyle paths;
         const char* expected;
     } cases[] = {
-        {"教程.mp4", 3, '\\', "教程(Av123456789,P3).mp4"},
-        {"readme", 1, '\\', "readme(Av123456789,P1)"},
-        {"x.part1.rar", 1, '\\', "x.part1(Av123456789,P1).rar"},
-        {"a. b", 12, '\\', "a. b(Av123456789,P12)"},  // a space after the dot: no extension
-        {"a(Av000000000,P1).mp4", 2, '\\', "a(Av000000000,P1)(Av123456789,P2).mp4"},
+        {"教程.mp4", 3, PathStyle::windows(), "教程(Av123456789,P3).mp4"},
+        {"readme", 1, PathStyle::windows(), "readme(Av123456789,P1)"},
+        {"x.part1.rar", 1, PathStyle::windows(), "x.part1(Av123456789,P1).rar"},
+        {"a. b", 12, PathStyle::windows(), "a. b(Av123456789,P12)"},  // a space after the dot: no extension
+        {"a(Av000000000,P1).mp4", 2, PathStyle::windows(), "a(Av000000000,P1)(Av123456789,P2).mp4"},
         // Only the file system's own separator ends a folder: a backslash is part of a Linux name.
-        {"a\\b.mp4", 1, '/', "a\\b(Av123456789,P1).mp4"},
-        {"a\\b.mp4", 1, '\\', "b(Av123456789,P1).mp4"},
-        {"a.d\\b", 2, '/', "a(Av123456789,P2).d\\b"},
+        {"a\\b.mp4", 1, PathStyle::posix(), "a\\b(Av123456789,P1).mp4"},
+        {"a\\b.mp4", 1, PathStyle::windows(), "b(Av123456789,P1).mp4"},
+        {"a.d\\b", 2, PathStyle::posix(), "a(Av123456789,P2).d\\b"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(videoNumberName(c.name, "123456789", c.position, c.separator), c.expected) << c.name;
+        EXPECT_EQ(videoNumberName(c.name, "123456789", c.position, c.paths), c.expected) << c.name;
 }
 
 }  // namespace

@@ -6,12 +6,13 @@
 
 #include <deque>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "../temp_folder.h"
-#include "app/startup.h"
+#include "app/program.h"
 #include "platform/encoding.h"
 #include "platform/headless/headless_window.h"
 #include "platform/posix/posix_fs.h"
@@ -31,6 +32,7 @@ class RecordingDialogs final : public Dialogs {
 public:
     int messageBox(const std::string& text, const std::string& title, Icon, Buttons buttons) override {
         boxes.push_back({text, title});
+        if (whileShown) whileShown();
         if (buttons == Buttons::Ok || answers.empty()) return kAnswerOk;
         int a = answers.front();
         answers.pop_front();
@@ -43,6 +45,7 @@ public:
         browses.pop_front();
         return next;
     }
+    std::function<void()> whileShown;  // what happens while a box is up
     std::deque<int> answers;
     std::deque<std::optional<std::string>> browses;
     std::vector<std::string> browseTitles;
@@ -65,8 +68,14 @@ class HandlerRig : public ::testing::Test {
 protected:
     explicit HandlerRig(const char* prefix, HeadlessWindow::Listener listener = {})
         : dir(prefix), win(std::move(listener)), fs(dir.path("prog/")) {
-        onCreated(ctx);
+        program.start();
     }
+
+    // The rig's ports with another file system or progress, for a Program of a test's own.
+    Program::Ports ports(FileSystem& other) {
+        return {win, dlg, other, clip, shell, clock, chinese, progress};
+    }
+    Program::Ports ports(Progress& other) { return {win, dlg, fs, clip, shell, clock, chinese, other}; }
 
     std::string path(const std::string& gbkRel) const { return dir.path(gbkRel); }
     stdfs::path native(const std::string& gbkRel) const { return dir.native(gbkRel); }
@@ -89,10 +98,9 @@ protected:
     NoShell shell;
     FixedClock clock;
     TableChineseMapping chinese;
-    std::vector<std::string> undo;
-    UndoRecord undoRecord;
     NoProgress progress;
-    Context ctx{win, dlg, fs, clip, shell, clock, chinese, undo, undoRecord, progress};
+    Program program{{win, dlg, fs, clip, shell, clock, chinese, progress}};
+    Context& ctx = program.context();
 };
 
 }  // namespace vb::testing

@@ -223,7 +223,7 @@ HGLOBAL dropOf(const std::vector<std::wstring>& paths) {
     return mem;
 }
 
-TEST(DropHook, DeliversEachDroppedPathInOrderAndPassesEverythingElseOn) {
+TEST(DropHook, DeliversTheDroppedPathsInOrderAndPassesEverythingElseOn) {
     WNDCLASSW wc{};
     wc.lpfnWndProc = recordingProc;
     wc.hInstance = GetModuleHandleW(nullptr);
@@ -236,7 +236,9 @@ TEST(DropHook, DeliversEachDroppedPathInOrderAndPassesEverythingElseOn) {
 
     std::vector<std::string> dropped;
     DropHook hook;
-    hook.attach(w, [&](const std::string& p) { dropped.push_back(p); });
+    hook.attach(w, [&](const std::vector<std::string>& paths) {
+        dropped.insert(dropped.end(), paths.begin(), paths.end());
+    });
     EXPECT_EQ(SendMessageW(w, WM_DROPFILES,
                            reinterpret_cast<WPARAM>(dropOf({L"C:\\一\\a.txt", L"D:\\b", L"C:\\三\\c"})), 0),
               0);

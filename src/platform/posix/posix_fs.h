@@ -19,7 +19,7 @@ public:
     PosixFileSystem(const PosixFileSystem&) = delete;
     PosixFileSystem& operator=(const PosixFileSystem&) = delete;
 
-    char separator() const override { return '/'; }
+    PathStyle pathStyle() const override { return PathStyle::posix(); }
 
     // Symbolic links are never reported as directories, so a walk over the results never leaves
     // the tree it started in.

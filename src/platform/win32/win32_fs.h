@@ -17,7 +17,7 @@ public:
     // pump: called now and then while a large directory is read, to keep the window alive.
     explicit Win32FileSystem(std::string programDir = {}, std::function<void()> pump = {});
 
-    char separator() const override { return '\\'; }
+    PathStyle pathStyle() const override { return PathStyle::windows(); }
     std::vector<DirEntry> search(const std::string& dir, const std::string& pattern) override;
     // Refuses names that are not one plain component: a separator, ":" (a stream of another
     // file), ".", "..", or a trailing dot or blank (which the shell cannot handle).

@@ -451,12 +451,8 @@ bool Win32Window::onCommand(HWND, WPARAM wp, LPARAM lp) {
         case Kind::Button:
         case Kind::PictureButton:
         case Kind::CheckBox:
+        case Kind::Radio:  // the program checks the clicked one of its group
             if (code != BN_CLICKED) return false;
-            listener_.event(*c, Event::Click);
-            return true;
-        case Kind::Radio:
-            if (code != BN_CLICKED) return false;
-            for (Ctl other : radioGroupOf(*c)) setChecked(other, other == *c);
             listener_.event(*c, Event::Click);
             return true;
         case Kind::Edit:

@@ -1,0 +1,134 @@
+// What every file system behind the port promises, written once. A test binary includes this
+// once and instantiates FsContract with a factory for each of its ports.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/ports.h"
+
+namespace vb::testing {
+
+// One port over an empty folder of its own, gone when the subject is.
+class FsSubject {
+public:
+    virtual ~FsSubject() = default;
+    virtual FileSystem& fs() = 0;
+    virtual std::string root() const = 0;  // GBK, ending in the separator
+};
+
+struct FsPort {
+    const char* name;
+    std::function<std::unique_ptr<FsSubject>()> make;
+};
+
+inline std::string portName(const ::testing::TestParamInfo<FsPort>& info) { return info.param.name; }
+
+class FsContract : public ::testing::TestWithParam<FsPort> {
+protected:
+    void SetUp() override {
+        subject_ = GetParam().make();
+        ASSERT_TRUE(subject_);
+    }
+    FileSystem& fs() { return subject_->fs(); }
+    std::string root() const { return subject_->root(); }
+    std::string at(const std::string& name) const { return root() + name; }
+    void file(const std::string& name) { ASSERT_TRUE(fs().createNewFile(at(name), name)); }
+    void folder(const std::string& name) { ASSERT_TRUE(fs().createDir(at(name))); }
+    std::vector<std::string> names(const std::string& pattern = "*") {
+        std::vector<std::string> out;
+        for (const DirEntry& e : fs().search(root(), pattern))
+            if (e.name != "." && e.name != "..") out.push_back(e.name + (e.isDir ? "/" : ""));
+        std::sort(out.begin(), out.end());
+        return out;
+    }
+
+private:
+    std::unique_ptr<FsSubject> subject_;
+};
+
+TEST_P(FsContract, RenameNeverOverwritesAndTakesOnlyPlainNames) {
+    using Names = std::vector<std::string>;
+    const Names start = {"a.txt", "b.txt", "d/"};
+    struct Case {
+        const char* from;
+        const char* to;
+        bool ok;
+        Names after;
+    };
+    const Case cases[] = {
+        {"a.txt", "free.txt", true, {"b.txt", "d/", "free.txt"}},
+        {"a.txt", "b.txt", false, start},
+        {"a.txt", "d", false, start},
+        {"a.txt", "d/x.txt", false, start},
+        {"a.txt", "..", false, start},
+        {"a.txt", ".", false, start},
+        {"a.txt", "", false, start},
+        {"gone", "z", false, start},
+        {"a.txt", "a.txt", true, start},  // onto itself: done, nothing changes
+        {"gone", "gone", false, start},
+        {"d", "e", true, {"a.txt", "b.txt", "e/"}},
+        {"a.txt", "中文.txt", true, {"b.txt", "d/", "中文.txt"}},
+    };
+    for (const Case& c : cases) {
+        SetUp();
+        file("a.txt");
+        file("b.txt");
+        folder("d");
+        EXPECT_EQ(fs().rename(root(), c.from, c.to), c.ok) << c.from << " -> " << c.to;
+        EXPECT_EQ(names(), c.after) << c.from << " -> " << c.to;
+    }
+}
+
+TEST_P(FsContract, SearchAppliesThePatternAndMarksFolders) {
+    for (const char* n : {"a.txt", "B.TXT", "c.jpg", "中文.txt"}) file(n);
+    folder("d.txt");
+    EXPECT_EQ(names(), (std::vector<std::string>{"B.TXT", "a.txt", "c.jpg", "d.txt/", "中文.txt"}));
+    EXPECT_EQ(names("*.txt"), (std::vector<std::string>{"B.TXT", "a.txt", "d.txt/", "中文.txt"}));
+    EXPECT_EQ(names("?.jpg"), (std::vector<std::string>{"c.jpg"}));
+    EXPECT_EQ(names("??.txt"), (std::vector<std::string>{"中文.txt"}));  // a GBK pair is one
+    EXPECT_TRUE(fs().hasEntry(root(), "a.txt"));
+    EXPECT_FALSE(fs().hasEntry(root(), "a"));
+    EXPECT_TRUE(fs().search(at("missing/"), "*").empty());
+}
+
+TEST_P(FsContract, CreatingNeverTruncatesAndRemovingTakesOnlyWhatItShould) {
+    file("a.txt");
+    EXPECT_FALSE(fs().createNewFile(at("a.txt"), "other"));
+    folder("d");
+    EXPECT_FALSE(fs().createDir(at("d")));
+    EXPECT_FALSE(fs().createNewFile(at("missing/x"), "x"));
+    file("d/x");
+    EXPECT_FALSE(fs().removeDir(at("d"))) << "a folder with something in it stays";
+    EXPECT_TRUE(fs().replaceFile(at("d/x"), "new"));
+    EXPECT_TRUE(fs().deleteFile(at("d/x")));
+    EXPECT_TRUE(fs().removeDir(at("d")));
+    EXPECT_FALSE(fs().deleteFile(at("d")));
+    EXPECT_EQ(names(), (std::vector<std::string>{"a.txt"}));
+}
+
+TEST_P(FsContract, AnOpenFolderListsAndRemovesInsideItself) {
+    folder("t");
+    file("t/f");
+    folder("t/s");
+    auto t = fs().openFolder(at("t"));
+    ASSERT_TRUE(t);
+    std::vector<std::string> seen;
+    for (const DirEntry& e : t->entries()) seen.push_back(e.name + (e.isDir ? "/" : ""));
+    std::sort(seen.begin(), seen.end());
+    EXPECT_EQ(seen, (std::vector<std::string>{"f", "s/"}));
+    EXPECT_FALSE(t->openSubfolder("f"));
+    EXPECT_TRUE(t->openSubfolder("s"));
+    EXPECT_TRUE(t->deleteEntry("f"));
+    EXPECT_TRUE(t->removeFolder("s"));
+    t.reset();
+    EXPECT_TRUE(fs().removeDir(at("t")));
+    EXPECT_FALSE(fs().openFolder(at("t")));
+}
+
+}  // namespace vb::testing
