@@ -32,10 +32,10 @@ public:
     std::vector<std::string> opened;
 
 private:
-    class Folder final : public OpenFolder {
+    class Folder final : public ForwardingOpenFolder {
     public:
         Folder(HookedFileSystem& fs, std::unique_ptr<OpenFolder> inner, std::string name)
-            : fs_(fs), inner_(std::move(inner)), name_(std::move(name)) {}
+            : ForwardingOpenFolder(std::move(inner)), fs_(fs), name_(std::move(name)) {}
         std::vector<DirEntry> entries() override {
             std::vector<DirEntry> found = inner_->entries();
             if (fs_.everyEntryAFolder)
@@ -56,7 +56,6 @@ private:
 
     private:
         HookedFileSystem& fs_;
-        std::unique_ptr<OpenFolder> inner_;
         std::string name_;
     };
 
