@@ -112,7 +112,8 @@ std::vector<bool> moveTo(OpenFolder& folder, const std::vector<std::string>& now
     std::vector<RenamePair> pairs;
     pairs.reserve(which.size());
     for (size_t k : which) pairs.push_back({now[k], wanted[k]});
-    const RenamePlan plan = planRenames(pairs, [&](std::string_view n) { return folder.hasEntry(std::string(n)); });
+    const RenamePlan plan =
+        planRenames(pairs, [&](std::string_view n) { return folder.hasEntry(std::string(n)); });
     std::string from, to;
     const RenameOutcome out = carryOut(pairs, plan, [&](std::string_view f, std::string_view t) {
         from.assign(f);
@@ -177,8 +178,9 @@ void recoverInterruptedBatch(FileSystem& fs, Dialogs& dlg) {
     }
     std::unique_ptr<OpenFolder> folder = fs.openFolder(batch->dir);
     if (!folder || (batch->folder && folder->id() != batch->folder)) {
-        dlg.messageBox("上次改名没有做完，程序就中断了，但那个文件夹已经不在原处，无法处理：\r\n" + batch->dir, kTitle,
-                       Icon::Info, Buttons::Ok);
+        dlg.messageBox(
+            "上次改名没有做完，程序就中断了，但那个文件夹已经不在原处，无法处理：\r\n" + batch->dir, kTitle,
+            Icon::Info, Buttons::Ok);
         journal->remove();
         return;
     }
@@ -188,10 +190,11 @@ void recoverInterruptedBatch(FileSystem& fs, Dialogs& dlg) {
     for (size_t k = 0; k < n; ++k)
         if (!now[k].empty() && now[k] == batch->entries[k].to && now[k] != batch->entries[k].from) ++done;
     const bool back =
-        dlg.messageBox("上次改名没有做完，程序就中断了。\r\n文件夹：" + batch->dir + "\r\n这一批共" +
-                           decimal(static_cast<int>(n)) + "个文件，已改好" + decimal(done) +
-                           "个。\r\n\r\n点\"确定\"把这一批文件全部改回原来的名字；\r\n点\"取消\"按原计划改完。",
-                       "提示", Icon::None, Buttons::OkCancel) != kAnswerCancel;
+        dlg.messageBox(
+            "上次改名没有做完，程序就中断了。\r\n文件夹：" + batch->dir + "\r\n这一批共" +
+                decimal(static_cast<int>(n)) + "个文件，已改好" + decimal(done) +
+                "个。\r\n\r\n点\"确定\"把这一批文件全部改回原来的名字；\r\n点\"取消\"按原计划改完。",
+            "提示", Icon::None, Buttons::OkCancel) != kAnswerCancel;
 
     std::vector<std::string> before(n), planned(n);
     for (size_t k = 0; k < n; ++k) {
@@ -213,7 +216,8 @@ void recoverInterruptedBatch(FileSystem& fs, Dialogs& dlg) {
     // under a temporary one.
     std::vector<size_t> stuck;
     for (size_t k = 0; k < n; ++k)
-        if (!now[k].empty() && now[k] != before[k] && isTempName(now[k]) && now[k] != planned[k]) stuck.push_back(k);
+        if (!now[k].empty() && now[k] != before[k] && isTempName(now[k]) && now[k] != planned[k])
+            stuck.push_back(k);
     arrived = moveTo(*folder, now, before, stuck);
     for (size_t i = 0; i < stuck.size(); ++i)
         if (arrived[i]) now[stuck[i]] = before[stuck[i]];

@@ -155,7 +155,8 @@ RenameOutcome renameEntries(FileSystem& fs, OpenFolder* folder, const std::strin
     if (journal) journal->remove();
 
     for (size_t i = 0; i < kept.size(); ++i) out.done[keptAt[i]] = result.done[i];
-    for (auto& st : result.stranded) out.stranded.push_back({static_cast<int>(keptAt[static_cast<size_t>(st.entry)]), std::move(st.name)});
+    for (auto& st : result.stranded)
+        out.stranded.push_back({static_cast<int>(keptAt[static_cast<size_t>(st.entry)]), std::move(st.name)});
     out.stopped = result.stopped;
     if (ids.found) *ids.found = std::move(found);
     return out;

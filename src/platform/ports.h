@@ -241,7 +241,7 @@ private:
 // What the last execute renamed, for undo: where, and each entry's name after and before.
 struct UndoRecord {
     std::string dir;
-    std::optional<EntryId> folder;  // the folder the execute ran in
+    std::optional<EntryId> folder;                             // the folder the execute ran in
     std::vector<std::pair<std::string, std::string>> renamed;  // (after, before), in row order
     std::vector<std::optional<EntryId>> ids;                   // per renamed entry: which one it is
 };

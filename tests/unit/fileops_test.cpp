@@ -116,7 +116,9 @@ private:
         }
         bool deleteEntry(const std::string& name) override { return fs.note("deleteEntry " + name); }
         bool removeFolder(const std::string& name) override { return fs.note("removeFolder " + name); }
-        bool removeFolderLink(const std::string& name) override { return fs.note("removeFolderLink " + name); }
+        bool removeFolderLink(const std::string& name) override {
+            return fs.note("removeFolderLink " + name);
+        }
         RecordingFs& fs;
     };
     bool note(std::string call) {

@@ -89,20 +89,23 @@ TEST_F(HeldFolder, ASwappedWorkingFolderNeverSendsAStepOutside) {
              files(tag);
              listed(tag, {"a.txt", "b.txt", "c.txt"});
          },
-         onDeleteListed, {}},
+         onDeleteListed,
+         {}},
         {"delete folder trees",
          [&](const std::string& tag) {
              folders(tag);
              listed(tag, {"d1", "d2"});
          },
-         onDeleteListed, {}},
+         onDeleteListed,
+         {}},
         {"direct run",
          [&](const std::string& tag) {
              files(tag);
              browse(ctx, tag + "/w");
              win.setText(Ctl::编辑框7, "_v2");
          },
-         onAddAtEnd, {{"a_v2.txt", "A"}, {"b_v2.txt", "BB"}, {"c_v2.txt", "CCC"}}},
+         onAddAtEnd,
+         {{"a_v2.txt", "A"}, {"b_v2.txt", "BB"}, {"c_v2.txt", "CCC"}}},
         {"execute",
          [&](const std::string& tag) {
              files(tag);
@@ -111,7 +114,8 @@ TEST_F(HeldFolder, ASwappedWorkingFolderNeverSendsAStepOutside) {
              win.setText(Ctl::编辑框7, "_v2");
              onAddAtEnd(ctx);
          },
-         onExecute, {{"a_v2.txt", "A"}, {"b_v2.txt", "BB"}, {"c_v2.txt", "CCC"}}},
+         onExecute,
+         {{"a_v2.txt", "A"}, {"b_v2.txt", "BB"}, {"c_v2.txt", "CCC"}}},
         {"undo",
          [&](const std::string& tag) {
              files(tag);
@@ -161,7 +165,8 @@ TEST_F(HeldFolder, UndoInAFolderPutInPlaceOfTheExecutedOneDoesNothing) {
     onExecute(ctx);
     ASSERT_EQ(tree("w"), (Tree{{"a_v2.txt", "a.txt"}, {"b_v2.txt", "b.txt"}}));
     for (const char* n : {"a", "b"})
-        stdfs::rename(native(std::string("outside/") + n + ".txt"), native(std::string("outside/") + n + "_v2.txt"));
+        stdfs::rename(native(std::string("outside/") + n + ".txt"),
+                      native(std::string("outside/") + n + "_v2.txt"));
     swap(".");
     const Tree outsideBefore = tree("outside");
     dlg.boxes.clear();

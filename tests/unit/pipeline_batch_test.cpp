@@ -36,7 +36,8 @@ public:
 
 private:
     struct Folder final : ForwardingOpenFolder {
-        Folder(RefusingFs& fs, std::unique_ptr<OpenFolder> inner) : ForwardingOpenFolder(std::move(inner)), fs(fs) {}
+        Folder(RefusingFs& fs, std::unique_ptr<OpenFolder> inner)
+            : ForwardingOpenFolder(std::move(inner)), fs(fs) {}
         bool rename(const std::string& from, const std::string& to) override {
             if (fs.locked.count(from) || fs.refused.count({from, to})) return false;
             return inner_->rename(from, to);

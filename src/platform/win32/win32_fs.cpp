@@ -181,9 +181,9 @@ public:
     std::optional<EntryId> entryId(const std::string& name) override {
         auto p = inside(name);
         if (!p) return std::nullopt;
-        FileHandle h(CreateFileW(p->c_str(), FILE_READ_ATTRIBUTES,
-                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                 FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+        FileHandle h(CreateFileW(
+            p->c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+            OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
         BY_HANDLE_FILE_INFORMATION info;
         if (!h || !identify(h.get(), info)) return std::nullopt;
         return idOf(info);
@@ -250,8 +250,8 @@ public:
     bool write(const std::string& bytes) override {
         if (dir_.empty()) return false;
         if (!CreateDirectoryW(dir_.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) return false;
-        FileHandle f(CreateFileW(file().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                 nullptr));
+        FileHandle f(CreateFileW(file().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!f) return false;
         const bool ok = writeAll(f.get(), bytes) && FlushFileBuffers(f.get());
         return f.close() && ok;
