@@ -250,7 +250,10 @@ public:
     PosixJournal(std::string dir, bool ownDir) : dir_(std::move(dir)), ownDir_(ownDir) {}
 
     bool write(const std::string& bytes) override {
-        if (dir_.empty() || !makeDirs(dir_)) return false;
+        if (dir_.empty()) return false;
+        struct stat st;
+        if (::stat(dir_.c_str(), &st) != 0) made_ = true;
+        if (!makeDirs(dir_)) return false;
         Fd folder = openDir(dir_);
         if (!folder) return false;
         Fd fd(::openat(folder.get(), kName, O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600));
@@ -276,13 +279,16 @@ public:
     void remove() override {
         if (dir_.empty()) return;
         ::unlink((dir_ + "/" + kName).c_str());
-        if (ownDir_) ::rmdir(dir_.c_str());  // only when nothing else is in it
+        // A folder made for the journal goes with it, once nothing else is in it.
+        if (ownDir_ || made_) ::rmdir(dir_.c_str());
+        made_ = false;
     }
 
 private:
     static constexpr const char* kName = "velbrook.journal";
     std::string dir_;  // UTF-8, without a trailing "/"
     bool ownDir_;
+    bool made_ = false;
 };
 
 // $XDG_STATE_HOME/velbrook, or ~/.local/state/velbrook.

@@ -249,7 +249,10 @@ public:
 
     bool write(const std::string& bytes) override {
         if (dir_.empty()) return false;
-        if (!CreateDirectoryW(dir_.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) return false;
+        if (CreateDirectoryW(dir_.c_str(), nullptr))
+            made_ = true;
+        else if (GetLastError() != ERROR_ALREADY_EXISTS)
+            return false;
         FileHandle f(CreateFileW(file().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                  FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!f) return false;
@@ -270,13 +273,16 @@ public:
     void remove() override {
         if (dir_.empty()) return;
         DeleteFileW(file().c_str());
-        if (ownDir_) RemoveDirectoryW(dir_.c_str());  // only when nothing else is in it
+        // A folder made for the journal goes with it, once nothing else is in it.
+        if (ownDir_ || made_) RemoveDirectoryW(dir_.c_str());
+        made_ = false;
     }
 
 private:
     std::wstring file() const { return dir_ + L"velbrook.journal"; }
     std::wstring dir_;
     bool ownDir_;
+    bool made_ = false;
 };
 
 // %LOCALAPPDATA%\Velbrook\ (on XP, the local application data of the user's profile).
