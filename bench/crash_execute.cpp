@@ -144,10 +144,10 @@ int main(int argc, char** argv) {
         }
         if (entries != files) bad += std::abs(entries - files);
         if (stdfs::exists(state / "velbrook.journal")) ++bad;
-        if (bad) {
-            ++failures;
-            std::printf("kill %d: %d files wrong\n", killed, bad);
-        }
+        if (bad) ++failures;
+        std::printf("kill %d after %.3f s, %s: %d files wrong\n", killed, wait,
+                    back ? "put back" : "finished", bad);
+        std::fflush(stdout);
     }
     std::printf(
         "%d files, one batch %.3f s; %d kills (%d put back, %d finished), %d batches ended before the "
