@@ -1,6 +1,6 @@
-// A file system that forwards to a real one and lets a test act between two calls of a tree
-// deletion: after each entry deleted inside a walked folder, the hook runs with that folder's
-// name and the entry's. Shared by the native and the Windows tests.
+// A file system that forwards to a real one and lets a test act between two steps taken inside a
+// held folder: after each entry deleted or renamed there, a hook runs with that folder's name
+// and the entry's. Shared by the native and the Windows tests.
 #pragma once
 
 #include <functional>
@@ -25,6 +25,8 @@ public:
     }
 
     Hook afterDelete;
+    // After each rename inside a held folder, with that folder's name and the entry's old name.
+    Hook afterRename;
     // Listings call every entry a folder, as one taken just before entries were swapped for
     // links would.
     bool everyEntryAFolder = false;
@@ -32,10 +34,10 @@ public:
     std::vector<std::string> opened;
 
 private:
-    class Folder final : public OpenFolder {
+    class Folder final : public ForwardingOpenFolder {
     public:
         Folder(HookedFileSystem& fs, std::unique_ptr<OpenFolder> inner, std::string name)
-            : fs_(fs), inner_(std::move(inner)), name_(std::move(name)) {}
+            : ForwardingOpenFolder(std::move(inner)), fs_(fs), name_(std::move(name)) {}
         std::vector<DirEntry> entries() override {
             std::vector<DirEntry> found = inner_->entries();
             if (fs_.everyEntryAFolder)
@@ -53,10 +55,14 @@ private:
             return ok;
         }
         bool removeFolder(const std::string& name) override { return inner_->removeFolder(name); }
+        bool rename(const std::string& from, const std::string& to) override {
+            bool ok = inner_->rename(from, to);
+            if (ok && fs_.afterRename) fs_.afterRename(name_, from);
+            return ok;
+        }
 
     private:
         HookedFileSystem& fs_;
-        std::unique_ptr<OpenFolder> inner_;
         std::string name_;
     };
 

@@ -6,6 +6,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <utility>
@@ -21,7 +22,8 @@ public:
     struct Node {
         bool isDir = false;
         std::string bytes;
-        long order = 0;  // creation order: a listing's order unless the test arranges one
+        long order = 0;  // creation order: a listing's order unless the test arranges one;
+                         // also the entry's identity, which a rename keeps
     };
 
     MemoryFileSystem() { nodes_["/"] = {true, {}, 0}; }
@@ -150,12 +152,25 @@ private:
         }
         bool deleteEntry(const std::string& name) override { return fs_.deleteFile(join(path_ + "/", name)); }
         bool removeFolder(const std::string& name) override { return fs_.removeDir(join(path_ + "/", name)); }
+        bool removeFolderLink(const std::string&) override { return false; }  // no links here
+        std::optional<EntryId> id() override { return idOf(fs_.find(path_)); }
+        std::optional<EntryId> entryId(const std::string& name) override {
+            return idOf(fs_.find(join(path_ + "/", name)));
+        }
+        bool rename(const std::string& from, const std::string& to) override {
+            return fs_.rename(path_ + "/", from, to);
+        }
+        bool hasEntry(const std::string& name) override { return fs_.find(join(path_ + "/", name)) != nullptr; }
 
     private:
         MemoryFileSystem& fs_;
         std::string path_;
     };
 
+    static std::optional<EntryId> idOf(const Node* n) {
+        if (!n) return std::nullopt;
+        return EntryId{1, static_cast<std::uint64_t>(n->order)};
+    }
     static std::string trim(std::string p) {
         while (p.size() > 1 && p.back() == '/') p.pop_back();
         return p;

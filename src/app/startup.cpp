@@ -1,5 +1,7 @@
 #include "app/startup.h"
 
+#include "pipeline/journal.h"
+
 namespace vb {
 namespace {
 
@@ -17,6 +19,8 @@ void onCreated(Context& ctx) {
     ctx.win.setSelection(Ctl::组合框_跳过扩展, -1);
     // The on-top box starts ticked without its click running; the window agrees with it.
     ctx.win.setTopmost(true);
+    // A batch that a crash cut short is put right before anything else happens.
+    recoverInterruptedBatch(ctx.fs, ctx.dlg);
 }
 
 void onClosing(Context& ctx) { ctx.win.closeSecondWindow(); }

@@ -5,7 +5,7 @@
 
 namespace vb {
 
-void onCreated(Context& ctx);            // initial control states
+void onCreated(Context& ctx);            // initial control states; an interrupted batch put right
 void onClosing(Context& ctx);            // nothing to release beyond what the front end owns
 void onTopmostClicked(Context& ctx);     // 选择框_窗口置顶
 void onPictureButton(Context& ctx);      // 图形按钮1: the "感谢有你" window

@@ -73,7 +73,9 @@ int main(int argc, char** argv) {
     vb::TranscriptText text(root.empty() ? std::string() : vb::utf8ToGbk(root).value_or(std::string()));
     vb::StreamTranscript transcript(std::cout, text);
     vb::Answers answers;
-    vb::PosixFileSystem fs(vb::utf8ToGbk(programDir).value_or("./"));
+    // The journal lives beside the program, so a script's run leaves the user's folders alone.
+    const std::string programDirGbk = vb::utf8ToGbk(programDir).value_or("./");
+    vb::PosixFileSystem fs(programDirGbk, programDirGbk);
     vb::HeadlessFrontend frontend(fs, answers, transcript, tick);
     return vb::runScript(script, root, frontend, answers, std::cout, text);
 }

@@ -39,7 +39,7 @@ enum class Pass { Files, Folders };
 
 // One pass over the rows; false when the user cancelled or stopped it, which ends the whole
 // operation.
-bool runPass(Context& ctx, const std::string& dir, Pass pass, bool direct) {
+bool runPass(Context& ctx, OpenFolder* folder, const std::string& dir, Pass pass, bool direct) {
     const PathStyle paths = ctx.fs.pathStyle();
     const int rows = ctx.win.rowCount();
     int r = 0;
@@ -53,14 +53,19 @@ bool runPass(Context& ctx, const std::string& dir, Pass pass, bool direct) {
         if (!run.next(r)) return false;
         std::string name = ctx.win.cell(r, 0);
         if (name.empty() || !paths.isPlainName(name)) continue;
-        std::string path = dir + name;
+        if (!folder) continue;  // no folder there: nothing to delete
         if (!direct) {
-            ctx.fs.recycle(path);
+            // The shell takes a path: it must still lead into the folder held.
+            if (!sameFolder(ctx.fs, *folder, dir)) {
+                ctx.dlg.messageBox(kFolderMoved, kInfoTitle, Icon::Info, Buttons::Ok);
+                return false;
+            }
+            ctx.fs.recycle(dir + name);
         } else if (pass == Pass::Files) {
-            ctx.fs.deleteFile(path);
-        } else if (!deleteTree(ctx.fs, path, [&] { run.next(r); })) {
+            folder->deleteEntry(name);
+        } else if (!deleteTree(*folder, name, [&] { run.next(r); })) {
             // Not a real folder: a link to one loses only the link; anything else stays.
-            ctx.fs.removeDir(path);
+            folder->removeFolderLink(name);
         }
     }
     return true;
@@ -79,12 +84,20 @@ bool deleteTree(FileSystem& fs, std::string_view path, const std::function<void(
     const std::string name(path.substr(start));
     if (name.empty() || name == "." || name == "..") return false;
     std::unique_ptr<OpenFolder> parent = fs.openFolder(std::string(path.substr(0, start)));
-    if (!parent) return false;
-    std::unique_ptr<OpenFolder> top = parent->openSubfolder(name);
+    return parent && deleteTree(*parent, name, alive);
+}
+
+bool deleteTree(OpenFolder& parent, const std::string& name, const std::function<void()>& alive) {
+    std::unique_ptr<OpenFolder> top = parent.openSubfolder(name);
     if (!top) return false;
     emptyFolder(*top, alive);
     top.reset();
-    return parent->removeFolder(name);
+    return parent.removeFolder(name);
+}
+
+bool sameFolder(FileSystem& fs, OpenFolder& held, const std::string& dir) {
+    const std::unique_ptr<OpenFolder> now = fs.openFolder(dir);
+    return now && now->id() == held.id();
 }
 
 void onDeleteListed(Context& ctx) {
@@ -102,8 +115,10 @@ void onDeleteListed(Context& ctx) {
         return;
     }
     const bool direct = ctx.win.checked(Ctl::单选框17);
-    if (files && !runPass(ctx, dir, Pass::Files, direct)) return;
-    if (folders) runPass(ctx, dir, Pass::Folders, direct);
+    // Both passes work in this one folder, wherever it is moved meanwhile.
+    const std::unique_ptr<OpenFolder> folder = ctx.fs.openFolder(dir);
+    if (files && !runPass(ctx, folder.get(), dir, Pass::Files, direct)) return;
+    if (folders) runPass(ctx, folder.get(), dir, Pass::Folders, direct);
 }
 
 }  // namespace vb

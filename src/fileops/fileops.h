@@ -30,5 +30,12 @@ void onSaveNames(Context& ctx);         // 按钮_保存到txt
 // itself is gone.
 // alive, when given, is called before each entry inside.
 bool deleteTree(FileSystem& fs, std::string_view path, const std::function<void()>& alive = {});
+// The same for the sub-folder name of a folder held open.
+bool deleteTree(OpenFolder& parent, const std::string& name, const std::function<void()>& alive = {});
+
+// True when dir still names the folder held: nobody moved it away or swapped something in.
+bool sameFolder(FileSystem& fs, OpenFolder& held, const std::string& dir);
+inline constexpr const char* kFolderMoved =
+    "这个文件夹已经被移走或换掉了，不再是读到列表的那一个，\r\n所以剩下的没有删除。";
 
 }  // namespace vb

@@ -1,6 +1,8 @@
 #include "pipeline/pipeline.h"
 
+#include "fileops/fileops.h"
 #include "fileset/fileset.h"
+#include "pipeline/journal.h"
 #include "transforms/gbk_text.h"
 #include "window/window_def.h"
 
@@ -90,28 +92,74 @@ void followInRecord(UndoRecord& record, std::span<const RenamePair> pairs, const
 
 }  // namespace
 
-RenameOutcome renameEntries(FileSystem& fs, const std::string& dir, std::span<const RenamePair> pairs,
-                            Progress& progress, const char* what) {
+RenameOutcome renameEntries(FileSystem& fs, OpenFolder* folder, const std::string& dir,
+                            std::span<const RenamePair> pairs, Progress& progress, const char* what,
+                            const BatchIds& ids) {
+    RenameOutcome out;
+    out.done.assign(pairs.size(), false);
     // A bare name is never resolved against the process's current directory.
-    if (!fs.pathStyle().endsInSeparator(dir)) {
-        RenameOutcome none;
-        none.done.assign(pairs.size(), false);
-        return none;
+    if (!folder || !fs.pathStyle().endsInSeparator(dir)) return out;
+
+    // Who each entry is, read before anything moves; an entry that is no longer the expected
+    // one stays out of the batch, untouched.
+    std::vector<std::optional<EntryId>> found(pairs.size());
+    std::string name;
+    std::vector<RenamePair> kept;
+    std::vector<size_t> keptAt;
+    kept.reserve(pairs.size());
+    keptAt.reserve(pairs.size());
+    for (size_t k = 0; k < pairs.size(); ++k) {
+        name.assign(pairs[k].from);
+        found[k] = folder->entryId(name);
+        if (k < ids.expected.size() && ids.expected[k] && found[k] != ids.expected[k]) continue;
+        kept.push_back(pairs[k]);
+        keptAt.push_back(k);
     }
-    RenameBatch batch(fs, dir);
     const RenamePlan plan =
-        planRenames(pairs, [&](std::string_view name) { return fs.hasEntry(dir, std::string(name)); });
+        planRenames(kept, [&](std::string_view n) { return folder->hasEntry(std::string(n)); });
+
+    // A batch of more than one step is written ahead, so that a process that dies inside it
+    // leaves every entry traceable.
+    JournalFile* journal = plan.steps.size() > 1 ? fs.journal() : nullptr;
+    if (journal) {
+        JournalBatch batch{dir, folder->id(), {}};
+        std::vector<int> tempOf(kept.size(), -1);
+        for (const RenamePlan::Step& st : plan.steps)
+            if (st.kind == RenamePlan::Kind::ToTemp) tempOf[static_cast<size_t>(st.entry)] = st.temp;
+        batch.entries.reserve(kept.size());
+        for (size_t i = 0; i < kept.size(); ++i) {
+            if (plan.refused[i] || kept[i].from == kept[i].to) continue;
+            const int t = tempOf[i];
+            batch.entries.push_back({std::string(kept[i].from), std::string(kept[i].to),
+                                     t < 0 ? std::string() : plan.temps[static_cast<size_t>(t)],
+                                     found[keptAt[i]]});
+        }
+        // Without a place to write it the batch still runs: every rename still never overwrites.
+        if (!journal->write(encodeJournal(batch))) journal = nullptr;
+    }
+
     // The port takes strings: two buffers serve every step without an allocation each.
     std::string fromBuffer, toBuffer;
-    ProgressRun run(progress, what, static_cast<int>(plan.steps.size() - plan.temps.size()));
-    return carryOut(
-        pairs, plan,
-        [&](std::string_view from, std::string_view to) {
-            fromBuffer.assign(from);
-            toBuffer.assign(to);
-            return fs.rename(dir, fromBuffer, toBuffer);
-        },
-        [&](int reached) { return run.next(reached); });
+    RenameOutcome result;
+    {
+        ProgressRun run(progress, what, static_cast<int>(plan.steps.size() - plan.temps.size()));
+        result = carryOut(
+            kept, plan,
+            [&](std::string_view from, std::string_view to) {
+                fromBuffer.assign(from);
+                toBuffer.assign(to);
+                return folder->rename(fromBuffer, toBuffer);
+            },
+            [&](int reached) { return run.next(reached); });
+    }
+    if (journal) journal->remove();
+
+    for (size_t i = 0; i < kept.size(); ++i) out.done[keptAt[i]] = result.done[i];
+    for (auto& st : result.stranded)
+        out.stranded.push_back({static_cast<int>(keptAt[static_cast<size_t>(st.entry)]), std::move(st.name)});
+    out.stopped = result.stopped;
+    if (ids.found) *ids.found = std::move(found);
+    return out;
 }
 
 void reportStranded(Context& ctx, std::span<const RenamePair> pairs, const RenameOutcome& out) {
@@ -167,6 +215,8 @@ void runOperation(Context& ctx, const Operation& op) {
     Window& win = ctx.win;
     std::string dir;
     if (!directoryChecks(ctx, op, dir)) return;
+    // Every step of the run happens in this folder, wherever it is moved meanwhile.
+    const std::unique_ptr<OpenFolder> folder = ctx.fs.openFolder(dir);
 
     Branch branch = Branch::Files;
     if (op.source == Source::ListOrFolders) {
@@ -181,6 +231,7 @@ void runOperation(Context& ctx, const Operation& op) {
 
     if (op.confirm == Confirm::BeforeReading && !ask(ctx, op.question.text, op.question.title)) return;
     const std::vector<std::string> entries = readEntries(ctx, op, branch, dir);
+    if (folder && !sameFolder(ctx.fs, *folder, dir)) return show(ctx, kFolderReplaced);
     const int n = static_cast<int>(entries.size());
     const Run run = op.prepare(ctx, branch);
 
@@ -242,7 +293,7 @@ void runOperation(Context& ctx, const Operation& op) {
     pairs.reserve(renamed.size());
     for (size_t k = 0; k < renamed.size(); ++k)
         pairs.push_back({entries[static_cast<size_t>(renamed[k] - 1)], newNames[k]});
-    const RenameOutcome result = renameEntries(ctx.fs, dir, pairs, ctx.progress);
+    const RenameOutcome result = renameEntries(ctx.fs, folder.get(), dir, pairs, ctx.progress);
     if (branch == Branch::Files) {
         for (size_t k = 0; k < pairs.size(); ++k) {
             if (!result.done[k]) continue;

@@ -106,12 +106,25 @@ struct Operation {
 // Runs one click of a rename button.
 void runOperation(Context& ctx, const Operation& op);
 
-// Renames entries of dir, given in row order, in an order that lets them take each other's
-// names. Every entry fails when dir is not a chosen directory (ending in the separator).
+// Renames entries of dir (held open as folder), given in row order, in an order that lets them
+// take each other's names. Every entry fails when there is no folder or dir is not a chosen
+// directory (ending in the separator). A batch of more than one step is written to the file
+// system's journal before its first rename and the journal is removed when it ends.
 // progress hears of every entry and may stop the batch between two of them.
 inline constexpr const char* kRenaming = "改名中";
-RenameOutcome renameEntries(FileSystem& fs, const std::string& dir, std::span<const RenamePair> pairs,
-                            Progress& progress, const char* what = kRenaming);
+struct BatchIds {
+    // Per pair (may be shorter, or empty): the entry it must be; another entry under that name
+    // fails untouched, and the rest goes on.
+    std::span<const std::optional<EntryId>> expected;
+    // Filled per pair: the entry under its name when the batch started.
+    std::vector<std::optional<EntryId>>* found = nullptr;
+};
+RenameOutcome renameEntries(FileSystem& fs, OpenFolder* folder, const std::string& dir,
+                            std::span<const RenamePair> pairs, Progress& progress,
+                            const char* what = kRenaming, const BatchIds& ids = {});
+
+inline constexpr Message kFolderReplaced{
+    "这个文件夹已经被移走或换掉了，不再是读到列表的那一个，\r\n所以什么都没有做。", "提醒：", Icon::Info};
 
 // Tells the user about entries that a broken cycle left under a temporary name.
 void reportStranded(Context& ctx, std::span<const RenamePair> pairs, const RenameOutcome& out);

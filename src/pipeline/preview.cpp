@@ -69,6 +69,7 @@ void onExecute(Context& ctx) {
         return remind(ctx, "上一步的文件名和预览文件名的个数不相等，不予执行,\r\n请仔细排查问题，重新操作!");
 
     const std::string dir = workingDir(win);
+    const std::unique_ptr<OpenFolder> folder = ctx.fs.openFolder(dir);
     std::vector<int> rowOf;
     std::vector<std::string> oldNames, newNames;
     for (int r = 0; r < c0; ++r) {
@@ -82,23 +83,28 @@ void onExecute(Context& ctx) {
     std::vector<RenamePair> pairs;
     pairs.reserve(rowOf.size());
     for (size_t k = 0; k < rowOf.size(); ++k) pairs.push_back({oldNames[k], newNames[k]});
-    const RenameOutcome result = renameEntries(ctx.fs, dir, pairs, ctx.progress);
+    std::vector<std::optional<EntryId>> ids;
+    const RenameOutcome result =
+        renameEntries(ctx.fs, folder.get(), dir, pairs, ctx.progress, kRenaming, {{}, &ids});
     reportStranded(ctx, pairs, result);
 
     // A failed row keeps its name; the undo array still pairs with the rows by position, while
-    // the record holds only what was renamed, and where.
-    UndoRecord record{dir, {}};
+    // the record holds only what was renamed, where, and which entry each one is.
+    UndoRecord record{dir, folder ? folder->id() : std::nullopt, {}, {}};
     record.renamed.reserve(static_cast<size_t>(result.count()) + result.stranded.size());
+    record.ids.reserve(record.renamed.capacity());
     for (size_t k = 0; k < rowOf.size(); ++k) {
         if (!result.done[k]) continue;
         win.setCell(rowOf[k], 0, newNames[k]);
         win.setCell(rowOf[k], 1, "");
         record.renamed.emplace_back(std::move(newNames[k]), oldNames[k]);
+        record.ids.push_back(ids[k]);
     }
     for (const auto& s : result.stranded) {
         const size_t k = static_cast<size_t>(s.entry);
         win.setCell(rowOf[k], 0, s.name);
         record.renamed.emplace_back(s.name, oldNames[k]);
+        record.ids.push_back(ids[k]);
     }
     ctx.undoRecord = std::move(record);
     ctx.撤回数组 = std::move(oldNames);
@@ -115,6 +121,7 @@ void onUndo(Context& ctx) {
     }
     const std::vector<std::string>& undo = ctx.撤回数组;
     if (undo.empty()) return remind(ctx, "你都没改过，撤什么？");
+    const std::unique_ptr<OpenFolder> folder = ctx.fs.openFolder(dir);
 
     const bool files = win.checked(Ctl::选择框_文件);
     if (!files && !win.checked(Ctl::选择框_文件夹)) return;
@@ -140,12 +147,15 @@ void onUndo(Context& ctx) {
     // The record belongs to the folder the execute ran in.
     UndoRecord& record = ctx.undoRecord;
     if (record.dir != dir) return remind(ctx, "你都没改过，撤什么？");
+    // The same path is not enough: another folder may have been put there since the execute.
+    if (folder && record.folder && folder->id() != record.folder) return remind(ctx, kFolderReplaced.text);
 
     // Each entry goes back from the name the execute gave it, whichever row shows it now.
     std::vector<RenamePair> pairs;
     pairs.reserve(record.renamed.size());
     for (const auto& [after, before] : record.renamed) pairs.push_back({after, before});
-    const RenameOutcome result = renameEntries(ctx.fs, dir, pairs, ctx.progress, "撤回中");
+    const RenameOutcome result =
+        renameEntries(ctx.fs, folder.get(), dir, pairs, ctx.progress, "撤回中", {record.ids, nullptr});
     if (files) {
         const RowsByName rowOf(std::move(titles));
         for (size_t k = 0; k < pairs.size(); ++k) {
@@ -162,9 +172,14 @@ void onUndo(Context& ctx) {
     // What went back is undone; what did not stays for another try.
     for (const auto& s : result.stranded) record.renamed[static_cast<size_t>(s.entry)].first = s.name;
     std::vector<std::pair<std::string, std::string>> left;
-    for (size_t k = 0; k < pairs.size(); ++k)
-        if (!result.done[k]) left.push_back(std::move(record.renamed[k]));
+    std::vector<std::optional<EntryId>> leftIds;
+    for (size_t k = 0; k < pairs.size(); ++k) {
+        if (result.done[k]) continue;
+        left.push_back(std::move(record.renamed[k]));
+        if (k < record.ids.size()) leftIds.push_back(record.ids[k]);
+    }
     record.renamed = std::move(left);
+    record.ids = std::move(leftIds);
 }
 
 }  // namespace vb

@@ -13,10 +13,9 @@ struct NameSlot {
     int claimant = -1;
 };
 
-// A folder that has every one of these names is not worth searching further.
-constexpr int kTempTries = 1000;
-
-std::string tempName(int n) { return "~velbrook-" + std::to_string(n) + ".tmp"; }
+std::string tempName(long long n) {
+    return std::string(kTempPrefix).append(std::to_string(n)).append(kTempSuffix);
+}
 
 }  // namespace
 
@@ -63,7 +62,7 @@ RenamePlan planRenames(std::span<const RenamePair> pairs,
     enum : unsigned char { Unseen, OnPath, Planned };
     std::vector<unsigned char> state(pairs.size(), Unseen);
     std::vector<int> path;
-    int nextTemp = 0;
+    long long nextTemp = 0;
     for (int k = 0; k < n; ++k) {
         if (plan.refused[k] || state[k] != Unseen) continue;
         path.clear();
@@ -85,14 +84,11 @@ RenamePlan planRenames(std::span<const RenamePair> pairs,
                 plan.steps.push_back({*it, RenamePlan::Kind::Move});
             continue;
         }
+        // The folder holds finitely many names, so a free one comes, whatever is there.
         std::string temp;
-        for (int tries = 0; tries < kTempTries && temp.empty(); ++tries) {
+        while (temp.empty()) {
             temp = tempName(nextTemp++);
             if (names.find(temp) >= 0 || taken(temp)) temp.clear();
-        }
-        if (temp.empty()) {
-            for (int j : path) plan.refused[static_cast<size_t>(j)] = true;
-            continue;
         }
         const int t = static_cast<int>(plan.temps.size());
         plan.temps.push_back(std::move(temp));

@@ -37,6 +37,10 @@ struct RenamePlan {
     std::vector<bool> refused;
 };
 
+// A temporary name is kTempPrefix + a number + kTempSuffix, one that no entry of the folder has.
+inline constexpr std::string_view kTempPrefix = "~velbrook-";
+inline constexpr std::string_view kTempSuffix = ".tmp";
+
 // taken(name): the folder holds an entry of that name (asked only for temporary names).
 RenamePlan planRenames(std::span<const RenamePair> pairs, const std::function<bool(std::string_view)>& taken);
 

@@ -2,6 +2,7 @@
 // (app/program.h) owns the one instance; operations take it by reference.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -13,7 +14,9 @@ namespace vb {
 // What the last execute renamed, for undo: where, and each entry's name after and before.
 struct UndoRecord {
     std::string dir;
+    std::optional<EntryId> folder;                             // the folder the execute ran in
     std::vector<std::pair<std::string, std::string>> renamed;  // (after, before), in row order
+    std::vector<std::optional<EntryId>> ids;                   // per renamed entry: which one it is
 };
 
 // The undo state an execute leaves behind: the old names by row and the record above.

@@ -3,12 +3,35 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/ports.h"
 
 namespace vb {
+
+// The same for a held folder.
+class ForwardingOpenFolder : public OpenFolder {
+public:
+    explicit ForwardingOpenFolder(std::unique_ptr<OpenFolder> inner) : inner_(std::move(inner)) {}
+
+    std::optional<EntryId> id() override { return inner_->id(); }
+    std::optional<EntryId> entryId(const std::string& name) override { return inner_->entryId(name); }
+    bool rename(const std::string& from, const std::string& to) override { return inner_->rename(from, to); }
+    bool hasEntry(const std::string& name) override { return inner_->hasEntry(name); }
+    std::vector<DirEntry> entries() override { return inner_->entries(); }
+    std::unique_ptr<OpenFolder> openSubfolder(const std::string& name) override {
+        return inner_->openSubfolder(name);
+    }
+    bool deleteEntry(const std::string& name) override { return inner_->deleteEntry(name); }
+    bool removeFolder(const std::string& name) override { return inner_->removeFolder(name); }
+    bool removeFolderLink(const std::string& name) override { return inner_->removeFolderLink(name); }
+
+protected:
+    std::unique_ptr<OpenFolder> inner_;
+};
 
 class ForwardingFileSystem : public FileSystem {
 public:
@@ -24,8 +47,6 @@ public:
     bool hasEntry(const std::string& dir, const std::string& name) override {
         return inner_.hasEntry(dir, name);
     }
-    void beginRenames(const std::string& dir) override { inner_.beginRenames(dir); }
-    void endRenames() override { inner_.endRenames(); }
     bool deleteFile(const std::string& path) override { return inner_.deleteFile(path); }
     bool removeDir(const std::string& path) override { return inner_.removeDir(path); }
     std::unique_ptr<OpenFolder> openFolder(const std::string& dir) override { return inner_.openFolder(dir); }
@@ -38,6 +59,7 @@ public:
     }
     bool recycle(const std::string& path) override { return inner_.recycle(path); }
     std::string programDir() const override { return inner_.programDir(); }
+    JournalFile* journal() override { return inner_.journal(); }
 
 protected:
     FileSystem& inner_;

@@ -92,13 +92,30 @@ struct DirEntry {
     bool isDir = false;
 };
 
-// A folder held open while the tree inside it is deleted. Every name is one component taken
-// inside this very folder, so a sub-folder that someone swaps for a link meanwhile is never
-// walked into: the walk stays in the folders it holds, wherever they are moved (Windows does
-// not even let them move).
+// What an entry is on disk whatever its name: the device and inode (on Windows the volume
+// serial and file index). A rename keeps it; another entry moved in under the name has another.
+struct EntryId {
+    std::uint64_t device = 0;
+    std::uint64_t index = 0;
+    friend bool operator==(const EntryId&, const EntryId&) = default;
+};
+
+// A folder held open for one whole operation (a tree deletion, a batch of renames). Every name
+// is one component taken inside this very folder, so a folder that someone moves away or swaps
+// for a link meanwhile never sends a step somewhere else: the steps stay in the folders held,
+// wherever they are moved (Windows does not even let them move).
 class OpenFolder {
 public:
     virtual ~OpenFolder() = default;
+    // The folder itself.
+    virtual std::optional<EntryId> id() = 0;
+    // The entry of that name itself (a link, never what it points to); nothing when none.
+    virtual std::optional<EntryId> entryId(const std::string& name) = 0;
+    // Renames from to to inside this folder. Never overwrites; fails unless both are single
+    // components. Renaming a name to itself succeeds when it exists.
+    virtual bool rename(const std::string& from, const std::string& to) = 0;
+    // True when the folder holds an entry of this name (a link counts as itself).
+    virtual bool hasEntry(const std::string& name) = 0;
     // Every entry but "." and ".."; a link is never reported as a folder. Names that do not
     // survive GBK conversion are left out.
     virtual std::vector<DirEntry> entries() = 0;
@@ -108,6 +125,21 @@ public:
     virtual bool deleteEntry(const std::string& name) = 0;
     // Removes an empty sub-folder.
     virtual bool removeFolder(const std::string& name) = 0;
+    // Removes a link to a folder (the link itself, as Windows removes one); nothing else.
+    virtual bool removeFolderLink(const std::string& name) = 0;
+};
+
+// The write-ahead journal of a rename batch: one file in the user's own state folder (under
+// the driver, the program folder), never in a folder that is listed.
+class JournalFile {
+public:
+    virtual ~JournalFile() = default;
+    // Makes bytes the whole journal, flushed to the disk before it returns true.
+    virtual bool write(const std::string& bytes) = 0;
+    // The journal's bytes; nothing when there is none.
+    virtual std::optional<std::string> read() = 0;
+    // The journal goes, and so does the folder made for it once it is empty.
+    virtual void remove() = 0;
 };
 
 class FileSystem {
@@ -131,33 +163,19 @@ public:
         return false;
     }
 
-    // A hint that a batch of renames in dir follows: the directory may be held open until
-    // endRenames. Renames are correct without it.
-    virtual void beginRenames(const std::string& dir) { (void)dir; }
-    virtual void endRenames() {}
-
     virtual bool deleteFile(const std::string& path) = 0;
     virtual bool removeDir(const std::string& path) = 0;
-    // dir (the folder the user chose, reached however its path leads) held open for a tree
-    // deletion inside it; nothing when it is no folder.
+    // dir (the folder the user chose, reached however its path leads) held open for the steps
+    // of one operation inside it; nothing when it is no folder.
     virtual std::unique_ptr<OpenFolder> openFolder(const std::string& dir) = 0;
     virtual bool createDir(const std::string& path) = 0;
     virtual bool createNewFile(const std::string& path, const std::string& bytes) = 0;  // never truncates
     virtual bool replaceFile(const std::string& path, const std::string& bytes) = 0;    // atomic
     virtual bool recycle(const std::string& path) = 0;
     virtual std::string programDir() const = 0;  // ends in the separator
-};
-
-// Holds a batch of renames open for one loop.
-class RenameBatch {
-public:
-    RenameBatch(FileSystem& fs, const std::string& dir) : fs_(fs) { fs_.beginRenames(dir); }
-    ~RenameBatch() { fs_.endRenames(); }
-    RenameBatch(const RenameBatch&) = delete;
-    RenameBatch& operator=(const RenameBatch&) = delete;
-
-private:
-    FileSystem& fs_;
+    // Where rename batches write ahead what they are about to do; nothing where there is no
+    // such place.
+    virtual JournalFile* journal() { return nullptr; }
 };
 
 class Clipboard {

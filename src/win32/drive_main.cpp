@@ -100,7 +100,9 @@ int driveMain(HINSTANCE instance, const std::vector<std::wstring>& args) {
 
     DrivenDialogs dialogs(owner, answerer, answers, transcript,
                           [&] { return frontend && frontend->handedOver(); });
-    Win32FileSystem realFs(wideToGbk(opt->programDir).value_or(std::string()), [] { pumpMessages(); });
+    Win32FileSystem realFs(
+        wideToGbk(opt->programDir).value_or(std::string()), [] { pumpMessages(); },
+        Win32FileSystem::Journal::BesideProgram);
     TranscribingFileSystem fs(realFs, transcript);
     DrivenClipboard clipboard(owner, transcript);
     RecordingShell shell(transcript);

@@ -105,6 +105,10 @@ public:
 private:
     struct Folder final : OpenFolder {
         explicit Folder(RecordingFs& fs) : fs(fs) {}
+        std::optional<EntryId> id() override { return std::nullopt; }
+        std::optional<EntryId> entryId(const std::string&) override { return std::nullopt; }
+        bool rename(const std::string&, const std::string&) override { return false; }
+        bool hasEntry(const std::string&) override { return false; }
         std::vector<DirEntry> entries() override { return {}; }
         std::unique_ptr<OpenFolder> openSubfolder(const std::string& name) override {
             fs.note("openSubfolder " + name);
@@ -112,6 +116,9 @@ private:
         }
         bool deleteEntry(const std::string& name) override { return fs.note("deleteEntry " + name); }
         bool removeFolder(const std::string& name) override { return fs.note("removeFolder " + name); }
+        bool removeFolderLink(const std::string& name) override {
+            return fs.note("removeFolderLink " + name);
+        }
         RecordingFs& fs;
     };
     bool note(std::string call) {

@@ -28,10 +28,22 @@ public:
     std::set<std::string> locked;                           // renames from these names fail
     std::set<std::pair<std::string, std::string>> refused;  // these renames fail
 
-    bool rename(const std::string& dir, const std::string& from, const std::string& to) override {
-        if (locked.count(from) || refused.count({from, to})) return false;
-        return inner_.rename(dir, from, to);
+    std::unique_ptr<OpenFolder> openFolder(const std::string& dir) override {
+        std::unique_ptr<OpenFolder> folder = inner_.openFolder(dir);
+        if (!folder) return nullptr;
+        return std::make_unique<Folder>(*this, std::move(folder));
     }
+
+private:
+    struct Folder final : ForwardingOpenFolder {
+        Folder(RefusingFs& fs, std::unique_ptr<OpenFolder> inner)
+            : ForwardingOpenFolder(std::move(inner)), fs(fs) {}
+        bool rename(const std::string& from, const std::string& to) override {
+            if (fs.locked.count(from) || fs.refused.count({from, to})) return false;
+            return inner_->rename(from, to);
+        }
+        RefusingFs& fs;
+    };
 };
 
 class Batch : public HandlerRig {

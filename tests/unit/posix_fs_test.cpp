@@ -90,7 +90,7 @@ TEST(PosixFileSystem, RenameNeverOverwritesAndStaysInItsDirectory) {
     }
 }
 
-// Inside a batch and outside one: files, folders, dangling links; never a path of several names.
+// By path and in a held folder: files, folders, dangling links; never a path of several names.
 TEST(PosixFileSystem, HasEntryLooksAtOneNameOfTheFolder) {
     testing::TempFolder t("posixfs");
     fs::create_directory(t.root() / "w");
@@ -102,14 +102,15 @@ TEST(PosixFileSystem, HasEntryLooksAtOneNameOfTheFolder) {
     writeFile(t.root() / "outside", "O");
     PosixFileSystem pfs(t.dir());
     const std::string w = t.dir() + "w/";
-    for (bool batch : {false, true}) {
-        SCOPED_TRACE(batch ? "in a batch" : "alone");
-        if (batch) pfs.beginRenames(w);
+    const std::unique_ptr<OpenFolder> held = pfs.openFolder(w);
+    ASSERT_TRUE(held);
+    for (bool inHeld : {false, true}) {
+        SCOPED_TRACE(inHeld ? "held" : "by path");
+        auto has = [&](const char* name) { return inHeld ? held->hasEntry(name) : pfs.hasEntry(w, name); };
         for (const char* name : {"a.txt", "\xB5\xDA\xD2\xBB\xBF\xCE.mp4", "dir", "dangling"})
-            EXPECT_TRUE(pfs.hasEntry(w, name)) << name;
+            EXPECT_TRUE(has(name)) << name;
         for (const char* name : {"A.TXT", "b.txt", "dir/inside", "../outside", ".", "..", ""})
-            EXPECT_FALSE(pfs.hasEntry(w, name)) << name;
-        pfs.endRenames();
+            EXPECT_FALSE(has(name)) << name;
     }
 }
 

@@ -63,11 +63,12 @@ struct FixedClock final : Clock {
 };
 
 // The program's operations on the in-memory window and the real file system; the program's
-// own folder is <root>/prog/ (created by the tests that need it).
+// own folder is <root>/prog/ (created by the tests that need it); the rename journal has a folder
+// of its own.
 class HandlerRig : public ::testing::Test {
 protected:
     explicit HandlerRig(const char* prefix, HeadlessWindow::Listener listener = {})
-        : dir(prefix), win(std::move(listener)), fs(dir.path("prog/")) {
+        : dir(prefix), win(std::move(listener)), fs(dir.path("prog/"), state.dir()) {
         program.start();
     }
 
@@ -91,6 +92,7 @@ protected:
     }
 
     TempFolder dir;
+    TempFolder state{"vbstate"};  // the journal's folder, never shared with another test
     HeadlessWindow win;
     RecordingDialogs dlg;
     PosixFileSystem fs;

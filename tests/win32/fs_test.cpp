@@ -7,6 +7,7 @@
 #include "drive/driver.h"
 #include "drive_frontend.h"
 #include "fileops/fileops.h"
+#include "pipeline/pipeline.h"
 #include "platform/encoding.h"
 #include "platform/wildcard.h"
 #include "platform/win32/wide.h"
@@ -284,6 +285,30 @@ TEST(Win32FileSystem, DeleteTreeHoldsEveryFolderItWalks) {
     ASSERT_FALSE(walking.empty()) << "the walk deleted nothing";
     EXPECT_FALSE(moved) << "a folder being walked cannot be moved away";
     EXPECT_FALSE(exists(tree));
+}
+
+// Renames inside a held working folder: nobody can move it away meanwhile, an entry keeps its
+// identity across its rename and another entry has another, and a batch leaves no journal.
+TEST(Win32FileSystem, AHeldFolderKeepsItsPlaceAndItsEntriesTheirIdentity) {
+    TempFolder d;
+    const std::wstring w = d.wide() + L"w\\";
+    ASSERT_TRUE(CreateDirectoryW(w.c_str(), nullptr));
+    for (const wchar_t* f : {L"a.txt", L"b.txt", L"c.txt"}) writeFile(w + f, "x");
+    Win32FileSystem fs(d.dir(), {}, Win32FileSystem::Journal::BesideProgram);
+    std::unique_ptr<OpenFolder> held = fs.openFolder(d.dir() + "w\\");
+    ASSERT_TRUE(held);
+    const auto a = held->entryId("a.txt");
+    ASSERT_TRUE(a);
+    EXPECT_NE(held->entryId("b.txt"), a);
+    EXPECT_FALSE(held->entryId("missing.txt"));
+    EXPECT_FALSE(MoveFileExW((d.wide() + L"w").c_str(), (d.wide() + L"away").c_str(), 0));
+    EXPECT_FALSE(held->rename("a.txt", "b.txt"));
+    EXPECT_TRUE(held->rename("a.txt", "第一.txt"));
+    EXPECT_EQ(held->entryId("第一.txt"), a);
+    const std::vector<RenamePair> swap = {{"b.txt", "c.txt"}, {"c.txt", "b.txt"}};
+    NoProgress progress;
+    EXPECT_EQ(renameEntries(fs, held.get(), d.dir() + "w\\", swap, progress).count(), 2);
+    EXPECT_FALSE(exists(d.wide() + L"velbrook.journal"));
 }
 
 // Wine can neither make a link nor move one (it moves what the link points to), so the script

@@ -155,10 +155,41 @@ std::vector<DirEntry> list(Fd fd, std::string_view pattern) {
     return found;
 }
 
+bool makeDirs(const std::string& path);
+
+EntryId idOf(const struct stat& st) {
+    return {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+}
+
 // A folder held by its descriptor; every name is resolved inside it and never follows a link.
 class PosixOpenFolder final : public OpenFolder {
 public:
     explicit PosixOpenFolder(Fd fd) : fd_(std::move(fd)) {}
+
+    std::optional<EntryId> id() override {
+        struct stat st;
+        if (::fstat(fd_.get(), &st) != 0) return std::nullopt;
+        return idOf(st);
+    }
+    std::optional<EntryId> entryId(const std::string& name) override {
+        auto n = nativeName(name, fromBuffer_);
+        struct stat st;
+        if (!n || ::fstatat(fd_.get(), n->data(), &st, AT_SYMLINK_NOFOLLOW) != 0) return std::nullopt;
+        return idOf(st);
+    }
+    bool rename(const std::string& from, const std::string& to) override {
+        auto f = nativeName(from, fromBuffer_);
+        auto t = nativeName(to, toBuffer_);
+        if (!f || !t) return false;
+        // Both views point into strings, so they end in a NUL. renameat2 refuses a name onto
+        // itself with EEXIST; a Windows move calls that success.
+        if (*f == *t) return exists(fd_.get(), f->data());
+        return moveNoReplace(fd_.get(), f->data(), fd_.get(), t->data());
+    }
+    bool hasEntry(const std::string& name) override {
+        auto n = nativeName(name, fromBuffer_);
+        return n && exists(fd_.get(), n->data());
+    }
 
     std::vector<DirEntry> entries() override {
         // A description of its own, so that each listing starts at the first entry.
@@ -181,6 +212,15 @@ public:
         auto n = inside(name);
         return n && ::unlinkat(fd_.get(), n->c_str(), AT_REMOVEDIR) == 0;
     }
+    bool removeFolderLink(const std::string& name) override {
+        auto n = inside(name);
+        if (!n) return false;
+        struct stat link, target;
+        if (::fstatat(fd_.get(), n->c_str(), &link, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISLNK(link.st_mode))
+            return false;
+        if (::fstatat(fd_.get(), n->c_str(), &target, 0) != 0 || !S_ISDIR(target.st_mode)) return false;
+        return ::unlinkat(fd_.get(), n->c_str(), 0) == 0;
+    }
 
 private:
     static constexpr int kDirFlags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
@@ -190,9 +230,75 @@ private:
         if (!isPlainComponent(gbk)) return std::nullopt;
         return native(gbk);
     }
+    // The same into a buffer reused from one name to the next: a batch converts many.
+    static std::optional<std::string_view> nativeName(const std::string& gbk, std::string& buffer) {
+        if (!isPlainComponent(gbk)) return std::nullopt;
+        if (isAscii(gbk)) return std::string_view(gbk);
+        auto utf8 = native(gbk);
+        if (!utf8) return std::nullopt;
+        buffer = std::move(*utf8);
+        return std::string_view(buffer);
+    }
 
     Fd fd_;
+    std::string fromBuffer_, toBuffer_;
 };
+
+// The journal: one file, written whole and flushed, together with the entry that names it.
+class PosixJournal final : public JournalFile {
+public:
+    PosixJournal(std::string dir, bool ownDir) : dir_(std::move(dir)), ownDir_(ownDir) {}
+
+    bool write(const std::string& bytes) override {
+        if (dir_.empty()) return false;
+        struct stat st;
+        if (::stat(dir_.c_str(), &st) != 0) made_ = true;
+        if (!makeDirs(dir_)) return false;
+        Fd folder = openDir(dir_);
+        if (!folder) return false;
+        Fd fd(::openat(folder.get(), kName, O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600));
+        if (!fd) return false;
+        bool ok = writeAll(fd.get(), bytes) && ::fsync(fd.get()) == 0;
+        ok = fd.close() && ok;
+        return ok && ::fsync(folder.get()) == 0;
+    }
+    std::optional<std::string> read() override {
+        if (dir_.empty()) return std::nullopt;
+        Fd fd(::open((dir_ + "/" + kName).c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+        if (!fd) return std::nullopt;
+        std::string bytes;
+        char buf[65536];
+        for (;;) {
+            ssize_t n = ::read(fd.get(), buf, sizeof buf);
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0) return std::nullopt;
+            if (n == 0) return bytes;
+            bytes.append(buf, static_cast<size_t>(n));
+        }
+    }
+    void remove() override {
+        if (dir_.empty()) return;
+        ::unlink((dir_ + "/" + kName).c_str());
+        // A folder made for the journal goes with it, once nothing else is in it.
+        if (ownDir_ || made_) ::rmdir(dir_.c_str());
+        made_ = false;
+    }
+
+private:
+    static constexpr const char* kName = "velbrook.journal";
+    std::string dir_;  // UTF-8, without a trailing "/"
+    bool ownDir_;
+    bool made_ = false;
+};
+
+// $XDG_STATE_HOME/velbrook, or ~/.local/state/velbrook.
+std::string userStateDir() {
+    const char* state = std::getenv("XDG_STATE_HOME");
+    if (state && state[0] == '/') return std::string(state) + "/velbrook";
+    const char* home = std::getenv("HOME");
+    if (home && home[0] == '/') return std::string(home) + "/.local/state/velbrook";
+    return {};
+}
 
 bool makeDirs(const std::string& path) {
     for (size_t i = 1; i <= path.size(); ++i) {
@@ -268,7 +374,8 @@ bool moveWithoutReplaceFlag(int fromDir, const char* from, int toDir, const char
 
 }  // namespace posix_detail
 
-PosixFileSystem::PosixFileSystem(std::string programDir) : programDir_(std::move(programDir)) {
+PosixFileSystem::PosixFileSystem(std::string programDir, std::optional<std::string> stateDir)
+    : programDir_(std::move(programDir)) {
     if (!programDir_.empty() && programDir_[0] != '/') {
         char cwd[4096];
         if (::getcwd(cwd, sizeof cwd)) {
@@ -276,6 +383,13 @@ PosixFileSystem::PosixFileSystem(std::string programDir) : programDir_(std::move
         }
     }
     if (programDir_.empty() || programDir_.back() != '/') programDir_ += '/';
+    if (stateDir) {
+        std::string dir = gbkToUtf8(*stateDir).value_or(std::string());
+        while (dir.size() > 1 && dir.back() == '/') dir.pop_back();
+        journal_ = std::make_unique<PosixJournal>(std::move(dir), false);
+    } else {
+        journal_ = std::make_unique<PosixJournal>(userStateDir(), true);
+    }
 }
 
 std::vector<DirEntry> PosixFileSystem::search(const std::string& dir, const std::string& pattern) {
@@ -292,61 +406,22 @@ std::unique_ptr<OpenFolder> PosixFileSystem::openFolder(const std::string& dir) 
     return std::make_unique<PosixOpenFolder>(std::move(fd));
 }
 
-PosixFileSystem::~PosixFileSystem() { endRenames(); }
+PosixFileSystem::~PosixFileSystem() = default;
 
-void PosixFileSystem::beginRenames(const std::string& dir) {
-    endRenames();
-    auto d = nativeAbsolute(dir);
-    if (!d) return;
-    Fd fd = openDir(*d);
-    if (!fd) return;
-    batchFd_ = fd.release();
-    batchDir_ = dir;
-}
-
-void PosixFileSystem::endRenames() {
-    if (batchFd_ >= 0) ::close(batchFd_);
-    batchFd_ = -1;
-    batchDir_.clear();
-}
-
-std::optional<std::string_view> PosixFileSystem::nativeName(const std::string& gbk, std::string& buffer) {
-    if (isAscii(gbk)) return std::string_view(gbk);
-    auto utf8 = native(gbk);
-    if (!utf8) return std::nullopt;
-    buffer = std::move(*utf8);
-    return std::string_view(buffer);
-}
+JournalFile* PosixFileSystem::journal() { return journal_.get(); }
 
 bool PosixFileSystem::rename(const std::string& dir, const std::string& from, const std::string& to) {
-    if (!isPlainComponent(from) || !isPlainComponent(to)) return false;
-    auto f = nativeName(from, fromBuffer_);
-    auto t = nativeName(to, toBuffer_);
-    if (!f || !t) return false;
-    Fd own;
-    int fd = batchFd_;
-    if (fd < 0 || dir != batchDir_) {
-        auto d = nativeAbsolute(dir);
-        if (!d) return false;
-        own = openDir(*d);
-        if (!own) return false;
-        fd = own.get();
-    }
-    // Both views point into strings, so they end in a NUL. renameat2 refuses a name onto itself with EEXIST;
-    // a Windows move calls that success.
-    if (*f == *t) return exists(fd, f->data());
-    return moveNoReplace(fd, f->data(), fd, t->data());
-}
-
-bool PosixFileSystem::hasEntry(const std::string& dir, const std::string& name) {
-    if (!isPlainComponent(name)) return false;
-    auto n = nativeName(name, fromBuffer_);
-    if (!n) return false;
-    if (batchFd_ >= 0 && dir == batchDir_) return exists(batchFd_, n->data());
     auto d = nativeAbsolute(dir);
     if (!d) return false;
     Fd fd = openDir(*d);
-    return fd && exists(fd.get(), n->data());
+    return fd && PosixOpenFolder(std::move(fd)).rename(from, to);
+}
+
+bool PosixFileSystem::hasEntry(const std::string& dir, const std::string& name) {
+    auto d = nativeAbsolute(dir);
+    if (!d) return false;
+    Fd fd = openDir(*d);
+    return fd && PosixOpenFolder(std::move(fd)).hasEntry(name);
 }
 
 bool PosixFileSystem::deleteFile(const std::string& path) {

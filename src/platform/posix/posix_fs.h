@@ -2,6 +2,7 @@
 // UTF-8. Every path must be absolute: nothing is ever resolved against the current directory.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -14,7 +15,9 @@ namespace vb {
 class PosixFileSystem final : public FileSystem {
 public:
     // programDir: GBK, ending in "/". A relative one is taken from the current directory once, here.
-    explicit PosixFileSystem(std::string programDir);
+    // stateDir: GBK, the folder of the rename journal (the driver's program folder); without
+    // it, $XDG_STATE_HOME/velbrook or ~/.local/state/velbrook, made when first needed.
+    explicit PosixFileSystem(std::string programDir, std::optional<std::string> stateDir = std::nullopt);
     ~PosixFileSystem() override;
     PosixFileSystem(const PosixFileSystem&) = delete;
     PosixFileSystem& operator=(const PosixFileSystem&) = delete;
@@ -26,9 +29,6 @@ public:
     std::vector<DirEntry> search(const std::string& dir, const std::string& pattern) override;
     bool rename(const std::string& dir, const std::string& from, const std::string& to) override;
     bool hasEntry(const std::string& dir, const std::string& name) override;
-    // Keeps the directory open and its name converted for the renames of one batch.
-    void beginRenames(const std::string& dir) override;
-    void endRenames() override;
     bool deleteFile(const std::string& path) override;
     // An empty directory, or a symbolic link to a directory (the link itself, as Windows does).
     bool removeDir(const std::string& path) override;
@@ -41,15 +41,11 @@ public:
     // across file systems.
     bool recycle(const std::string& path) override;
     std::string programDir() const override { return programDir_; }
+    JournalFile* journal() override;
 
 private:
-    // A name on disk, converted into a buffer that is reused from one name to the next.
-    std::optional<std::string_view> nativeName(const std::string& gbk, std::string& buffer);
-
     std::string programDir_;
-    std::string batchDir_;  // GBK, as the caller gave it
-    int batchFd_ = -1;
-    std::string fromBuffer_, toBuffer_;
+    std::unique_ptr<JournalFile> journal_;
 };
 
 namespace posix_detail {

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <shellapi.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <memory>
@@ -159,11 +160,53 @@ HANDLE holdSubfolder(const std::wstring& path) {
     return h.release();
 }
 
+EntryId idOf(const BY_HANDLE_FILE_INFORMATION& info) {
+    return {info.dwVolumeSerialNumber,
+            (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+}
+
+// The folder is held without FILE_SHARE_DELETE, so neither it nor a folder above it can be
+// moved while it is held: its path keeps naming it, and every step goes through that path.
 class Win32OpenFolder final : public OpenFolder {
 public:
     // path ends in a backslash.
     Win32OpenFolder(HANDLE held, std::wstring path, std::function<void()> pump)
         : held_(held), path_(std::move(path)), pump_(std::move(pump)) {}
+
+    std::optional<EntryId> id() override {
+        BY_HANDLE_FILE_INFORMATION info;
+        if (!identify(held_.get(), info)) return std::nullopt;
+        return idOf(info);
+    }
+    std::optional<EntryId> entryId(const std::string& name) override {
+        auto p = inside(name);
+        if (!p) return std::nullopt;
+        FileHandle h(CreateFileW(
+            p->c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+            OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+        BY_HANDLE_FILE_INFORMATION info;
+        if (!h || !identify(h.get(), info)) return std::nullopt;
+        return idOf(info);
+    }
+    bool rename(const std::string& from, const std::string& to) override {
+        auto f = inside(from);
+        auto t = inside(to);
+        if (!f || !t) return false;
+        // A move onto itself is a success that changes nothing.
+        if (*f == *t) return exists(*f);
+        return MoveFileExW(f->c_str(), t->c_str(), 0) != FALSE;
+    }
+    bool hasEntry(const std::string& name) override {
+        auto p = inside(name);
+        return p && exists(*p);
+    }
+    bool removeFolderLink(const std::string& name) override {
+        auto p = inside(name);
+        if (!p) return false;
+        const DWORD a = GetFileAttributesW(p->c_str());
+        const DWORD link = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
+        return a != INVALID_FILE_ATTRIBUTES && (a & link) == link && RemoveDirectoryW(p->c_str());
+    }
 
     std::vector<DirEntry> entries() override {
         std::vector<DirEntry> found = listFolder(path_, "*", pump_);
@@ -197,6 +240,57 @@ private:
     std::wstring path_;
     std::function<void()> pump_;
 };
+
+// The journal: one file, written whole and flushed to the disk.
+class Win32Journal final : public JournalFile {
+public:
+    // dir ends in a backslash; ownDir: the folder is made for the journal and goes with it.
+    Win32Journal(std::wstring dir, bool ownDir) : dir_(std::move(dir)), ownDir_(ownDir) {}
+
+    bool write(const std::string& bytes) override {
+        if (dir_.empty()) return false;
+        if (CreateDirectoryW(dir_.c_str(), nullptr))
+            made_ = true;
+        else if (GetLastError() != ERROR_ALREADY_EXISTS)
+            return false;
+        FileHandle f(CreateFileW(file().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!f) return false;
+        const bool ok = writeAll(f.get(), bytes) && FlushFileBuffers(f.get());
+        return f.close() && ok;
+    }
+    std::optional<std::string> read() override {
+        if (dir_.empty()) return std::nullopt;
+        FileHandle f(CreateFileW(file().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!f) return std::nullopt;
+        std::string bytes;
+        char buf[65536];
+        DWORD got = 0;
+        while (ReadFile(f.get(), buf, sizeof buf, &got, nullptr) && got > 0) bytes.append(buf, got);
+        return bytes;
+    }
+    void remove() override {
+        if (dir_.empty()) return;
+        DeleteFileW(file().c_str());
+        // A folder made for the journal goes with it, once nothing else is in it.
+        if (ownDir_ || made_) RemoveDirectoryW(dir_.c_str());
+        made_ = false;
+    }
+
+private:
+    std::wstring file() const { return dir_ + L"velbrook.journal"; }
+    std::wstring dir_;
+    bool ownDir_;
+    bool made_ = false;
+};
+
+// %LOCALAPPDATA%\Velbrook\ (on XP, the local application data of the user's profile).
+std::wstring userStateDir() {
+    wchar_t buf[MAX_PATH];
+    if (SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, buf) != S_OK) return {};
+    return extendedPath(std::wstring(buf) + L"\\Velbrook\\");
+}
 
 std::string moduleDir() {
     std::wstring buf(32768, L'\0');
@@ -247,10 +341,18 @@ std::wstring extendedPath(std::wstring path) {
     return L"\\\\?\\" + path;
 }
 
-Win32FileSystem::Win32FileSystem(std::string programDir, std::function<void()> pump)
+Win32FileSystem::Win32FileSystem(std::string programDir, std::function<void()> pump, Journal journal)
     : programDir_(programDir.empty() ? moduleDir() : std::move(programDir)), pump_(std::move(pump)) {
     if (programDir_.empty() || programDir_.back() != '\\') programDir_ += '\\';
+    if (journal == Journal::BesideProgram)
+        journal_ = std::make_unique<Win32Journal>(widePath(programDir_).value_or(std::wstring()), false);
+    else
+        journal_ = std::make_unique<Win32Journal>(userStateDir(), true);
 }
+
+Win32FileSystem::~Win32FileSystem() = default;
+
+JournalFile* Win32FileSystem::journal() { return journal_.get(); }
 
 std::vector<DirEntry> Win32FileSystem::search(const std::string& dir, const std::string& pattern) {
     auto base = widePath(dir);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,7 +16,14 @@ class Win32FileSystem final : public FileSystem {
 public:
     // programDir: GBK, ending in "\"; empty for the directory of the running program.
     // pump: called now and then while a large directory is read, to keep the window alive.
-    explicit Win32FileSystem(std::string programDir = {}, std::function<void()> pump = {});
+    // journal: where rename batches are written ahead: the user's %LOCALAPPDATA%\\Velbrook (the
+    // window), or the program folder (the driver, whose run leaves nothing there afterwards).
+    enum class Journal { UserState, BesideProgram };
+    explicit Win32FileSystem(std::string programDir = {}, std::function<void()> pump = {},
+                             Journal journal = Journal::UserState);
+    ~Win32FileSystem() override;
+    Win32FileSystem(const Win32FileSystem&) = delete;
+    Win32FileSystem& operator=(const Win32FileSystem&) = delete;
 
     PathStyle pathStyle() const override { return PathStyle::windows(); }
     std::vector<DirEntry> search(const std::string& dir, const std::string& pattern) override;
@@ -35,10 +43,12 @@ public:
     bool replaceFile(const std::string& path, const std::string& bytes) override;
     bool recycle(const std::string& path) override;
     std::string programDir() const override { return programDir_; }
+    JournalFile* journal() override;
 
 private:
     std::string programDir_;
     std::function<void()> pump_;
+    std::unique_ptr<JournalFile> journal_;
 };
 
 // The path for the W functions: "\\?\" in front of an absolute drive or UNC path, so that

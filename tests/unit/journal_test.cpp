@@ -1,0 +1,173 @@
+// A batch whose process ends after any one of its renames: the next start finds the journal and
+// puts every file back, or finishes the batch, with no file lost and none under a temporary name.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "../temp_folder.h"
+#include "pipeline/journal.h"
+#include "pipeline/pipeline.h"
+#include "platform/forwarding_fs.h"
+#include "platform/posix/posix_fs.h"
+#include "test_support.h"
+
+namespace vb {
+namespace {
+
+namespace stdfs = std::filesystem;
+using namespace vb::testing;
+using Tree = std::map<std::string, std::string>;  // name -> contents
+
+// The real file system, whose renames inside a held folder end the process after the k-th one.
+class DyingFs final : public ForwardingFileSystem {
+public:
+    DyingFs(FileSystem& inner, int k) : ForwardingFileSystem(inner), k_(k) {}
+    std::unique_ptr<OpenFolder> openFolder(const std::string& dir) override {
+        std::unique_ptr<OpenFolder> f = inner_.openFolder(dir);
+        return f ? std::make_unique<Folder>(*this, std::move(f)) : nullptr;
+    }
+    int calls = 0;
+
+private:
+    struct Folder final : ForwardingOpenFolder {
+        Folder(DyingFs& fs, std::unique_ptr<OpenFolder> inner)
+            : ForwardingOpenFolder(std::move(inner)), fs(fs) {}
+        bool rename(const std::string& from, const std::string& to) override {
+            const bool ok = inner_->rename(from, to);
+            if (++fs.calls == fs.k_) ::_exit(0);
+            return ok;
+        }
+        DyingFs& fs;
+    };
+    int k_;
+};
+
+// A chain, two cycles and a step that fails on a name outside the batch.
+const std::vector<std::pair<std::string, std::string>> kBatch = {
+    {"1.jpg", "2.jpg"},
+    {"2.jpg", "3.jpg"},  // chain
+    {"a", "b"},
+    {"b", "a"},  // two-cycle
+    {"x", "y"},
+    {"y", "z"},
+    {"z", "x"},              // three-cycle
+    {"f.txt", "taken.txt"},  // fails: taken is not in the batch
+    {"第一.txt", "第二.txt"},
+};
+
+Tree contents(const TempFolder& t, const std::string& rel) {
+    Tree out;
+    for (const auto& e : stdfs::directory_iterator(t.native(rel))) {
+        const std::string name = *utf8ToGbk(e.path().filename().string());
+        out[name] = t.read(rel + "/" + name);
+    }
+    return out;
+}
+
+void fill(const TempFolder& t, const std::string& rel) {
+    for (const auto& [from, to] : kBatch) t.file(rel + "/" + from, "contents of " + from);
+    t.file(rel + "/taken.txt", "not in the batch");
+}
+
+RenameOutcome run(FileSystem& fs, const std::string& dir) {
+    std::vector<RenamePair> pairs;
+    for (const auto& [from, to] : kBatch) pairs.push_back({from, to});
+    const std::unique_ptr<OpenFolder> folder = fs.openFolder(dir);
+    NoProgress progress;
+    return renameEntries(fs, folder.get(), dir, pairs, progress);
+}
+
+bool anyTemporary(const Tree& t) {
+    for (const auto& [name, body] : t)
+        if (name.starts_with(kTempPrefix)) return true;
+    return false;
+}
+
+TEST(Journal, APrematureEndAfterAnyRenameIsPutRightAtTheNextStart) {
+    TempFolder t("journal");
+    PosixFileSystem fs(t.dir(), t.path("state"));
+    // The batch run whole: how many renames it takes, and where it leaves every file.
+    fill(t, "whole");
+    DyingFs counting(fs, -1);
+    run(counting, t.path("whole/"));
+    const Tree finished = contents(t, "whole");
+    ASSERT_GE(counting.calls, 10);
+    ASSERT_FALSE(stdfs::exists(t.native("state/velbrook.journal"))) << "an ended batch leaves its journal";
+
+    for (int k = 1; k <= counting.calls; ++k)
+        for (int answer : {kAnswerOk, kAnswerCancel}) {
+            SCOPED_TRACE("killed after rename " + std::to_string(k) +
+                         (answer == kAnswerOk ? ", put back" : ", finished"));
+            std::string rel = std::to_string(k);
+            rel += answer == kAnswerOk ? "-back" : "-finished";
+            fill(t, rel);
+            const Tree before = contents(t, rel);
+            const pid_t pid = ::fork();
+            ASSERT_GE(pid, 0);
+            if (pid == 0) {
+                DyingFs dying(fs, k);
+                run(dying, t.path(rel + "/"));
+                ::_exit(1);  // never reached the k-th rename
+            }
+            int status = 0;
+            ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+            ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+            ASSERT_TRUE(stdfs::exists(t.native("state/velbrook.journal")));
+
+            PosixFileSystem restarted(t.dir(), t.path("state"));
+            RecordingDialogs dlg;
+            dlg.answers.push_back(answer);
+            recoverInterruptedBatch(restarted, dlg);
+            const Tree after = contents(t, rel);
+            EXPECT_FALSE(anyTemporary(after));
+            EXPECT_EQ(after, answer == kAnswerOk ? before : finished);
+            EXPECT_EQ(dlg.boxes.size(), 2u);  // the question, then what was done
+            EXPECT_FALSE(stdfs::exists(t.native("state/velbrook.journal")));
+        }
+    // Without a journal the start asks nothing.
+    RecordingDialogs quiet;
+    recoverInterruptedBatch(fs, quiet);
+    EXPECT_TRUE(quiet.boxes.empty());
+}
+
+// A journal cut short while it was written stands for a batch that renamed nothing yet.
+TEST(Journal, OnlyAWholeJournalCounts) {
+    JournalBatch batch{
+        "/w/", EntryId{1, 2}, {{"a", "b", "~velbrook-0.tmp", EntryId{1, 3}}, {"b", "a", "", {}}}};
+    const std::string whole = encodeJournal(batch);
+    const auto back = decodeJournal(whole);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->dir, "/w/");
+    EXPECT_EQ(back->folder, batch.folder);
+    ASSERT_EQ(back->entries.size(), 2u);
+    EXPECT_EQ(back->entries[0].temp, "~velbrook-0.tmp");
+    EXPECT_EQ(back->entries[0].id, batch.entries[0].id);
+    EXPECT_FALSE(back->entries[1].id);
+    for (size_t cut = 0; cut < whole.size(); ++cut) EXPECT_FALSE(decodeJournal(whole.substr(0, cut))) << cut;
+}
+
+// A folder that holds the first thousand temporary names still gets its cycle through.
+TEST(Journal, ATemporaryNameIsFreeWhateverTheFolderHolds) {
+    TempFolder t("journal");
+    PosixFileSystem fs(t.dir(), t.path("state"));
+    for (int i = 0; i < 1000; ++i) t.folder("w/~velbrook-" + std::to_string(i) + ".tmp");
+    t.file("w/a", "A");
+    t.file("w/b", "B");
+    const std::vector<RenamePair> swap = {{"a", "b"}, {"b", "a"}};
+    const std::unique_ptr<OpenFolder> folder = fs.openFolder(t.path("w/"));
+    NoProgress progress;
+    const RenameOutcome out = renameEntries(fs, folder.get(), t.path("w/"), swap, progress);
+    EXPECT_EQ(out.count(), 2);
+    EXPECT_EQ(t.read("w/a"), "B");
+    EXPECT_EQ(t.read("w/b"), "A");
+    EXPECT_EQ(std::distance(stdfs::directory_iterator(t.native("w")), {}), 1002);
+    EXPECT_FALSE(stdfs::exists(t.native("state"))) << "the folder made for the journal stays";
+}
+
+}  // namespace
+}  // namespace vb
