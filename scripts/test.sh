@@ -16,8 +16,8 @@ scripts/setup.sh
 jobs=$(nproc)
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-# Compiles give way to the Wine suites, which drive a real window.
-build() { nice -n 10 cmake --build "$@" -j"$jobs"; }
+# Compiles beside the Wine suites give way to them a little: those drive a real window.
+build() { nice -n 3 cmake --build "$@" -j"$jobs"; }
 logs=$(mktemp -d /tmp/velbrook-test.XXXXXX)
 failed=()
 # Each background part is a process group of its own (job control), so that a run that stops
@@ -58,7 +58,7 @@ scripts/package.sh --configure build-release-1
 # The Wine prefixes are made while the programs compile.
 background prefix64 scripts/wine-tests.sh --prefix-only "$win64"
 background prefix32 env VELBROOK_WINE32=1 scripts/wine-tests.sh --prefix-only "$win32"
-build "$win64" --target Velbrook velbrook-win32-tests >/dev/null
+cmake --build "$win64" -j"$jobs" --target Velbrook velbrook-win32-tests >/dev/null
 echo "64-bit program built at $((SECONDS - t)) s"
 finish prefix64
 export VELBROOK_PREBUILT=1
@@ -89,9 +89,9 @@ echo "native part with sanitizers took $((SECONDS - t)) s"
 
 echo "== release archives: built twice, in two folders, they must be the same bytes"
 t=$SECONDS
-nice -n 10 scripts/package.sh build-release-1 build-release-1/dist >/dev/null
+nice -n 3 scripts/package.sh build-release-1 build-release-1/dist >/dev/null
 # The second build compiles everything itself: no object of the first comes from the cache.
-CCACHE_DISABLE=1 nice -n 10 scripts/package.sh build-release-2 build-release-2/dist >/dev/null
+CCACHE_DISABLE=1 nice -n 3 scripts/package.sh build-release-2 build-release-2/dist >/dev/null
 for a in build-release-1/dist/*.zip; do
   cmp "$a" "build-release-2/dist/${a##*/}"
   echo "same: ${a##*/} $(sha256sum <"$a" | cut -c1-16)"
