@@ -20,9 +20,6 @@ command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 build() { nice -n 3 cmake --build "$@" -j"$jobs"; }
 logs=$(mktemp -d /tmp/velbrook-test.XXXXXX)
 failed=()
-# Each background part is a process group of its own (job control), so that a run that stops
-# early ends the part's Wine, Xvfb and scripts with it.
-set -m
 declare -A pids
 stop_parts() {
   local p
@@ -31,16 +28,20 @@ stop_parts() {
 }
 trap stop_parts EXIT
 
-# background NAME COMMAND...: runs the part with its output in its own log.
+# background NAME COMMAND...: runs the part with its output in its own log. The part is a process
+# group of its own (job control, only while it starts), so that a run that stops early ends the
+# part's Wine, Xvfb and scripts with it.
 background() {
   local name=$1
   shift
+  set -m
   ( start=$(date +%s)
     rc=0
     "$@" || rc=$?
     echo "$name took $(($(date +%s) - start)) s"
     exit $rc ) >"$logs/$name.log" 2>&1 &
   pids[$name]=$!
+  set +m
 }
 # finish NAME: waits for the part, prints its log, notes a failure.
 finish() {
@@ -55,14 +56,21 @@ win64=build-release-1/win64 win32=build-release-1/win32
 t=$SECONDS
 echo "== Windows builds: the first release build of each program, with its tests"
 scripts/package.sh --configure build-release-1
-# The Wine prefixes are made while the programs compile.
+# The 64-bit program has the most to run under Wine: a second run beside the first, in a prefix
+# and on a display of its own, takes half of its scenarios. The prefixes are made while the
+# programs compile.
+second=$top/$win64/wineprefix-tests-2
 background prefix64 scripts/wine-tests.sh --prefix-only "$win64"
+background prefix64b env VELBROOK_WINEPREFIX="$second" scripts/wine-tests.sh --prefix-only "$win64"
 background prefix32 env VELBROOK_WINE32=1 scripts/wine-tests.sh --prefix-only "$win32"
 cmake --build "$win64" -j"$jobs" --target Velbrook velbrook-win32-tests >/dev/null
 echo "64-bit program built at $((SECONDS - t)) s"
-finish prefix64
 export VELBROOK_PREBUILT=1
-background wine64 scripts/wine-tests.sh "$win64"
+finish prefix64
+background wine64 env VELBROOK_CASE_SHARD=1/2 scripts/wine-tests.sh "$win64"
+finish prefix64b
+background wine64b env VELBROOK_WINEPREFIX="$second" VELBROOK_CASE_SHARD=2/2 VELBROOK_SCENARIOS_ONLY=1 \
+  scripts/wine-tests.sh "$win64"
 build "$win32" --target Velbrook Velbrook-xp velbrook-win32-tests >/dev/null
 echo "32-bit program built at $((SECONDS - t)) s"
 finish prefix32
@@ -70,7 +78,8 @@ finish prefix32
 background wine32 env VELBROOK_WINE32=1 VELBROOK_OTHER_EXE="$top/$win64/Velbrook.exe" scripts/wine-tests.sh "$win32"
 
 echo "== import tables: only functions every supported system has"
-python3 tests/imports/check_imports.py tests/imports/allowed-imports.txt "$win64/Velbrook.exe" "$win32/Velbrook.exe"
+python3 tests/imports/check_imports.py tests/imports/allowed-imports.txt "$win64/Velbrook.exe" "$win32/Velbrook.exe" ||
+  failed+=(imports)
 
 echo "== native build and tests"
 t=$SECONDS
@@ -93,13 +102,17 @@ nice -n 3 scripts/package.sh build-release-1 build-release-1/dist >/dev/null
 # The second build compiles everything itself: no object of the first comes from the cache.
 CCACHE_DISABLE=1 nice -n 3 scripts/package.sh build-release-2 build-release-2/dist >/dev/null
 for a in build-release-1/dist/*.zip; do
-  cmp "$a" "build-release-2/dist/${a##*/}"
-  echo "same: ${a##*/} $(sha256sum <"$a" | cut -c1-16)"
+  if cmp "$a" "build-release-2/dist/${a##*/}"; then
+    echo "same: ${a##*/} $(sha256sum <"$a" | cut -c1-16)"
+  else
+    failed+=(archives)
+  fi
 done
 echo "release archives took $((SECONDS - t)) s"
 
 echo "== 64-bit Windows program under Wine"
 finish wine64
+finish wine64b
 echo "== 32-bit Windows program (XP SP3 and later) under the 32-bit Wine"
 finish wine32
 

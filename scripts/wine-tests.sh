@@ -8,6 +8,8 @@
 # VELBROOK_OTHER_EXE: the program of the other build, whose version resource the tests read too.
 # VELBROOK_PREBUILT=1: the programs are built already (scripts/test.sh builds them beside).
 # With --prefix-only first, the script makes the tests' prefix and stops, building nothing.
+# Runs side by side, each in a prefix of its own (VELBROOK_WINEPREFIX), share the scenarios:
+# VELBROOK_CASE_SHARD=I/N runs the Ith of every N, and VELBROOK_SCENARIOS_ONLY=1 runs nothing else.
 set -euo pipefail
 HERE=$(cd "$(dirname "$0")" && pwd)
 prefix_only=
@@ -83,30 +85,40 @@ if ! grep -q '^BROWSE .*warm"$' "$scratch/warm.out" 2>/dev/null; then
 fi
 rm -rf "$VELBROOK_CASE_DIR/warm"
 
-echo "== Win32 ports and window"
-t=$SECONDS
-mkdir -p "$scratch/xdg" "$scratch/links/v" "$scratch/links/target"
-printf keep > "$scratch/links/target/precious"
-ln -s ../target "$scratch/links/v/link"
-# A tree to delete that holds a link to a folder outside.
-mkdir -p "$scratch/swap/tree/a/deep" "$scratch/swap/outside/deep"
-printf 1 > "$scratch/swap/tree/a/1"; printf 2 > "$scratch/swap/tree/a/deep/2"
-printf keep > "$scratch/swap/outside/precious"; printf more > "$scratch/swap/outside/deep/more"
-ln -s "$scratch/swap/outside" "$scratch/swap/tree/b"
 status=0
-XDG_DATA_HOME="$scratch/xdg" VELBROOK_TEST_TRASH="$(winpath "$scratch/xdg/Trash")" \
-  VELBROOK_TEST_LINK_DIR="$(winpath "$scratch/links/v")" \
-  VELBROOK_TEST_LINKED_TREE="$(winpath "$scratch/swap/tree")" \
-  VELBROOK_TEST_OTHER_EXE="${VELBROOK_OTHER_EXE:+$(winpath "$VELBROOK_OTHER_EXE")}" \
-  "$WINE" "$BUILD_WIN32/velbrook-win32-tests.exe" || status=1
-echo "Win32 tests took $((SECONDS - t)) s"
+if [ "${VELBROOK_SCENARIOS_ONLY:-}" != 1 ]; then
+  echo "== Win32 ports and window"
+  t=$SECONDS
+  mkdir -p "$scratch/xdg" "$scratch/links/v" "$scratch/links/target"
+  printf keep > "$scratch/links/target/precious"
+  ln -s ../target "$scratch/links/v/link"
+  # A tree to delete that holds a link to a folder outside.
+  mkdir -p "$scratch/swap/tree/a/deep" "$scratch/swap/outside/deep"
+  printf 1 > "$scratch/swap/tree/a/1"; printf 2 > "$scratch/swap/tree/a/deep/2"
+  printf keep > "$scratch/swap/outside/precious"; printf more > "$scratch/swap/outside/deep/more"
+  ln -s "$scratch/swap/outside" "$scratch/swap/tree/b"
+  XDG_DATA_HOME="$scratch/xdg" VELBROOK_TEST_TRASH="$(winpath "$scratch/xdg/Trash")" \
+    VELBROOK_TEST_LINK_DIR="$(winpath "$scratch/links/v")" \
+    VELBROOK_TEST_LINKED_TREE="$(winpath "$scratch/swap/tree")" \
+    VELBROOK_TEST_OTHER_EXE="${VELBROOK_OTHER_EXE:+$(winpath "$VELBROOK_OTHER_EXE")}" \
+    "$WINE" "$BUILD_WIN32/velbrook-win32-tests.exe" || status=1
+  echo "Win32 tests took $((SECONDS - t)) s"
+fi
 
-echo "== scenario scripts through Velbrook.exe --drive"
 t=$SECONDS
-cases=("$ROOT"/tests/scenarios/*.case)
-[ -d "$ROOT/../shared/examples" ] && cases+=("$ROOT"/../shared/examples/*.case)
+all_cases=("$ROOT"/tests/scenarios/*.case)
+[ -d "$ROOT/../shared/examples" ] && all_cases+=("$ROOT"/../shared/examples/*.case)
+IFS=/ read -r shard shards <<<"${VELBROOK_CASE_SHARD:-1/1}"
+cases=()
+for i in "${!all_cases[@]}"; do
+  [ $((i % shards)) -eq $((shard - 1)) ] && cases+=("${all_cases[$i]}")
+done
+echo "== scenario scripts through Velbrook.exe --drive${VELBROOK_CASE_SHARD:+ (share $shard of $shards)}"
 python3 "$ROOT/tests/run_cases.py" "$BUILD_WIN32/Velbrook.exe" "${cases[@]}" || status=1
 echo "scenarios took $((SECONDS - t)) s"
+if [ "${VELBROOK_SCENARIOS_ONLY:-}" = 1 ]; then
+  exit $status
+fi
 
 if [ -z "$full" ]; then
   # Wine has every newer function whatever Windows it reports, so XP's answers come from a build of
