@@ -2,7 +2,7 @@
 # Installs what the build and the tests need on Debian 12; does nothing when all is there.
 set -euo pipefail
 packages=(cmake g++ make python3 libgtest-dev mingw-w64 wine64 xvfb xauth fonts-wqy-zenhei imagemagick xdotool
-          unicode-data locales fonts-wine)
+          unicode-data locales fonts-wine ccache)
 installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "ok installed"; }
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
@@ -18,20 +18,44 @@ if [ ${#missing[@]} -gt 0 ]; then
     $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
 fi
 
-# The 32-bit Windows program runs under the i386 Wine. Its libraries must be the same versions
-# as the amd64 ones already installed. It is installed only where the archive gives exactly
-# those: a test setup does not upgrade or remove the machine's own libraries. Elsewhere the
-# 32-bit program is built and checked but not run (scripts/wine-tests.sh says so).
+# The 32-bit Windows program runs under the i386 Wine. Its i386 libraries must be the same
+# versions as their amd64 twins, so installing it brings those amd64 libraries up to the versions
+# of Debian's archive (the distribution's own point-release and security updates). A plan that
+# would remove a package is not carried out.
+install32() {  # plans, then installs; returns 2 when the plan cannot be carried out
+  local plan log
+  plan=$($sudo apt-get install -s -q --no-install-recommends wine32:i386 2>&1) || return 1
+  if grep -q '^Remv ' <<<"$plan"; then
+    echo "installing wine32:i386 would remove packages; not done:" >&2
+    grep '^Remv ' <<<"$plan" >&2
+    return 2
+  fi
+  log=$(mktemp)
+  if ! $sudo apt-get install -y -q --no-install-recommends wine32:i386 >"$log" 2>&1; then
+    tail -n 20 "$log" >&2
+    rm -f "$log"
+    return 1
+  fi
+  rm -f "$log"
+  # "Inst NAME [INSTALLED] (NEW ...)": a package of the machine brought to the archive's version.
+  local upgraded
+  upgraded=$(sed -n 's/^Inst \([^ ]*\) \[[^]]*\] .*/\1/p' <<<"$plan" | sort | tr '\n' ' ')
+  echo "installed wine32:i386; upgraded $(wc -w <<<"$upgraded") packages to the archive's versions: ${upgraded% }"
+}
 if ! installed wine32:i386; then
-    dpkg --print-foreign-architectures | grep -qx i386 || $sudo dpkg --add-architecture i386
-    # The simulated install: an "Inst" of an installed package names its version in brackets.
-    plan32() { $sudo apt-get install -s -q --no-install-recommends wine32:i386 2>/dev/null; }
-    fits32() { local p; p=$(plan32) && ! grep -Eq '^(Inst [^ ]+ \[|Remv )' <<<"$p"; }
-    if fits32 || { $sudo apt-get update -q >/dev/null 2>&1 || true; fits32; }; then
-        $sudo apt-get install -y -q --no-install-recommends wine32:i386
-    else
-        echo "wine32:i386 needs other versions of this system's amd64 libraries than are installed: the 32-bit program will not run" >&2
-    fi
+  dpkg --print-foreign-architectures | grep -qx i386 || $sudo dpkg --add-architecture i386
+  # Lists without i386, or older than the archive: fetched once more, then a second try.
+  status=0
+  install32 || status=$?
+  if [ $status -eq 1 ]; then
+    $sudo apt-get update -q >/dev/null 2>&1 || echo "apt-get update reported errors" >&2
+    status=0
+    install32 || status=$?
+  fi
+  if [ $status -ne 0 ]; then
+    echo "wine32:i386 could not be installed: the 32-bit program cannot be run" >&2
+    exit 1
+  fi
 fi
 
 # Wine draws its message boxes, menus and dialogs in Chinese only under a Chinese locale.

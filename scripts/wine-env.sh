@@ -131,23 +131,24 @@ map_drive() {
 }
 
 XVFB_PID=
-# Starts Xvfb when no display is set; stop_display ends it again.
+# Starts Xvfb when no display is set; stop_display ends it again. Xvfb takes the first free
+# display number itself and writes it once it accepts connections, so runs side by side (and
+# other users' servers) never share a display.
 ensure_display() {
   if [ -n "${DISPLAY:-}" ]; then return; fi
-  local n
-  for n in $(seq 90 140); do
-    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
-    Xvfb ":$n" -screen 0 1920x1200x24 -nolisten tcp >/dev/null 2>&1 &
-    XVFB_PID=$!
-    export DISPLAY=":$n"
-    local i
-    for i in $(seq 50); do
-      [ -e "/tmp/.X11-unix/X$n" ] && return
-      sleep 0.1
-    done
-  done
-  echo "could not start Xvfb" >&2
-  exit 1
+  local ready
+  ready=$(mktemp -u /tmp/velbrook-xvfb.XXXXXX)
+  mkfifo "$ready"
+  Xvfb -displayfd 3 -screen 0 1920x1200x24 -nolisten tcp 3>"$ready" >/dev/null 2>&1 &
+  XVFB_PID=$!
+  local n=
+  read -r n <"$ready" || true
+  rm -f "$ready"
+  if [ -z "$n" ]; then
+    echo "could not start Xvfb" >&2
+    exit 1
+  fi
+  export DISPLAY=":$n"
 }
 
 stop_display() {

@@ -3,10 +3,20 @@
 # every scenario script through Velbrook.exe --drive (real mouse clicks and keystrokes), the
 # person-level checks (xdotool on the display), and screenshots of the main window at 96 and
 # 144 DPI, preview off and on. Usage: scripts/wine-tests.sh [BUILD_DIR]   (default build-win32)
-# With VELBROOK_WINE32=1: the 32-bit program (XP SP3 on), its tests and the scenarios only.
+# With VELBROOK_WINE32=1: the 32-bit program (XP SP3 on) under the 32-bit Wine: its Win32 tests,
+# the scenarios and Windows XP's answers; without that Wine the script fails.
 # VELBROOK_OTHER_EXE: the program of the other build, whose version resource the tests read too.
+# VELBROOK_PREBUILT=1: the programs are built already (scripts/test.sh builds them beside).
+# With --prefix-only first, the script makes the tests' prefix and stops, building nothing.
+# Runs side by side, each in a prefix of its own (VELBROOK_WINEPREFIX), share the scenarios:
+# VELBROOK_CASE_SHARD=I/N runs the Ith of every N, and VELBROOK_SCENARIOS_ONLY=1 runs nothing else.
 set -euo pipefail
 HERE=$(cd "$(dirname "$0")" && pwd)
+prefix_only=
+if [ "${1:-}" = --prefix-only ]; then
+  prefix_only=1
+  shift
+fi
 if [ $# -gt 0 ]; then
   BUILD_WIN32=$(cd "$1" 2>/dev/null && pwd || echo "$HERE/../$1")
   export BUILD_WIN32
@@ -14,25 +24,35 @@ fi
 source "$HERE/wine-env.sh"
 started=$SECONDS
 
-if [ "${VELBROOK_WINE32:-}" = 1 ]; then
-  build_win32 Velbrook velbrook-win32-tests
-else
-  build_win32 Velbrook Velbrook-xp velbrook-win32-tests
-fi
-echo "built in $((SECONDS - started)) s"
-# The 32-bit program runs its Windows tests and the scenarios; the person-level checks and the
-# screenshots, which look at the same window, run for the 64-bit program only.
+# The 32-bit program, the one for XP, runs its Windows tests, the scenarios and XP's answers; the
+# person-level checks and the screenshots, which look at the same window, run for the 64-bit one.
 full=1
 if [ "${VELBROOK_WINE32:-}" = 1 ]; then
   full=
   if [ -z "$WINE" ]; then
-    echo "no 32-bit Wine (wine32:i386, see scripts/setup.sh): the 32-bit program is built but not run"
-    exit 0
+    echo "no 32-bit Wine (wine32:i386, see scripts/setup.sh): the 32-bit program cannot be run" >&2
+    exit 1
   fi
 fi
-
+export WINE
 # The tests' own prefix: their sessions run in a virtual desktop, which a user's run does not want.
 [ -z "${VELBROOK_WINEPREFIX:-}" ] && export WINEPREFIX="$BUILD_WIN32/wineprefix-tests"
+if [ -n "$prefix_only" ]; then
+  trap stop_display EXIT
+  ensure_display
+  ensure_prefix
+  use_virtual_desktop
+  exit 0
+fi
+if [ "${VELBROOK_PREBUILT:-}" != 1 ]; then
+  if [ -z "$full" ]; then
+    build_win32 Velbrook Velbrook-xp velbrook-win32-tests
+  else
+    build_win32 Velbrook velbrook-win32-tests
+  fi
+  echo "built in $((SECONDS - started)) s"
+fi
+
 scratch=$(mktemp -d /tmp/velbrook-wine.XXXXXX)
 trap 'stop_display; rm -rf "$scratch"' EXIT
 winpath() { echo "Z:${1//\//\\}"; }
@@ -65,64 +85,74 @@ if ! grep -q '^BROWSE .*warm"$' "$scratch/warm.out" 2>/dev/null; then
 fi
 rm -rf "$VELBROOK_CASE_DIR/warm"
 
-echo "== Win32 ports and window"
-t=$SECONDS
-mkdir -p "$scratch/xdg" "$scratch/links/v" "$scratch/links/target"
-printf keep > "$scratch/links/target/precious"
-ln -s ../target "$scratch/links/v/link"
-# A tree to delete that holds a link to a folder outside.
-mkdir -p "$scratch/swap/tree/a/deep" "$scratch/swap/outside/deep"
-printf 1 > "$scratch/swap/tree/a/1"; printf 2 > "$scratch/swap/tree/a/deep/2"
-printf keep > "$scratch/swap/outside/precious"; printf more > "$scratch/swap/outside/deep/more"
-ln -s "$scratch/swap/outside" "$scratch/swap/tree/b"
 status=0
-XDG_DATA_HOME="$scratch/xdg" VELBROOK_TEST_TRASH="$(winpath "$scratch/xdg/Trash")" \
-  VELBROOK_TEST_LINK_DIR="$(winpath "$scratch/links/v")" \
-  VELBROOK_TEST_LINKED_TREE="$(winpath "$scratch/swap/tree")" \
-  VELBROOK_TEST_OTHER_EXE="${VELBROOK_OTHER_EXE:+$(winpath "$VELBROOK_OTHER_EXE")}" \
-  "$WINE" "$BUILD_WIN32/velbrook-win32-tests.exe" || status=1
-echo "Win32 tests took $((SECONDS - t)) s"
+if [ "${VELBROOK_SCENARIOS_ONLY:-}" != 1 ]; then
+  echo "== Win32 ports and window"
+  t=$SECONDS
+  mkdir -p "$scratch/xdg" "$scratch/links/v" "$scratch/links/target"
+  printf keep > "$scratch/links/target/precious"
+  ln -s ../target "$scratch/links/v/link"
+  # A tree to delete that holds a link to a folder outside.
+  mkdir -p "$scratch/swap/tree/a/deep" "$scratch/swap/outside/deep"
+  printf 1 > "$scratch/swap/tree/a/1"; printf 2 > "$scratch/swap/tree/a/deep/2"
+  printf keep > "$scratch/swap/outside/precious"; printf more > "$scratch/swap/outside/deep/more"
+  ln -s "$scratch/swap/outside" "$scratch/swap/tree/b"
+  XDG_DATA_HOME="$scratch/xdg" VELBROOK_TEST_TRASH="$(winpath "$scratch/xdg/Trash")" \
+    VELBROOK_TEST_LINK_DIR="$(winpath "$scratch/links/v")" \
+    VELBROOK_TEST_LINKED_TREE="$(winpath "$scratch/swap/tree")" \
+    VELBROOK_TEST_OTHER_EXE="${VELBROOK_OTHER_EXE:+$(winpath "$VELBROOK_OTHER_EXE")}" \
+    "$WINE" "$BUILD_WIN32/velbrook-win32-tests.exe" || status=1
+  echo "Win32 tests took $((SECONDS - t)) s"
+fi
 
-echo "== scenario scripts through Velbrook.exe --drive"
 t=$SECONDS
-cases=("$ROOT"/tests/scenarios/*.case)
-[ -d "$ROOT/../shared/examples" ] && cases+=("$ROOT"/../shared/examples/*.case)
+all_cases=("$ROOT"/tests/scenarios/*.case)
+[ -d "$ROOT/../shared/examples" ] && all_cases+=("$ROOT"/../shared/examples/*.case)
+IFS=/ read -r shard shards <<<"${VELBROOK_CASE_SHARD:-1/1}"
+cases=()
+for i in "${!all_cases[@]}"; do
+  [ $((i % shards)) -eq $((shard - 1)) ] && cases+=("${all_cases[$i]}")
+done
+echo "== scenario scripts through Velbrook.exe --drive${VELBROOK_CASE_SHARD:+ (share $shard of $shards)}"
 python3 "$ROOT/tests/run_cases.py" "$BUILD_WIN32/Velbrook.exe" "${cases[@]}" || status=1
 echo "scenarios took $((SECONDS - t)) s"
-
-if [ -z "$full" ]; then
-  echo "Wine tests took $((SECONDS - started)) s in all"
+if [ "${VELBROOK_SCENARIOS_ONLY:-}" = 1 ]; then
   exit $status
 fi
 
-# Wine has every newer function whatever Windows it reports, so XP's answers come from a build of
-# the program that links them in (tests/xp). With Wine reporting XP as well, some scenarios run
-# through it, and the program's debug output must say that it took each XP path.
-echo "== Windows XP's answers: scenarios through Velbrook-xp.exe, Wine reporting Windows XP"
-t=$SECONDS
-"$WINE" reg add 'HKCU\Software\Wine' /v Version /d winxp /f >/dev/null 2>&1
-xp_cases=()
-for c in example-03-preview fileops-delete-tree fileset-drop fileset-hidden-and-folder fileset-order-many \
-         ops-chain-undo ops-folders; do
-  xp_cases+=("$ROOT/tests/scenarios/$c.case")
-done
-python3 "$ROOT/tests/run_cases.py" "$BUILD_WIN32/Velbrook-xp.exe" "${xp_cases[@]}" || status=1
-mkdir -p "$VELBROOK_CASE_DIR/xp/sub"
-printf x > "$VELBROOK_CASE_DIR/xp/a.txt"
-printf 'browse T:\\xp\nclick 按钮_手动读取\n' > "$scratch/xp.txt"
-WINEDEBUG=-all,+debugstr "$WINE" "$BUILD_WIN32/Velbrook-xp.exe" --drive "$(winpath "$scratch/xp.txt")" \
-  --out "$(winpath "$scratch/xp.out")" </dev/null 2>"$scratch/xp.err" >/dev/null || true
-for path in "DPI: system scaling" "message filter: none on this system" \
-            "folder search: standard level, no large fetch"; do
-  if grep -aq "Velbrook: $path" "$scratch/xp.err"; then
-    echo "ok   XP path: $path"
-  else
-    echo "FAIL XP path not taken: $path"
-    status=1
-  fi
-done
-"$WINE" reg delete 'HKCU\Software\Wine' /v Version /f >/dev/null 2>&1
-echo "XP answers took $((SECONDS - t)) s"
+if [ -z "$full" ]; then
+  # Wine has every newer function whatever Windows it reports, so XP's answers come from a build of
+  # the program that links them in (tests/xp). With Wine reporting XP as well, some scenarios run
+  # through it, and the program's debug output must say that it took each XP path.
+  echo "== Windows XP's answers: scenarios through Velbrook-xp.exe, Wine reporting Windows XP"
+  t=$SECONDS
+  "$WINE" reg add 'HKCU\Software\Wine' /v Version /d winxp /f >/dev/null 2>&1
+  xp_cases=()
+  for c in example-03-preview fileops-delete-tree fileset-drop fileset-hidden-and-folder fileset-order-many \
+           ops-chain-undo ops-folders; do
+    xp_cases+=("$ROOT/tests/scenarios/$c.case")
+  done
+  python3 "$ROOT/tests/run_cases.py" "$BUILD_WIN32/Velbrook-xp.exe" "${xp_cases[@]}" || status=1
+  mkdir -p "$VELBROOK_CASE_DIR/xp/sub"
+  printf x > "$VELBROOK_CASE_DIR/xp/a.txt"
+  printf 'browse T:\\xp\nclick 按钮_手动读取\n' > "$scratch/xp.txt"
+  WINEDEBUG=-all,+debugstr "$WINE" "$BUILD_WIN32/Velbrook-xp.exe" --drive "$(winpath "$scratch/xp.txt")" \
+    --out "$(winpath "$scratch/xp.out")" </dev/null 2>"$scratch/xp.err" >/dev/null || true
+  for path in "DPI: system scaling" "message filter: none on this system" \
+              "folder search: standard level, no large fetch"; do
+    if grep -aq "Velbrook: $path" "$scratch/xp.err"; then
+      echo "ok   XP path: $path"
+    else
+      echo "FAIL XP path not taken: $path"
+      status=1
+    fi
+  done
+  "$WINE" reg delete 'HKCU\Software\Wine' /v Version /f >/dev/null 2>&1
+  echo "XP answers took $((SECONDS - t)) s"
+
+  echo "Wine tests took $((SECONDS - started)) s in all"
+  exit $status
+fi
 
 echo "== person-level checks: the mouse and keyboard of the display on the real window"
 t=$SECONDS

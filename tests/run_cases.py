@@ -80,6 +80,8 @@ def lines_match(exp, act):
 
 
 def wine_command():
+    if os.environ.get("WINE"):  # scripts/wine-tests.sh names the Wine of the program's bitness
+        return os.environ["WINE"]
     for w in ("wine64", "wine"):
         if shutil.which(w):
             return shutil.which(w)
