@@ -99,12 +99,14 @@ RenameOutcome renameEntries(FileSystem& fs, const std::string& dir, std::span<co
         return none;
     }
     RenameBatch batch(fs, dir);
-    const RenamePlan plan =
-        planRenames(pairs, [&](std::string_view name) { return fs.hasEntry(dir, std::string(name)); });
+    NameKeyFn key;
+    if (fs.foldsNames(dir)) key = [&](std::string_view name, std::string& k) { fs.appendNameKey(name, k); };
+    const RenamePlan plan = planRenames(
+        pairs, [&](std::string_view name) { return fs.hasEntry(dir, std::string(name)); }, key);
     // The port takes strings: two buffers serve every step without an allocation each.
     std::string fromBuffer, toBuffer;
     ProgressRun run(progress, what, static_cast<int>(plan.steps.size() - plan.temps.size()));
-    return carryOut(
+    RenameOutcome out = carryOut(
         pairs, plan,
         [&](std::string_view from, std::string_view to) {
             fromBuffer.assign(from);
@@ -112,6 +114,14 @@ RenameOutcome renameEntries(FileSystem& fs, const std::string& dir, std::span<co
             return fs.rename(dir, fromBuffer, toBuffer);
         },
         [&](int reached) { return run.next(reached); });
+    // A change of letter case counts only when the folder shows it: some file systems keep the
+    // old form whatever the move asked for.
+    for (size_t k = 0; k < pairs.size(); ++k) {
+        if (!out.done[k] || plan.waitsFor[k] != static_cast<int>(k)) continue;
+        toBuffer.assign(pairs[k].to);
+        if (fs.nameOnDisk(dir, toBuffer) != toBuffer) out.done[k] = false;
+    }
+    return out;
 }
 
 void reportStranded(Context& ctx, std::span<const RenamePair> pairs, const RenameOutcome& out) {

@@ -3,7 +3,9 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/ports.h"
@@ -23,6 +25,13 @@ public:
     }
     bool hasEntry(const std::string& dir, const std::string& name) override {
         return inner_.hasEntry(dir, name);
+    }
+    bool foldsNames(const std::string& dir) override { return inner_.foldsNames(dir); }
+    void appendNameKey(std::string_view name, std::string& key) const override {
+        inner_.appendNameKey(name, key);
+    }
+    std::optional<std::string> nameOnDisk(const std::string& dir, const std::string& name) override {
+        return inner_.nameOnDisk(dir, name);
     }
     void beginRenames(const std::string& dir) override { inner_.beginRenames(dir); }
     void endRenames() override { inner_.endRenames(); }
