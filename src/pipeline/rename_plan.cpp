@@ -41,8 +41,12 @@ public:
             start = end;
         }
     }
-    std::string_view from(int k) const { return key_ ? views_[2 * static_cast<size_t>(k)] : pairs_[k].from; }
-    std::string_view to(int k) const { return key_ ? views_[2 * static_cast<size_t>(k) + 1] : pairs_[k].to; }
+    std::string_view from(int k) const {
+        return key_ ? views_[2 * static_cast<size_t>(k)] : pairs_[static_cast<size_t>(k)].from;
+    }
+    std::string_view to(int k) const {
+        return key_ ? views_[2 * static_cast<size_t>(k) + 1] : pairs_[static_cast<size_t>(k)].to;
+    }
     // The key of another name, valid until the next call.
     std::string_view of(std::string_view name) {
         if (!key_) return name;
