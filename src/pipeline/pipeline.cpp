@@ -115,8 +115,10 @@ RenameOutcome renameEntries(FileSystem& fs, OpenFolder* folder, const std::strin
         kept.push_back(pairs[k]);
         keptAt.push_back(k);
     }
+    NameKeyFn key;
+    if (fs.foldsNames(dir)) key = [&](std::string_view n, std::string& k) { fs.appendNameKey(n, k); };
     const RenamePlan plan =
-        planRenames(kept, [&](std::string_view n) { return folder->hasEntry(std::string(n)); });
+        planRenames(kept, [&](std::string_view n) { return folder->hasEntry(std::string(n)); }, key);
 
     // A batch of more than one step is written ahead, so that a process that dies inside it
     // leaves every entry traceable.
@@ -153,6 +155,13 @@ RenameOutcome renameEntries(FileSystem& fs, OpenFolder* folder, const std::strin
             [&](int reached) { return run.next(reached); });
     }
     if (journal) journal->remove();
+    // A change of letter case counts only when the folder shows it: some file systems keep the
+    // old form whatever the move asked for.
+    for (size_t i = 0; i < kept.size(); ++i) {
+        if (!result.done[i] || plan.waitsFor[i] != static_cast<int>(i)) continue;
+        toBuffer.assign(kept[i].to);
+        if (fs.nameOnDisk(dir, toBuffer) != toBuffer) result.done[i] = false;
+    }
 
     for (size_t i = 0; i < kept.size(); ++i) out.done[keptAt[i]] = result.done[i];
     for (auto& st : result.stranded)

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "pipeline/name_table.h"
+#include "transforms/device_names.h"
 
 namespace vb {
 namespace {
@@ -17,16 +18,61 @@ std::string tempName(long long n) {
     return std::string(kTempPrefix).append(std::to_string(n)).append(kTempSuffix);
 }
 
+// The batch's names as the folder compares them: the names themselves where every byte counts,
+// else their keys, all in one buffer.
+class BatchKeys {
+public:
+    BatchKeys(std::span<const RenamePair> pairs, const NameKeyFn& key) : pairs_(pairs), key_(key) {
+        if (!key_) return;
+        std::vector<size_t> ends;
+        ends.reserve(pairs.size() * 2);
+        for (const RenamePair& p : pairs) {
+            key_(p.from, buffer_);
+            ends.push_back(buffer_.size());
+            key_(p.to, buffer_);
+            ends.push_back(buffer_.size());
+        }
+        // Views only once the buffer has stopped growing.
+        views_.reserve(ends.size());
+        size_t start = 0;
+        for (size_t end : ends) {
+            views_.emplace_back(buffer_.data() + start, end - start);
+            start = end;
+        }
+    }
+    std::string_view from(int k) const {
+        return key_ ? views_[2 * static_cast<size_t>(k)] : pairs_[static_cast<size_t>(k)].from;
+    }
+    std::string_view to(int k) const {
+        return key_ ? views_[2 * static_cast<size_t>(k) + 1] : pairs_[static_cast<size_t>(k)].to;
+    }
+    // The key of another name, valid until the next call.
+    std::string_view of(std::string_view name) {
+        if (!key_) return name;
+        scratch_.clear();
+        key_(name, scratch_);
+        return scratch_;
+    }
+
+private:
+    std::span<const RenamePair> pairs_;
+    const NameKeyFn& key_;
+    std::string buffer_;
+    std::vector<std::string_view> views_;
+    std::string scratch_;
+};
+
 }  // namespace
 
-RenamePlan planRenames(std::span<const RenamePair> pairs,
-                       const std::function<bool(std::string_view)>& taken) {
+RenamePlan planRenames(std::span<const RenamePair> pairs, const std::function<bool(std::string_view)>& taken,
+                       const NameKeyFn& key) {
     const int n = static_cast<int>(pairs.size());
     RenamePlan plan;
     plan.waitsFor.assign(pairs.size(), -1);
     plan.refused.assign(pairs.size(), false);
     plan.steps.reserve(pairs.size());
 
+    BatchKeys keys(pairs, key);
     NameTable names(pairs.size() * 2);
     std::vector<NameSlot> slots;
     slots.reserve(pairs.size() * 2);
@@ -36,7 +82,7 @@ RenamePlan planRenames(std::span<const RenamePair> pairs,
         return slots[id];
     };
     for (int k = 0; k < n; ++k) {
-        NameSlot& slot = slotOf(pairs[k].from);
+        NameSlot& slot = slotOf(keys.from(k));
         if (slot.source < 0)
             slot.source = k;
         else
@@ -44,10 +90,15 @@ RenamePlan planRenames(std::span<const RenamePair> pairs,
     }
     // An entry that keeps its name holds it against every row.
     for (int k = 0; k < n; ++k)
-        if (!plan.refused[k] && pairs[k].from == pairs[k].to) slotOf(pairs[k].to).claimant = k;
+        if (!plan.refused[k] && pairs[k].from == pairs[k].to) slotOf(keys.to(k)).claimant = k;
     for (int k = 0; k < n; ++k) {
         if (plan.refused[k] || pairs[k].from == pairs[k].to) continue;
-        NameSlot& slot = slotOf(pairs[k].to);
+        if (isDeviceName(pairs[k].to)) {
+            plan.refused[k] = true;  // the system would make a file that few programs can reach
+            continue;
+        }
+        // A change of letter case alone where case is ignored waits for itself: a cycle of one.
+        NameSlot& slot = slotOf(keys.to(k));
         if (slot.claimant >= 0) {
             plan.refused[k] = true;  // the first row wants this name too
             continue;
@@ -88,7 +139,7 @@ RenamePlan planRenames(std::span<const RenamePair> pairs,
         std::string temp;
         while (temp.empty()) {
             temp = tempName(nextTemp++);
-            if (names.find(temp) >= 0 || taken(temp)) temp.clear();
+            if (names.find(keys.of(temp)) >= 0 || taken(temp)) temp.clear();
         }
         const int t = static_cast<int>(plan.temps.size());
         plan.temps.push_back(std::move(temp));

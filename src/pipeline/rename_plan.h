@@ -30,10 +30,11 @@ struct RenamePlan {
     };
     std::vector<Step> steps;
     std::vector<std::string> temps;
-    // Per entry: the entry whose rename frees this one's target, or -1.
+    // Per entry: the entry whose rename frees this one's target, or -1; the entry itself when
+    // the new name differs from the old only in letter case.
     std::vector<int> waitsFor;
     // Per entry: fails without a step, because an earlier row renames the same entry, or takes
-    // the same new name, or the new name is an entry that keeps its name.
+    // the same new name, or the new name is an entry that keeps its name, or a device name.
     std::vector<bool> refused;
 };
 
@@ -41,8 +42,17 @@ struct RenamePlan {
 inline constexpr std::string_view kTempPrefix = "~velbrook-";
 inline constexpr std::string_view kTempSuffix = ".tmp";
 
+// Appends to key the form in which the folder compares name: names with equal keys are one entry.
+using NameKeyFn = std::function<void(std::string_view name, std::string& key)>;
+
 // taken(name): the folder holds an entry of that name (asked only for temporary names).
-RenamePlan planRenames(std::span<const RenamePair> pairs, const std::function<bool(std::string_view)>& taken);
+// key: given when the folder folds names (letter case ignored); without it every byte counts.
+// An entry whose new name differs from its old one only in the folder's eyes (letter case) is a
+// cycle of its own: it goes through a temporary name, so that the new form lands wherever the
+// file system would keep the old one on a direct move. A new name that is a Windows device
+// name is refused.
+RenamePlan planRenames(std::span<const RenamePair> pairs, const std::function<bool(std::string_view)>& taken,
+                       const NameKeyFn& key = {});
 
 struct RenameOutcome {
     std::vector<bool> done;  // per entry: its rename went through

@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -46,6 +47,13 @@ public:
     }
     bool hasEntry(const std::string& dir, const std::string& name) override {
         return inner_.hasEntry(dir, name);
+    }
+    bool foldsNames(const std::string& dir) override { return inner_.foldsNames(dir); }
+    void appendNameKey(std::string_view name, std::string& key) const override {
+        inner_.appendNameKey(name, key);
+    }
+    std::optional<std::string> nameOnDisk(const std::string& dir, const std::string& name) override {
+        return inner_.nameOnDisk(dir, name);
     }
     bool deleteFile(const std::string& path) override { return inner_.deleteFile(path); }
     bool removeDir(const std::string& path) override { return inner_.removeDir(path); }

@@ -163,6 +163,21 @@ public:
         return false;
     }
 
+    // How dir tells names apart. False: every byte counts. True: names whose keys are equal
+    // (letter case ignored the way the system ignores it) are one entry there.
+    virtual bool foldsNames(const std::string& dir) {
+        (void)dir;
+        return false;
+    }
+    // Appends the key of name: the form in which a folder that folds names compares it.
+    virtual void appendNameKey(std::string_view name, std::string& key) const { key.append(name); }
+    // The name, letter case as the folder shows it, of the entry that name reaches in dir;
+    // nothing when there is none.
+    virtual std::optional<std::string> nameOnDisk(const std::string& dir, const std::string& name) {
+        if (!hasEntry(dir, name)) return std::nullopt;
+        return name;
+    }
+
     virtual bool deleteFile(const std::string& path) = 0;
     virtual bool removeDir(const std::string& path) = 0;
     // dir (the folder the user chose, reached however its path leads) held open for the steps

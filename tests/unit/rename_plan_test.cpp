@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <map>
 #include <set>
 #include <string>
@@ -22,16 +23,30 @@ struct Folder {
     std::set<std::string> locked;                          // renames from these names fail
     std::set<std::pair<std::string, std::string>> refuse;  // these renames fail
     int renames = 0;
+    // Letter case ignored, as on Windows; a move that changes only the case succeeds and keeps
+    // the old one, as under Wine and on some network shares.
+    bool caseBlind = false;
 
+    std::string fold(std::string_view name) const {
+        std::string s(name);
+        if (caseBlind)
+            for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        return s;
+    }
+    std::map<std::string, std::string>::iterator find(std::string_view name) {
+        if (!caseBlind) return entries.find(std::string(name));
+        return std::find_if(entries.begin(), entries.end(),
+                            [&](const auto& e) { return fold(e.first) == fold(name); });
+    }
     bool rename(std::string_view from, std::string_view to) {
         ++renames;
         const std::string f(from), t(to);
-        auto it = entries.find(f);
+        auto it = find(f);
         if (it == entries.end() || locked.count(f) || refuse.count({f, t})) return false;
-        if (f == t) return true;
-        if (entries.count(t)) return false;
+        if (fold(f) == fold(t)) return true;
+        if (find(t) != entries.end()) return false;
         entries[t] = std::move(it->second);
-        entries.erase(f);
+        entries.erase(it);
         return true;
     }
 };
@@ -45,8 +60,10 @@ Result run(Folder& folder, const Names& pairs) {
     std::vector<RenamePair> views;
     for (const auto& [from, to] : pairs) views.push_back({from, to});
     Result r;
-    r.plan =
-        planRenames(views, [&](std::string_view n) { return folder.entries.count(std::string(n)) != 0; });
+    NameKeyFn key;
+    if (folder.caseBlind) key = [&](std::string_view n, std::string& k) { k += folder.fold(n); };
+    r.plan = planRenames(
+        views, [&](std::string_view n) { return folder.find(n) != folder.entries.end(); }, key);
     r.outcome =
         carryOut(views, r.plan, [&](std::string_view f, std::string_view t) { return folder.rename(f, t); });
     return r;
@@ -168,6 +185,12 @@ TEST(RenamePlan, BatchOutcomesTable) {
          {},
          "YYY",
          {{"a", "b"}, {"b", "a"}, {"~velbrook-1.tmp", "~velbrook-0.tmp"}}},
+        {"a device name is never made, in any case, with or without an extension",
+         {"con_x", "nul_x.jpg", "c", "d", "x"},
+         {{"con_x", "CON"}, {"nul_x.jpg", "nul.jpg"}, {"c", "com1 .txt"}, {"d", "console"}, {"x", "con_x"}},
+         {},
+         "nnnYn",
+         {{"con_x", "con_x"}, {"nul_x.jpg", "nul_x.jpg"}, {"c", "c"}, {"console", "d"}, {"x", "x"}}},
         {"a temporary name that a row takes is passed over",
          {"a", "b", "c"},
          {{"c", "~velbrook-0.tmp"}, {"a", "b"}, {"b", "a"}},
@@ -183,6 +206,90 @@ TEST(RenamePlan, BatchOutcomesTable) {
         Result r = run(folder, c.pairs);
         EXPECT_EQ(doneFlags(r.outcome), c.done);
         EXPECT_EQ(r.outcome.count(), static_cast<int>(std::count(c.done.begin(), c.done.end(), 'Y')));
+        EXPECT_TRUE(r.outcome.stranded.empty());
+        EXPECT_EQ(folder.entries, (std::map<std::string, std::string>(c.after.begin(), c.after.end())));
+    }
+}
+
+// Where letter case is ignored, names are planned by their keys: chains and cycles that only
+// case makes, a change of case alone, and temporary names free in that sense too.
+TEST(RenamePlan, CaseBlindFolderTable) {
+    const Case cases[] = {
+        {"a chain that only case makes",
+         {"A", "a_v2"},
+         {{"A", "A_v2"}, {"a_v2", "a_v2_v2"}},
+         {},
+         "YY",
+         {{"A_v2", "A"}, {"a_v2_v2", "a_v2"}}},
+        {"a target freed by a row below",
+         {"a", "b"},
+         {{"a", "B"}, {"b", "c"}},
+         {},
+         "YY",
+         {{"B", "a"}, {"c", "b"}}},
+        {"a cycle that only case makes",
+         {"a", "B"},
+         {{"a", "b"}, {"B", "A"}},
+         {},
+         "YY",
+         {{"b", "a"}, {"A", "B"}}},
+        {"a change of case alone lands",
+         {"IMG", "x"},
+         {{"IMG", "img"}, {"x", "X"}},
+         {},
+         "YY",
+         {{"img", "IMG"}, {"X", "x"}}},
+        {"a change of case alone that fails keeps the old name",
+         {"IMG"},
+         {{"IMG", "img"}},
+         {"IMG"},
+         "n",
+         {{"IMG", "IMG"}}},
+        {"two rows want one name in two cases",
+         {"a", "b"},
+         {{"a", "X"}, {"b", "x"}},
+         {},
+         "Yn",
+         {{"X", "a"}, {"b", "b"}}},
+        {"an entry that keeps its name holds it in every case",
+         {"a", "b"},
+         {{"b", "A"}, {"a", "a"}},
+         {},
+         "nY",
+         {{"a", "a"}, {"b", "b"}}},
+        {"one entry named twice in two cases goes by its first row",
+         {"a"},
+         {{"a", "x"}, {"A", "y"}},
+         {},
+         "Yn",
+         {{"x", "a"}}},
+        {"a name outside the batch in another case is never taken",
+         {"a", "B"},
+         {{"a", "b"}},
+         {},
+         "n",
+         {{"a", "a"}, {"B", "B"}}},
+        {"a temporary name on disk in another case is passed over",
+         {"a", "b", "~VELBROOK-0.TMP"},
+         {{"a", "b"}, {"b", "a"}},
+         {},
+         "YY",
+         {{"a", "b"}, {"b", "a"}, {"~VELBROOK-0.TMP", "~VELBROOK-0.TMP"}}},
+        {"a temporary name that a row takes in another case is passed over",
+         {"a", "b", "c"},
+         {{"c", "~VELBROOK-0.TMP"}, {"a", "b"}, {"b", "a"}},
+         {},
+         "YYY",
+         {{"~VELBROOK-0.TMP", "c"}, {"a", "b"}, {"b", "a"}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Folder folder;
+        folder.caseBlind = true;
+        for (const auto& f : c.files) folder.entries[f] = f;
+        folder.locked = c.locked;
+        Result r = run(folder, c.pairs);
+        EXPECT_EQ(doneFlags(r.outcome), c.done);
         EXPECT_TRUE(r.outcome.stranded.empty());
         EXPECT_EQ(folder.entries, (std::map<std::string, std::string>(c.after.begin(), c.after.end())));
     }

@@ -395,6 +395,41 @@ bool Win32FileSystem::hasEntry(const std::string& dir, const std::string& name) 
     return exists(extendedPath(*d) + *n);
 }
 
+bool Win32FileSystem::foldsNames(const std::string& dir) {
+    (void)dir;
+    return true;
+}
+
+void Win32FileSystem::appendNameKey(std::string_view name, std::string& key) const {
+    // A tag keeps the two forms apart: a name that does not convert is its own bytes.
+    auto w = gbkToWide(name);
+    if (!w || w->empty()) {
+        key.append(1, '\0').append(name);
+        return;
+    }
+    // Without LCMAP_LINGUISTIC_CASING the mapping follows the file system's rules.
+    std::wstring upper(w->size(), L'\0');
+    const int n = LCMapStringW(LOCALE_INVARIANT, LCMAP_UPPERCASE, w->data(), static_cast<int>(w->size()),
+                               upper.data(), static_cast<int>(upper.size()));
+    if (n > 0) upper.resize(static_cast<size_t>(n));
+    const std::wstring& folded = n > 0 ? upper : *w;
+    key.append(1, '\1');
+    for (wchar_t c : folded) key.append({static_cast<char>(c & 0xFF), static_cast<char>((c >> 8) & 0xFF)});
+}
+
+std::optional<std::string> Win32FileSystem::nameOnDisk(const std::string& dir, const std::string& name) {
+    auto d = gbkToWide(dir);
+    auto n = gbkToWide(name);
+    if (!d || d->empty() || !n || !isPlainComponent(*n)) return std::nullopt;
+    // Without a wildcard (DOS ones included) the search finds that entry alone.
+    if (n->find_first_of(L"*?<>\"") != std::wstring::npos) return std::nullopt;
+    if (!isSeparator(d->back())) *d += L'\\';
+    WIN32_FIND_DATAW data;
+    FindHandle h(findFirstFile((extendedPath(*d) + *n).c_str(), data, systemFindFirst()));
+    if (h.get() == INVALID_HANDLE_VALUE) return std::nullopt;
+    return wideToGbk(data.cFileName);
+}
+
 bool Win32FileSystem::deleteFile(const std::string& path) {
     auto p = widePath(path);
     return p && deleteFileOrLink(*p);

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,6 +32,12 @@ public:
     // file), ".", "..", or a trailing dot or blank (which the shell cannot handle).
     bool rename(const std::string& dir, const std::string& from, const std::string& to) override;
     bool hasEntry(const std::string& dir, const std::string& name) override;
+    // Names are one when they are equal after the system's own upper-casing of their UTF-16
+    // form, the file system rule that CompareStringOrdinal ignoring case follows.
+    bool foldsNames(const std::string& dir) override;
+    void appendNameKey(std::string_view name, std::string& key) const override;
+    // The entry's long name as the folder lists it.
+    std::optional<std::string> nameOnDisk(const std::string& dir, const std::string& name) override;
     // Links to directories count as files: they are listed as such and deleting one removes
     // only the link.
     bool deleteFile(const std::string& path) override;
