@@ -160,7 +160,9 @@ private:
         bool rename(const std::string& from, const std::string& to) override {
             return fs_.rename(path_ + "/", from, to);
         }
-        bool hasEntry(const std::string& name) override { return fs_.find(join(path_ + "/", name)) != nullptr; }
+        bool hasEntry(const std::string& name) override {
+            return fs_.find(join(path_ + "/", name)) != nullptr;
+        }
 
     private:
         MemoryFileSystem& fs_;

@@ -117,8 +117,8 @@ RenameOutcome renameEntries(FileSystem& fs, OpenFolder* folder, const std::strin
     }
     NameKeyFn key;
     if (fs.foldsNames(dir)) key = [&](std::string_view n, std::string& k) { fs.appendNameKey(n, k); };
-    const RenamePlan plan =
-        planRenames(kept, [&](std::string_view n) { return folder->hasEntry(std::string(n)); }, key);
+    const RenamePlan plan = planRenames(
+        kept, [&](std::string_view n) { return folder->hasEntry(std::string(n)); }, key);
 
     // A batch of more than one step is written ahead, so that a process that dies inside it
     // leaves every entry traceable.

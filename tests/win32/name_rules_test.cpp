@@ -116,7 +116,6 @@ private:
     };
 };
 
-
 TEST(Win32NameRules, AChangeOfCaseCountsOnlyWhenTheFolderShowsIt) {
     TempFolder d;
     writeFile(d.wide() + L"IMG_1.JPG", "img");
