@@ -74,6 +74,7 @@ void Win32Window::focusControl(Ctl c) {
     if (kind == Kind::Edit) SendMessageW(w, EM_SETSEL, 0, -1);
     if (kind == Kind::Combo) SendMessageW(w, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
     SetFocus(w);
+    scrollIntoView(c);
 }
 
 void Win32Window::tabToNext(HWND root, bool backwards) {
@@ -119,6 +120,7 @@ bool Win32Window::moveInRadioGroup(Ctl from, bool backwards) {
         HWND w = hwnd_[index(c)];
         if (!w || !IsWindowVisible(w) || !IsWindowEnabled(w)) continue;
         SetFocus(w);
+        scrollIntoView(c);
         if (!checked(c)) SendMessageW(w, BM_CLICK, 0, 0);
         return true;
     }
@@ -163,6 +165,7 @@ bool Win32Window::restoreFocus(HWND window) {
         !IsWindowEnabled(last))
         return false;
     SetFocus(last);
+    if (const auto c = controlAt(last)) scrollIntoView(*c);
     return true;
 }
 
