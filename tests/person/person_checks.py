@@ -428,6 +428,41 @@ def check_popup_menu(root):
         s.close()
 
 
+def check_keyboard_first_focus_menu_and_thanks(root):
+    """The window opens with the focus on 手动读取; Shift+F10 and the Menu key open the list's
+    menu at the focused row; Esc closes 感谢有你 and the focus comes back where it was."""
+    s = Session(root, ["await", "browse $T\\v", "click 按钮_手动读取", "await", "list", "await", "list", "await",
+                       "await", "await"])
+    try:
+        s.hand()
+        expect(s.focus == "按钮_手动读取", f"the focus at the start is on {s.focus}")
+        s.done()
+        s.hand()
+        s.click_row(0)
+        s.key("Down", "shift+F10")  # row 1 has the focus: its menu, 上移
+        s.key("Down", "Return")
+        s.done()
+        looks = s.hand()
+        expect(rows(looks) == ["b.txt", "a.mp4", "c.jpg"], looks)
+        s.click_row(1)
+        s.key("Menu", "Down", "Down", "Return")  # 下移 of row 1
+        s.done()
+        looks = s.hand()
+        expect(rows(looks) == ["b.txt", "c.jpg", "a.mp4"], looks)
+        s.click("图形按钮1")
+        s.done()
+        s.hand()
+        expect("感谢窗口" in s.at, "感谢有你 did not open")
+        s.key("Escape")
+        s.done()
+        s.hand()
+        expect("感谢窗口" not in s.at, "Esc left 感谢有你 open")
+        expect(s.focus == "图形按钮1", f"the focus went to {s.focus}")
+        s.finish()
+    finally:
+        s.close()
+
+
 def check_large_folder(root):
     """A large folder is read whole; the end of the list is reached with the keyboard and its
     last row clicked, which copies the last name of the list."""
@@ -489,6 +524,7 @@ CHECKS = [
     (check_enter_and_space_on_a_focused_button, dict(files=["a.mp4", "b.txt"])),
     (check_preview_execute_undo, dict(files=["a.mp4", "b.txt"])),
     (check_popup_menu, dict(files=["a.mp4", "b.txt"])),
+    (check_keyboard_first_focus_menu_and_thanks, dict(files=["a.mp4", "b.txt", "c.jpg"])),
     (check_esc_stops_an_execute_and_undo_takes_it_back, dict(big=ESC_FILES)),
     (check_large_folder, dict(big=LARGE)),
 ]

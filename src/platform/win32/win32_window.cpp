@@ -187,6 +187,7 @@ Win32Window::~Win32Window() {
 void Win32Window::show(int showCommand) {
     ShowWindow(main_, showCommand);
     UpdateWindow(main_);
+    if (GetActiveWindow() == main_ && !controlAt(GetFocus())) focusFirst(main_);
 }
 
 HWND Win32Window::parentFor(Ctl c) const {
@@ -526,8 +527,9 @@ LRESULT Win32Window::handle(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             // front; the control that had it gets it again.
             if (LOWORD(wp) == WA_INACTIVE) {
                 rememberFocus(hwnd);
-            } else if (!HIWORD(wp) && restoreFocus(hwnd)) {
-                return 0;
+            } else if (!HIWORD(wp)) {
+                focusFirst(hwnd);
+                if (IsChild(hwnd, GetFocus())) return 0;
             }
             break;
         case WM_COMMAND:
@@ -954,7 +956,10 @@ void Win32Window::selectRowOnly(int row) {
 void Win32Window::showPopupMenu() {
     if (listener_.popupMenu && listener_.popupMenu()) return;
     POINT p;
-    GetCursorPos(&p);
+    if (menuAt_)
+        p = *menuAt_;
+    else
+        GetCursorPos(&p);
     // The chosen item arrives later as a WM_COMMAND, once this operation has returned.
     TrackPopupMenu(menu_, TPM_RIGHTBUTTON | TPM_LEFTALIGN, p.x, p.y, 0, main_, nullptr);
 }
@@ -1021,7 +1026,13 @@ void Win32Window::closeSecondWindow() {
             if (HWND h = hwnd_[index(d.id)]) state_[index(d.id)].text = wideToGbkLossy(windowText(h));
             hwnd_[index(d.id)] = nullptr;
         }
+    const bool wasActive = GetForegroundWindow() == w;
     DestroyWindow(w);
+    // The main window takes the focus back, on the control that had it.
+    if (wasActive && main_) {
+        SetForegroundWindow(main_);
+        if (!controlAt(GetFocus())) focusFirst(main_);
+    }
     if (listener_.secondWindowChanged) listener_.secondWindowChanged(false);
 }
 

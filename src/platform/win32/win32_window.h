@@ -143,6 +143,9 @@ private:
     LRESULT defaultButton(HWND root) const;
     void rememberFocus(HWND window);
     bool restoreFocus(HWND window);
+    // The control that had the focus, else the one a person starts with.
+    void focusFirst(HWND window);
+    void openListMenuFromKeyboard();
     void showChosenItem(Ctl combo);
 
     static size_t index(Ctl c) { return static_cast<size_t>(c); }
@@ -196,6 +199,7 @@ private:
     std::vector<Ctl> secondOrder_;
     // The control that had the focus when each window (main, second) was left.
     std::array<HWND, 2> lastFocus_{};
+    std::optional<POINT> menuAt_;  // where the popup menu opens when the keyboard opened it
     bool topmost_ = false;
     bool busy_ = false;
 
