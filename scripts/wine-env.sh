@@ -139,7 +139,7 @@ ensure_display() {
   local ready
   ready=$(mktemp -u /tmp/velbrook-xvfb.XXXXXX)
   mkfifo "$ready"
-  Xvfb -displayfd 3 -screen 0 1920x1200x24 -nolisten tcp 3>"$ready" >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 2560x1600x24 -nolisten tcp 3>"$ready" >/dev/null 2>&1 &
   XVFB_PID=$!
   local n=
   read -r n <"$ready" || true

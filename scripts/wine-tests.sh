@@ -2,7 +2,8 @@
 # The Windows program's tests under Wine: the Win32 ports and the real window (GoogleTest),
 # every scenario script through Velbrook.exe --drive (real mouse clicks and keystrokes), the
 # person-level checks (xdotool on the display), and screenshots of the main window at 96 and
-# 144 DPI, preview off and on. Usage: scripts/wine-tests.sh [BUILD_DIR]   (default build-win32)
+# 144 DPI and on every screen of the fit test, preview off and on.
+# Usage: scripts/wine-tests.sh [BUILD_DIR]   (default build-win32)
 # With VELBROOK_WINE32=1: the 32-bit program (XP SP3 on) under the 32-bit Wine: its Win32 tests,
 # the scenarios and Windows XP's answers; without that Wine the script fails.
 # VELBROOK_OTHER_EXE: the program of the other build, whose version resource the tests read too.
@@ -275,7 +276,31 @@ for dpi in 120 144; do
   "$WINE" "$BUILD_WIN32/velbrook-win32-tests.exe" --gtest_filter='Captions.*:Placement.*:SystemFonts.*' --gtest_brief=1 || status=1
   if [ $dpi = 144 ]; then shoot_both 144; fi
 done
+
+# Every screen a person may have, at the scale it is commonly used at: the window fits the work
+# area at the largest scale that fits, or scrolls, with the preview off and on; a shot of each.
+echo "== every screen and scale"
+set_screen() {  # WIDTHxHEIGHT of the virtual desktop for the sessions that start from now on
+  "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$1" /f >/dev/null 2>&1
+  "$WINESERVER" -w 2>/dev/null || true
+}
+for screen in 1024x600@96 1280x800@120 1366x768@96 1366x768@120 1600x900@120 1280x1024@144 \
+              1920x1080@144 2560x1440@192; do
+  "$WINESERVER" -k 2>/dev/null || true
+  set_screen "${screen%@*}"
+  set_dpi "${screen#*@}"
+  "$WINESERVER" -p 2>/dev/null || true
+  echo "-- ${screen%@*} at ${screen#*@} DPI"
+  "$WINE" "$BUILD_WIN32/velbrook-win32-tests.exe" --gtest_filter='Fit.*' --gtest_brief=1 || status=1
+  shoot_both "${screen%@*}-${screen#*@}"
+  # A laptop's screen at 125 %: preview and execute with the mouse alone.
+  if [ "$screen" = 1366x768@120 ]; then
+    WINE="$WINE" python3 "$ROOT/tests/person/person_checks.py" "$BUILD_WIN32/Velbrook.exe" \
+      preview_execute_on_a_laptop_screen || status=1
+  fi
+done
 "$WINESERVER" -k 2>/dev/null || true
+set_screen 1920x1080
 set_dpi 96
 
 echo "Wine tests took $((SECONDS - started)) s in all"

@@ -40,6 +40,9 @@ std::span<const ComboDef> comboDefinitions();
 inline constexpr const char* kPreviewOnCaption = "不要预览";
 inline const char* previewOffCaption() { return def(Ctl::按钮_打开预览).caption; }
 
+// The control a person starts with: the focus is there when the window opens.
+inline constexpr Ctl kFirstFocus = Ctl::按钮_手动读取;
+
 inline constexpr const char* kListColumn0Title = "当前的文件名";
 inline constexpr int kListColumnWidth = 380;
 

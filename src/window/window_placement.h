@@ -17,4 +17,10 @@ struct ScreenBox {
 // of it as can be are in view.
 ScreenBox placeInWorkArea(ScreenBox window, const ScreenBox& work);
 
+// The scale (dots per inch) to lay a window out at, whose size at 96 DPI is logicalWidth x
+// logicalHeight: the monitor's own when the window fits the work area there, else the largest of
+// the system's steps of 25 % below it (120, 144, ...) at which it fits, else 96, where the
+// window scrolls. A monitor below 96 keeps its own scale.
+int fittingDpi(int monitorDpi, int logicalWidth, int logicalHeight, const ScreenBox& work);
+
 }  // namespace vb

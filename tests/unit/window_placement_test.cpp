@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace vb {
 namespace {
 
@@ -44,6 +46,38 @@ TEST(WindowPlacement, StaysWhereItIsWhenItFitsElseMovesJustInside) {
     for (const auto& c : cases) {
         const ScreenBox got = placeInWorkArea(c.window, c.work);
         EXPECT_EQ(got, c.placed) << c.what << ": got " << got.left << "," << got.top;
+    }
+}
+
+// The scale the main window (769 x 680 at 96 DPI, 1150 wide with the preview) is laid out at on
+// common screens, each with a taskbar 40 pixels high at 100 % along its bottom edge.
+TEST(WindowPlacement, TheLargestScaleThatFitsDownTo96) {
+    struct Case {
+        int screenWidth, screenHeight, monitorDpi;
+        int off, on;  // the scale with the preview off and on
+    };
+    const Case cases[] = {
+        {1024, 600, 96, 96, 96},      // neither fits: 96, and the window scrolls
+        {800, 600, 96, 96, 96},       //
+        {1280, 800, 120, 96, 96},     //
+        {1366, 768, 96, 96, 96},      //
+        {1366, 768, 120, 96, 96},     // 850 high at 125 % in 718
+        {1600, 900, 120, 120, 120},   // exactly as high as the work area
+        {1280, 1024, 144, 120, 96},   // 150 % is too high, 125 % with the preview too wide
+        {1920, 1080, 144, 144, 144},  //
+        {2560, 1440, 192, 192, 192},  //
+        {1920, 1080, 168, 120, 120},  // 175 %: 150 % is 10 pixels too high
+        {1366, 768, 110, 96, 96},     // a scale between the steps goes down to the step below
+        {1920, 1080, 110, 110, 110},  // and stays where it fits
+        {1024, 768, 72, 72, 72},      // below 96: its own
+    };
+    for (const auto& c : cases) {
+        const int taskbar = 40 * c.monitorDpi / 96;
+        const ScreenBox work{0, 0, c.screenWidth, c.screenHeight - taskbar};
+        const std::string what = std::to_string(c.screenWidth) + "x" + std::to_string(c.screenHeight) +
+                                 " at " + std::to_string(c.monitorDpi) + " DPI";
+        EXPECT_EQ(fittingDpi(c.monitorDpi, 769, 680, work), c.off) << what;
+        EXPECT_EQ(fittingDpi(c.monitorDpi, 1150, 680, work), c.on) << what << " with the preview";
     }
 }
 

@@ -74,6 +74,7 @@ void Win32Window::focusControl(Ctl c) {
     if (kind == Kind::Edit) SendMessageW(w, EM_SETSEL, 0, -1);
     if (kind == Kind::Combo) SendMessageW(w, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
     SetFocus(w);
+    scrollIntoView(c);
 }
 
 void Win32Window::tabToNext(HWND root, bool backwards) {
@@ -119,14 +120,46 @@ bool Win32Window::moveInRadioGroup(Ctl from, bool backwards) {
         HWND w = hwnd_[index(c)];
         if (!w || !IsWindowVisible(w) || !IsWindowEnabled(w)) continue;
         SetFocus(w);
+        scrollIntoView(c);
         if (!checked(c)) SendMessageW(w, BM_CLICK, 0, 0);
         return true;
     }
     return true;
 }
 
+// Shift+F10 and the Menu key open the list's menu at its focused row, as the right button does
+// where the mouse is.
+void Win32Window::openListMenuFromKeyboard() {
+    HWND lv = hwnd_[index(Ctl::超级列表框1)];
+    const int row =
+        static_cast<int>(SendMessageW(lv, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+    RECT r{};
+    if (row >= 0 && row < rowCount()) {
+        if (selectedRow() != row) selectRowOnly(row);
+        SendMessageW(lv, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
+        ListView_GetItemRect(lv, row, &r, LVIR_LABEL);
+        r.top = r.bottom;
+    }
+    POINT at{r.left + scaled(16), r.top};
+    ClientToScreen(lv, &at);
+    menuAt_ = at;
+    if (listener_.event) listener_.event(Ctl::超级列表框1, Event::RightClick);
+    menuAt_.reset();
+}
+
 bool Win32Window::navigate(const MSG& msg) {
+    const bool menuKey = (msg.message == WM_KEYDOWN && msg.wParam == VK_APPS) ||
+                         ((msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) &&
+                          msg.wParam == VK_F10 && GetKeyState(VK_SHIFT) < 0);
+    if (menuKey && controlAt(msg.hwnd) == Ctl::超级列表框1) {
+        openListMenuFromKeyboard();
+        return true;
+    }
     if (msg.message != WM_KEYDOWN) return false;
+    if (msg.wParam == VK_ESCAPE && second_ && GetAncestor(msg.hwnd, GA_ROOT) == second_) {
+        closeSecondWindow();
+        return true;
+    }
     if (msg.wParam == VK_UP || msg.wParam == VK_DOWN || msg.wParam == VK_LEFT || msg.wParam == VK_RIGHT) {
         auto c = controlAt(msg.hwnd);
         if (!c || def(*c).kind != Kind::Radio) return false;
@@ -163,7 +196,13 @@ bool Win32Window::restoreFocus(HWND window) {
         !IsWindowEnabled(last))
         return false;
     SetFocus(last);
+    if (const auto c = controlAt(last)) scrollIntoView(*c);
     return true;
+}
+
+void Win32Window::focusFirst(HWND window) {
+    if (restoreFocus(window)) return;
+    if (window == main_ && isTabStop(kFirstFocus)) focusControl(kFirstFocus);
 }
 
 }  // namespace vb

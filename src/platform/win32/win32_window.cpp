@@ -4,6 +4,7 @@
 #include <uxtheme.h>
 
 #include <algorithm>
+#include <tuple>
 
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_pictures.h"
@@ -20,14 +21,27 @@ constexpr int kComboListHeight = 200;  // the drop-down part of a combo box, log
 // Sent when the window moves to a monitor of another scale (Windows 8.1 on).
 constexpr UINT kDpiChanged = 0x02E0;
 
-// The box, in pixels of the screen, moved inside the work area of the monitor it is mostly on.
-ScreenBox onScreen(ScreenBox box) {
+constexpr DWORD kMainStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+constexpr int kScrollLine = 20;  // logical pixels per step of a scroll bar's arrow or the wheel
+
+// The work area of the monitor the box, in pixels of the screen, is mostly on; none when the
+// system cannot tell.
+std::optional<ScreenBox> workAreaAt(const ScreenBox& box) {
     const RECT r{box.left, box.top, box.left + box.width, box.top + box.height};
     MONITORINFO info{};
     info.cbSize = sizeof info;
-    if (!GetMonitorInfoW(MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST), &info)) return box;
+    if (!GetMonitorInfoW(MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST), &info)) return std::nullopt;
     const RECT& w = info.rcWork;
-    return placeInWorkArea(box, {w.left, w.top, w.right - w.left, w.bottom - w.top});
+    return ScreenBox{w.left, w.top, w.right - w.left, w.bottom - w.top};
+}
+
+// The box moved inside the work area of the monitor it is mostly on, and cut to its size.
+ScreenBox onScreen(ScreenBox box) {
+    const auto work = workAreaAt(box);
+    if (!work) return box;
+    box.width = std::min(box.width, work->width);
+    box.height = std::min(box.height, work->height);
+    return placeInWorkArea(box, *work);
 }
 
 bool isOnTabPage(Ctl c) { return tabPageOf(c).has_value(); }
@@ -80,7 +94,14 @@ Win32Window::Win32Window(HINSTANCE instance, Listener listener, int dpi)
     icc.dwSize = sizeof icc;
     icc.dwICC = ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES | ICC_STANDARD_CLASSES;
     InitCommonControlsEx(&icc);
-    dpi_ = dpi > 0 ? dpi : systemDpi();
+    monitorDpi_ = dpi > 0 ? dpi : systemDpi();
+    dpi_ = monitorDpi_;
+    mainRect_ = def(Ctl::主窗口).rect;
+    {
+        const Rect& r = mainRect_;
+        const ScreenBox usual{scaled(r.left), scaled(r.top), scaled(r.width), scaled(r.height)};
+        if (const auto work = workAreaAt(usual)) dpi_ = fittingDpi(monitorDpi_, r.width, r.height, *work);
+    }
     makeFonts();
     noBrush_ = static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
 
@@ -91,7 +112,6 @@ Win32Window::Win32Window(HINSTANCE instance, Listener listener, int dpi)
         s.text = d.caption;
     }
     for (Ctl c : tickedByDefinition()) state_[index(c)].checked = true;
-    mainRect_ = def(Ctl::主窗口).rect;
     mainOrder_ = readingOrder(Ctl::主窗口);
     secondOrder_ = readingOrder(Ctl::感谢窗口);
 
@@ -109,11 +129,11 @@ Win32Window::Win32Window(HINSTANCE instance, Listener listener, int dpi)
 
     const Rect& r = mainRect_;
     const ScreenBox at = onScreen({scaled(r.left), scaled(r.top), scaled(r.width), scaled(r.height)});
-    main_ = CreateWindowExW(0, kMainClass, gbkToWideLossy(def(Ctl::主窗口).caption).c_str(),
-                            WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, at.left, at.top,
-                            at.width, at.height, nullptr, nullptr, instance_, this);
+    main_ = CreateWindowExW(0, kMainClass, gbkToWideLossy(def(Ctl::主窗口).caption).c_str(), kMainStyle,
+                            at.left, at.top, at.width, at.height, nullptr, nullptr, instance_, this);
     if (!main_) return;
     createControls(Ctl::主窗口, main_);
+    updateScrollBars();
 
     menu_ = CreatePopupMenu();
     for (Ctl item : menuItems())
@@ -122,11 +142,21 @@ Win32Window::Win32Window(HINSTANCE instance, Listener listener, int dpi)
     applyAllVisibility();
     showFocus(main_);
     // Opened on a monitor whose scale is not the system's.
-    if (const auto own = windowDpi(main_); dpi <= 0 && own && *own != dpi_) applyDpi(*own);
+    if (const auto own = windowDpi(main_); dpi <= 0 && own && *own != monitorDpi_) applyDpi(*own);
 }
 
 void Win32Window::applyDpi(int dpi, const RECT* bounds) {
-    if (dpi <= 0 || dpi == dpi_) return;
+    if (dpi <= 0) return;
+    monitorDpi_ = dpi;
+    sizeMain(bounds);
+    if (second_) {
+        const Rect r = def(Ctl::感谢窗口).rect;
+        SetWindowPos(second_, nullptr, 0, 0, scaled(r.width), scaled(r.height),
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+void Win32Window::layOut(int dpi) {
     dpi_ = dpi;
     // The controls keep the old fonts until they have the new ones.
     FontPtr oldFont = std::move(font_), oldTabFont = std::move(tabFont_);
@@ -142,13 +172,6 @@ void Win32Window::applyDpi(int dpi, const RECT* bounds) {
             SendMessageW(list, LVM_SETCOLUMNWIDTH, i, scaled(list_.columnWidth(i)));
     oldFont.reset();
     oldTabFont.reset();
-
-    sizeMain(bounds);
-    if (second_) {
-        const Rect r = def(Ctl::感谢窗口).rect;
-        SetWindowPos(second_, nullptr, 0, 0, scaled(r.width), scaled(r.height),
-                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
     InvalidateRect(main_, nullptr, TRUE);
 }
 
@@ -164,6 +187,7 @@ Win32Window::~Win32Window() {
 void Win32Window::show(int showCommand) {
     ShowWindow(main_, showCommand);
     UpdateWindow(main_);
+    if (GetActiveWindow() == main_ && !controlAt(GetFocus())) focusFirst(main_);
 }
 
 HWND Win32Window::parentFor(Ctl c) const {
@@ -343,8 +367,122 @@ void Win32Window::place(Ctl c) {
     POINT o = originIn(c);
     const Rect& r = state_[index(c)].rect;
     int h = def(c).kind == Kind::Combo ? r.height + kComboListHeight : r.height;
-    SetWindowPos(w, nullptr, scaled(o.x + r.left), scaled(o.y + r.top), scaled(r.width), scaled(h),
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    // What lies on the tab control moves with it.
+    const POINT by = parentFor(c) == main_ ? scroll_ : POINT{0, 0};
+    SetWindowPos(w, nullptr, scaled(o.x + r.left) - by.x, scaled(o.y + r.top) - by.y, scaled(r.width),
+                 scaled(h), SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// ---- Scrolling, where the window does not fit its screen even at 96 DPI --------------------
+
+SIZE Win32Window::contentSize() const {
+    RECT frame{0, 0, 0, 0};
+    AdjustWindowRectEx(&frame, kMainStyle, FALSE, 0);
+    return {scaled(mainRect_.width) - (frame.right - frame.left),
+            scaled(mainRect_.height) - (frame.bottom - frame.top)};
+}
+
+void Win32Window::updateScrollBars() {
+    if (!main_ || updatingScroll_) return;
+    updatingScroll_ = true;
+    const SIZE content = contentSize();
+    // Showing one bar narrows the client area, which may call for the other: settle first.
+    for (int round = 0; round < 3; ++round) {
+        RECT client{};
+        GetClientRect(main_, &client);
+        for (auto [bar, size, page] : {std::tuple{SB_HORZ, content.cx, client.right},
+                                       std::tuple{SB_VERT, content.cy, client.bottom}}) {
+            SCROLLINFO si{};
+            si.cbSize = sizeof si;
+            si.fMask = SIF_RANGE | SIF_PAGE;
+            si.nMax = size - 1;
+            si.nPage = static_cast<UINT>(std::max<LONG>(page, 0));
+            SetScrollInfo(main_, bar, &si, TRUE);
+        }
+        RECT now{};
+        GetClientRect(main_, &now);
+        if (now.right == client.right && now.bottom == client.bottom) break;
+    }
+    updatingScroll_ = false;
+    RECT client{};
+    GetClientRect(main_, &client);
+    scrollTo(std::clamp<int>(scroll_.x, 0, std::max<int>(content.cx - client.right, 0)),
+             std::clamp<int>(scroll_.y, 0, std::max<int>(content.cy - client.bottom, 0)));
+}
+
+void Win32Window::scrollTo(int x, int y) {
+    const SIZE content = contentSize();
+    RECT client{};
+    GetClientRect(main_, &client);
+    x = std::clamp<int>(x, 0, std::max<int>(content.cx - client.right, 0));
+    y = std::clamp<int>(y, 0, std::max<int>(content.cy - client.bottom, 0));
+    if (x == scroll_.x && y == scroll_.y) return;
+    scroll_ = {x, y};
+    SetScrollPos(main_, SB_HORZ, x, TRUE);
+    SetScrollPos(main_, SB_VERT, y, TRUE);
+    for (const auto& d : controlTable())
+        if (hwnd_[index(d.id)] && parentFor(d.id) == main_) place(d.id);
+    InvalidateRect(main_, nullptr, TRUE);
+}
+
+void Win32Window::onScroll(int bar, int request) {
+    SCROLLINFO si{};
+    si.cbSize = sizeof si;
+    si.fMask = SIF_ALL;
+    GetScrollInfo(main_, bar, &si);
+    int pos = si.nPos;
+    const int page = static_cast<int>(si.nPage);
+    switch (request) {
+        case SB_LINEUP:
+            pos -= scaled(kScrollLine);
+            break;
+        case SB_LINEDOWN:
+            pos += scaled(kScrollLine);
+            break;
+        case SB_PAGEUP:
+            pos -= page;
+            break;
+        case SB_PAGEDOWN:
+            pos += page;
+            break;
+        case SB_THUMBTRACK:
+        case SB_THUMBPOSITION:
+            pos = si.nTrackPos;
+            break;
+        case SB_TOP:
+            pos = si.nMin;
+            break;
+        case SB_BOTTOM:
+            pos = si.nMax;
+            break;
+        default:
+            return;
+    }
+    if (bar == SB_HORZ)
+        scrollTo(pos, scroll_.y);
+    else
+        scrollTo(scroll_.x, pos);
+}
+
+void Win32Window::scrollIntoView(Ctl c) {
+    HWND w = hwnd_[index(c)];
+    if (!w || !main_ || windowOf(c) != Ctl::主窗口) return;
+    RECT r{}, client{};
+    GetWindowRect(w, &r);
+    MapWindowPoints(nullptr, main_, reinterpret_cast<POINT*>(&r), 2);
+    GetClientRect(main_, &client);
+    // A combo box's window holds its drop-down part: its field is what must show.
+    if (def(c).kind == Kind::Combo) r.bottom = r.top + scaled(state_[index(c)].rect.height);
+    const int margin = scaled(4);
+    // How far to scroll along one direction: its end into view, but its start first.
+    auto along = [margin](LONG start, LONG end, LONG size) {
+        LONG by = end > size ? end - size + margin : 0;
+        if (start - by < 0) by = start - margin;
+        return static_cast<int>(by);
+    };
+    const int dx = r.left < 0 || r.right > client.right ? along(r.left, r.right, client.right) : 0;
+    const int dy = r.top < 0 || r.bottom > client.bottom ? along(r.top, r.bottom, client.bottom) : 0;
+    scrollTo(scroll_.x + dx, scroll_.y + dy);
 }
 
 // ---- Messages -----------------------------------------------------------------------------
@@ -389,8 +527,9 @@ LRESULT Win32Window::handle(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             // front; the control that had it gets it again.
             if (LOWORD(wp) == WA_INACTIVE) {
                 rememberFocus(hwnd);
-            } else if (!HIWORD(wp) && restoreFocus(hwnd)) {
-                return 0;
+            } else if (!HIWORD(wp)) {
+                focusFirst(hwnd);
+                if (IsChild(hwnd, GetFocus())) return 0;
             }
             break;
         case WM_COMMAND:
@@ -408,6 +547,39 @@ LRESULT Win32Window::handle(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         case kDpiChanged:
             if (hwnd == main_) applyDpi(HIWORD(wp), reinterpret_cast<const RECT*>(lp));
             return 0;
+        // Another work area, screen or monitor: the window fits itself to it again.
+        case WM_SETTINGCHANGE:
+            if (hwnd == main_ && wp == SPI_SETWORKAREA) sizeMain();
+            break;
+        case WM_DISPLAYCHANGE:
+            if (hwnd == main_) sizeMain();
+            break;
+        case WM_EXITSIZEMOVE:
+            if (hwnd == main_ && MonitorFromWindow(main_, MONITOR_DEFAULTTONEAREST) != monitor_) sizeMain();
+            break;
+        case WM_SIZE:
+            if (hwnd == main_ && wp != SIZE_MINIMIZED) updateScrollBars();
+            break;
+        case WM_HSCROLL:
+        case WM_VSCROLL:
+            if (hwnd != main_ || lp != 0) break;
+            onScroll(msg == WM_HSCROLL ? SB_HORZ : SB_VERT, LOWORD(wp));
+            return 0;
+        case WM_MOUSEWHEEL:
+            if (hwnd == main_) {
+                SCROLLINFO si{};
+                si.cbSize = sizeof si;
+                si.fMask = SIF_RANGE | SIF_PAGE;
+                GetScrollInfo(main_, SB_VERT, &si);
+                const bool vertical = si.nMax >= static_cast<int>(si.nPage);
+                const int by = -GET_WHEEL_DELTA_WPARAM(wp) * 3 * scaled(kScrollLine) / WHEEL_DELTA;
+                if (vertical)
+                    scrollTo(scroll_.x, scroll_.y + by);
+                else
+                    scrollTo(scroll_.x + by, scroll_.y);
+                return 0;
+            }
+            break;
         case WM_CLOSE:
             if (hwnd == second_) {
                 closeSecondWindow();
@@ -780,7 +952,10 @@ void Win32Window::selectRowOnly(int row) {
 void Win32Window::showPopupMenu() {
     if (listener_.popupMenu && listener_.popupMenu()) return;
     POINT p;
-    GetCursorPos(&p);
+    if (menuAt_)
+        p = *menuAt_;
+    else
+        GetCursorPos(&p);
     // The chosen item arrives later as a WM_COMMAND, once this operation has returned.
     TrackPopupMenu(menu_, TPM_RIGHTBUTTON | TPM_LEFTALIGN, p.x, p.y, 0, main_, nullptr);
 }
@@ -792,14 +967,23 @@ void Win32Window::setWindowWidth(int width) {
     sizeMain();
 }
 
-// A window grown beyond the screen's edge moves back inside.
+// A window grown beyond the screen's edge moves back inside; one that does not fit at its
+// monitor's scale is laid out at a smaller one, and scrolls where even 96 DPI does not fit.
 void Win32Window::sizeMain(const RECT* from) {
     RECT now{};
     if (!from) GetWindowRect(main_, &now);
     const RECT& r = from ? *from : now;
-    const ScreenBox at = onScreen({r.left, r.top, scaled(mainRect_.width), scaled(mainRect_.height)});
-    SetWindowPos(main_, nullptr, at.left, at.top, at.width, at.height,
+    auto at = [&] { return ScreenBox{r.left, r.top, scaled(mainRect_.width), scaled(mainRect_.height)}; };
+    if (const auto work = workAreaAt(at())) {
+        const int fit = fittingDpi(monitorDpi_, mainRect_.width, mainRect_.height, *work);
+        if (fit != dpi_) layOut(fit);
+    }
+    const ScreenBox placed = onScreen(at());
+    const RECT box{placed.left, placed.top, placed.left + placed.width, placed.top + placed.height};
+    monitor_ = MonitorFromRect(&box, MONITOR_DEFAULTTONEAREST);
+    SetWindowPos(main_, nullptr, placed.left, placed.top, placed.width, placed.height,
                  SWP_NOZORDER | SWP_NOACTIVATE | (IsIconic(main_) ? SWP_NOMOVE : 0));
+    updateScrollBars();
 }
 
 void Win32Window::setTopmost(bool on) {
@@ -838,7 +1022,13 @@ void Win32Window::closeSecondWindow() {
             if (HWND h = hwnd_[index(d.id)]) state_[index(d.id)].text = wideToGbkLossy(windowText(h));
             hwnd_[index(d.id)] = nullptr;
         }
+    const bool wasActive = GetForegroundWindow() == w;
     DestroyWindow(w);
+    // The main window takes the focus back, on the control that had it.
+    if (wasActive && main_) {
+        SetForegroundWindow(main_);
+        if (!controlAt(GetFocus())) focusFirst(main_);
+    }
     if (listener_.secondWindowChanged) listener_.secondWindowChanged(false);
 }
 

@@ -72,10 +72,17 @@ public:
     int currentPage() const;
     void selectRowOnly(int row);  // list selection without any event; -1 clears it
     int scaled(int logical) const { return MulDiv(logical, dpi_, 96); }
+    // The scale the window is laid out at: its monitor's, or a smaller one where the window
+    // would not fit the work area at its monitor's.
     int dpi() const { return dpi_; }
+    int monitorDpi() const { return monitorDpi_; }
     // The window is on a monitor of another scale now: every control, font and column is laid
     // out again from the 96-DPI table. bounds: where the system suggests the window goes.
     void applyDpi(int dpi, const RECT* bounds = nullptr);
+    // How far the client area is scrolled, in pixels, where the window does not fit even at 96.
+    POINT scrollPosition() const { return scroll_; }
+    // Scrolls the client area so that the control lies in view, as far as it can.
+    void scrollIntoView(Ctl c);
 
     std::string text(Ctl c) const override;
     void setText(Ctl c, const std::string& s) override;
@@ -136,6 +143,9 @@ private:
     LRESULT defaultButton(HWND root) const;
     void rememberFocus(HWND window);
     bool restoreFocus(HWND window);
+    // The control that had the focus, else the one a person starts with.
+    void focusFirst(HWND window);
+    void openListMenuFromKeyboard();
     void showChosenItem(Ctl combo);
 
     static size_t index(Ctl c) { return static_cast<size_t>(c); }
@@ -146,9 +156,15 @@ private:
     POINT originIn(Ctl c) const;  // offset of c's container in the real parent, logical pixels
     void place(Ctl c);            // moves the real control to its logical rect
     void makeFonts();             // the controls' fonts at the current scale
+    void layOut(int dpi);         // every control, font and column again at another scale
     // The main window at its logical size from its top-left corner now (or from's), kept inside
-    // the work area of its monitor.
+    // the work area of its monitor, at the largest scale that fits there.
     void sizeMain(const RECT* from = nullptr);
+    // The scroll bars' ranges for the client area's size now; the controls follow the position.
+    void updateScrollBars();
+    void scrollTo(int x, int y);
+    void onScroll(int bar, int request);
+    SIZE contentSize() const;  // the client area the window needs without scrolling, pixels
     HFONT fontFor(Kind k) const { return (k == Kind::TabControl ? tabFont_ : font_).get(); }
     bool shownNow(Ctl c) const;
     void applyVisibility(Ctl c);
@@ -159,6 +175,10 @@ private:
     HINSTANCE instance_;
     Listener listener_;
     int dpi_ = 96;
+    int monitorDpi_ = 96;
+    POINT scroll_{0, 0};
+    HMONITOR monitor_ = nullptr;  // the one the window was last fitted to
+    bool updatingScroll_ = false;
     HWND main_ = nullptr;
     HWND second_ = nullptr;
     HMENU menu_ = nullptr;
@@ -179,6 +199,7 @@ private:
     std::vector<Ctl> secondOrder_;
     // The control that had the focus when each window (main, second) was left.
     std::array<HWND, 2> lastFocus_{};
+    std::optional<POINT> menuAt_;  // where the popup menu opens when the keyboard opened it
     bool topmost_ = false;
     bool busy_ = false;
 
