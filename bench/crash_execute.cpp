@@ -67,6 +67,13 @@ void runBatch(vb::FileSystem& fs, const std::string& dir, int files) {
     vb::renameEntries(fs, folder.get(), dir, pairs, progress);
 }
 
+bool journalThere(const stdfs::path& state) {
+    std::error_code ec;
+    for (const auto& e : stdfs::directory_iterator(state, ec))
+        if (e.path().extension() == ".journal") return true;
+    return false;
+}
+
 std::string slurp(const stdfs::path& p) {
     std::ifstream in(p, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
@@ -105,7 +112,7 @@ int main(int argc, char** argv) {
             runBatch(fs, dir, files);
             _exit(0);
         }
-        while (!stdfs::exists(state / "velbrook.journal")) {
+        while (!journalThere(state)) {
             int status = 0;
             if (waitpid(pid, &status, WNOHANG) == pid) break;
             sched_yield();
@@ -143,7 +150,7 @@ int main(int argc, char** argv) {
             if (slurp(e.path()) != std::to_string(owner[static_cast<size_t>(i)])) ++bad;
         }
         if (entries != files) bad += std::abs(entries - files);
-        if (stdfs::exists(state / "velbrook.journal")) ++bad;
+        if (journalThere(state)) ++bad;
         if (bad) ++failures;
         std::printf("kill %d after %.3f s, %s: %d files wrong\n", killed, wait,
                     back ? "put back" : "finished", bad);

@@ -129,16 +129,18 @@ public:
     virtual bool removeFolderLink(const std::string& name) = 0;
 };
 
-// The write-ahead journal of a rename batch: one file in the user's own state folder (under
-// the driver, the program folder), never in a folder that is listed.
+// The write-ahead journal of a rename batch: a file of the batch's own in the user's state folder
+// (under the driver, the program folder), never in a folder that is listed. It is held while its
+// batch runs, so that another instance never takes it for one left behind.
 class JournalFile {
 public:
     virtual ~JournalFile() = default;
-    // Makes bytes the whole journal, flushed to the disk before it returns true.
+    // A new journal of these bytes, flushed to the disk before it returns true, held until remove.
     virtual bool write(const std::string& bytes) = 0;
-    // The journal's bytes; nothing when there is none.
+    // The bytes of a journal that a process left behind (none holds it), held until remove;
+    // nothing when there is none.
     virtual std::optional<std::string> read() = 0;
-    // The journal goes, and so does the folder made for it once it is empty.
+    // The journal held goes, and so does the folder made for it once it is empty.
     virtual void remove() = 0;
 };
 

@@ -102,7 +102,9 @@ public:
 class Program {
 public:
     explicit Program(const Sandbox& box)
-        : fs_(gbk(box.prog.string() + "/")), front_(fs_, answers_, transcript_, 1000u), work_(box.work) {}
+        : fs_(gbk(box.prog.string() + "/"), gbk(box.prog.string() + "/")),
+          front_(fs_, answers_, transcript_, 1000u),
+          work_(box.work) {}
 
     void read() {
         answers_.browses.push_back(gbk(work_.string()));

@@ -82,6 +82,15 @@ RenameOutcome run(FileSystem& fs, const std::string& dir) {
     return renameEntries(fs, folder.get(), dir, pairs, progress);
 }
 
+// The journals in the state folder.
+int journals(const TempFolder& t) {
+    int n = 0;
+    if (stdfs::exists(t.native("state")))
+        for (const auto& e : stdfs::directory_iterator(t.native("state")))
+            n += e.path().extension() == ".journal";
+    return n;
+}
+
 bool anyTemporary(const Tree& t) {
     for (const auto& [name, body] : t)
         if (name.starts_with(kTempPrefix)) return true;
@@ -97,7 +106,7 @@ TEST(Journal, APrematureEndAfterAnyRenameIsPutRightAtTheNextStart) {
     run(counting, t.path("whole/"));
     const Tree finished = contents(t, "whole");
     ASSERT_GE(counting.calls, 10);
-    ASSERT_FALSE(stdfs::exists(t.native("state/velbrook.journal"))) << "an ended batch leaves its journal";
+    ASSERT_EQ(journals(t), 0) << "an ended batch leaves its journal";
 
     for (int k = 1; k <= counting.calls; ++k)
         for (int answer : {kAnswerOk, kAnswerCancel}) {
@@ -117,7 +126,7 @@ TEST(Journal, APrematureEndAfterAnyRenameIsPutRightAtTheNextStart) {
             int status = 0;
             ASSERT_EQ(::waitpid(pid, &status, 0), pid);
             ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-            ASSERT_TRUE(stdfs::exists(t.native("state/velbrook.journal")));
+            ASSERT_EQ(journals(t), 1);
 
             PosixFileSystem restarted(t.dir(), t.path("state"));
             RecordingDialogs dlg;
@@ -127,7 +136,7 @@ TEST(Journal, APrematureEndAfterAnyRenameIsPutRightAtTheNextStart) {
             EXPECT_FALSE(anyTemporary(after));
             EXPECT_EQ(after, answer == kAnswerOk ? before : finished);
             EXPECT_EQ(dlg.boxes.size(), 2u);  // the question, then what was done
-            EXPECT_FALSE(stdfs::exists(t.native("state/velbrook.journal")));
+            EXPECT_EQ(journals(t), 0);
         }
     // Without a journal the start asks nothing.
     RecordingDialogs quiet;

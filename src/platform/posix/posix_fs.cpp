@@ -4,6 +4,7 @@
 #include <errno.h>
 #include <fcntl.h>
 #include <stdio.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <time.h>
@@ -244,51 +245,76 @@ private:
     std::string fromBuffer_, toBuffer_;
 };
 
-// The journal: one file, written whole and flushed, together with the entry that names it.
+// The journal of one batch: a file of its own, written whole and flushed, and locked for as long
+// as its batch runs, so that another instance starting meanwhile never takes it for one left
+// behind.
 class PosixJournal final : public JournalFile {
 public:
     PosixJournal(std::string dir, bool ownDir) : dir_(std::move(dir)), ownDir_(ownDir) {}
 
     bool write(const std::string& bytes) override {
+        remove();
         if (dir_.empty()) return false;
         struct stat st;
         if (::stat(dir_.c_str(), &st) != 0) made_ = true;
         if (!makeDirs(dir_)) return false;
         Fd folder = openDir(dir_);
         if (!folder) return false;
-        Fd fd(::openat(folder.get(), kName, O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600));
-        if (!fd) return false;
-        bool ok = writeAll(fd.get(), bytes) && ::fsync(fd.get()) == 0;
-        ok = fd.close() && ok;
-        return ok && ::fsync(folder.get()) == 0;
+        // A new name: a journal left behind by a process of the same number stays untouched.
+        Fd fd;
+        for (int n = 0; !fd && n < 1000; ++n) {
+            name_ = "velbrook-" + std::to_string(::getpid()) + "-" + std::to_string(n) + kSuffix;
+            fd = Fd(::openat(folder.get(), name_.c_str(),
+                             O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
+            if (!fd && errno != EEXIST) break;
+        }
+        if (!fd || ::flock(fd.get(), LOCK_EX) != 0) {
+            name_.clear();
+            return false;
+        }
+        held_ = std::move(fd);
+        return writeAll(held_.get(), bytes) && ::fsync(held_.get()) == 0 && ::fsync(folder.get()) == 0;
     }
     std::optional<std::string> read() override {
+        remove();
         if (dir_.empty()) return std::nullopt;
-        Fd fd(::open((dir_ + "/" + kName).c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
-        if (!fd) return std::nullopt;
-        std::string bytes;
-        char buf[65536];
-        for (;;) {
-            ssize_t n = ::read(fd.get(), buf, sizeof buf);
-            if (n < 0 && errno == EINTR) continue;
-            if (n < 0) return std::nullopt;
-            if (n == 0) return bytes;
-            bytes.append(buf, static_cast<size_t>(n));
+        Fd folder = openDir(dir_);
+        if (!folder) return std::nullopt;
+        for (const DirEntry& e : list(Fd(::dup(folder.get())), "velbrook-*.journal")) {
+            Fd fd(::openat(folder.get(), e.name.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+            // Locked: its batch is running in another process.
+            if (!fd || ::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) continue;
+            std::string bytes;
+            char buf[65536];
+            for (;;) {
+                ssize_t n = ::read(fd.get(), buf, sizeof buf);
+                if (n < 0 && errno == EINTR) continue;
+                if (n <= 0) break;
+                bytes.append(buf, static_cast<size_t>(n));
+            }
+            name_ = e.name;
+            held_ = std::move(fd);
+            return bytes;
         }
+        return std::nullopt;
     }
     void remove() override {
-        if (dir_.empty()) return;
-        ::unlink((dir_ + "/" + kName).c_str());
+        if (name_.empty()) return;
+        ::unlink((dir_ + "/" + name_).c_str());
+        held_ = Fd();
+        name_.clear();
         // A folder made for the journal goes with it, once nothing else is in it.
         if (ownDir_ || made_) ::rmdir(dir_.c_str());
         made_ = false;
     }
 
 private:
-    static constexpr const char* kName = "velbrook.journal";
+    static constexpr const char* kSuffix = ".journal";
     std::string dir_;  // UTF-8, without a trailing "/"
     bool ownDir_;
     bool made_ = false;
+    std::string name_;  // the journal held, or empty
+    Fd held_;
 };
 
 // $XDG_STATE_HOME/velbrook, or ~/.local/state/velbrook.

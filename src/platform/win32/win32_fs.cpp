@@ -248,41 +248,62 @@ public:
     Win32Journal(std::wstring dir, bool ownDir) : dir_(std::move(dir)), ownDir_(ownDir) {}
 
     bool write(const std::string& bytes) override {
+        remove();
         if (dir_.empty()) return false;
         if (CreateDirectoryW(dir_.c_str(), nullptr))
             made_ = true;
         else if (GetLastError() != ERROR_ALREADY_EXISTS)
             return false;
-        FileHandle f(CreateFileW(file().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                 FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!f) return false;
-        const bool ok = writeAll(f.get(), bytes) && FlushFileBuffers(f.get());
-        return f.close() && ok;
+        // A new name, opened without sharing and kept open while the batch runs.
+        for (int n = 0; n < 1000 && !held_; ++n) {
+            name_ = L"velbrook-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(n) +
+                    L".journal";
+            held_.reset(CreateFileW((dir_ + name_).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+            if (!held_ && GetLastError() != ERROR_FILE_EXISTS) break;
+        }
+        if (!held_) {
+            name_.clear();
+            return false;
+        }
+        return writeAll(held_.get(), bytes) && FlushFileBuffers(held_.get());
     }
     std::optional<std::string> read() override {
+        remove();
         if (dir_.empty()) return std::nullopt;
-        FileHandle f(CreateFileW(file().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                 FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!f) return std::nullopt;
-        std::string bytes;
-        char buf[65536];
-        DWORD got = 0;
-        while (ReadFile(f.get(), buf, sizeof buf, &got, nullptr) && got > 0) bytes.append(buf, got);
-        return bytes;
+        for (const DirEntry& e : listFolder(dir_, "velbrook-*.journal", {})) {
+            auto name = gbkToWide(e.name);
+            if (!name) continue;
+            // Open elsewhere without sharing: its batch is running in another process.
+            FileHandle f(CreateFileW((dir_ + *name).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr));
+            if (!f) continue;
+            std::string bytes;
+            char buf[65536];
+            DWORD got = 0;
+            while (ReadFile(f.get(), buf, sizeof buf, &got, nullptr) && got > 0) bytes.append(buf, got);
+            name_ = std::move(*name);
+            held_.reset(f.release());
+            return bytes;
+        }
+        return std::nullopt;
     }
     void remove() override {
-        if (dir_.empty()) return;
-        DeleteFileW(file().c_str());
+        if (name_.empty()) return;
+        held_.close();
+        DeleteFileW((dir_ + name_).c_str());
+        name_.clear();
         // A folder made for the journal goes with it, once nothing else is in it.
         if (ownDir_ || made_) RemoveDirectoryW(dir_.c_str());
         made_ = false;
     }
 
 private:
-    std::wstring file() const { return dir_ + L"velbrook.journal"; }
     std::wstring dir_;
     bool ownDir_;
     bool made_ = false;
+    std::wstring name_;  // the journal held, or empty
+    FileHandle held_{INVALID_HANDLE_VALUE};
 };
 
 // %LOCALAPPDATA%\Velbrook\ (on XP, the local application data of the user's profile).
