@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <functional>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,9 @@ struct FsPort {
     const char* name;
     std::function<std::unique_ptr<FsSubject>()> make;
 };
+
+// Tests are named by the port, not by the bytes of the struct.
+inline void PrintTo(const FsPort& port, std::ostream* os) { *os << port.name; }
 
 inline std::string portName(const ::testing::TestParamInfo<FsPort>& info) { return info.param.name; }
 
