@@ -2,7 +2,7 @@
 # The Windows program's tests under Wine: the Win32 ports and the real window (GoogleTest),
 # every scenario script through Velbrook.exe --drive (real mouse clicks and keystrokes), the
 # person-level checks (xdotool on the display), and screenshots of the main window at 96 and
-# 144 DPI and on every screen of the fit test, preview off and on.
+# 144 DPI, preview off and on, and as it opens on every screen of the fit test.
 # Usage: scripts/wine-tests.sh [BUILD_DIR]   (default build-win32)
 # With VELBROOK_WINE32=1: the 32-bit program (XP SP3 on) under the 32-bit Wine: its Win32 tests,
 # the scenarios and Windows XP's answers; without that Wine the script fails.
@@ -278,11 +278,38 @@ for dpi in 120 144; do
 done
 
 # Every screen a person may have, at the scale it is commonly used at: the window fits the work
-# area at the largest scale that fits, or scrolls, with the preview off and on; a shot of each.
+# area at the largest scale that fits, or scrolls, with the preview off and on (the fit test);
+# a shot of the window as it opens on each.
 echo "== every screen and scale"
 set_screen() {  # WIDTHxHEIGHT of the virtual desktop for the sessions that start from now on
   "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$1" /f >/dev/null 2>&1
   "$WINESERVER" -w 2>/dev/null || true
+}
+# The window as it opens on the screen of the moment: started by itself (no script steers it),
+# shot once two shots in a row are the same.
+shoot_opened() {  # name, WIDTHxHEIGHT of the screen
+  local name=$1 area="$2+0+0" pid i
+  rm -f "$shots/$name.png"
+  "$WINE" "$BUILD_WIN32/Velbrook.exe" >/dev/null 2>&1 </dev/null &
+  pid=$!
+  while ! xdotool search --onlyvisible --name '^Velbrook' >/dev/null 2>&1 && kill -0 "$pid" 2>/dev/null; do
+    sleep 0.1
+  done
+  local last="$scratch/$name-last.png" shot="$scratch/$name-shot.png"
+  import -window root -crop "$area" +repage "$last"
+  for i in $(seq 100); do
+    kill -0 "$pid" 2>/dev/null || break
+    import -window root -crop "$area" +repage "$shot"
+    if compare -metric AE "$last" "$shot" null: 2>/dev/null; then
+      cp "$shot" "$shots/$name.png"
+      echo "$shots/$name.png"
+      break
+    fi
+    cp "$shot" "$last"
+  done
+  [ -f "$shots/$name.png" ] || { echo "no screenshot $name" >&2; status=1; }
+  kill "$pid" 2>/dev/null || true
+  wait "$pid" 2>/dev/null || true
 }
 for screen in 1024x600@96 1280x800@120 1366x768@96 1366x768@120 1600x900@120 1280x1024@144 \
               1920x1080@144 2560x1440@192; do
@@ -292,7 +319,7 @@ for screen in 1024x600@96 1280x800@120 1366x768@96 1366x768@120 1600x900@120 128
   "$WINESERVER" -p 2>/dev/null || true
   echo "-- ${screen%@*} at ${screen#*@} DPI"
   "$WINE" "$BUILD_WIN32/velbrook-win32-tests.exe" --gtest_filter='Fit.*' --gtest_brief=1 || status=1
-  shoot_both "${screen%@*}-${screen#*@}"
+  shoot_opened "${screen%@*}-${screen#*@}" "${screen%@*}"
   # A laptop's screen at 125 %: preview and execute with the mouse alone.
   if [ "$screen" = 1366x768@120 ]; then
     WINE="$WINE" python3 "$ROOT/tests/person/person_checks.py" "$BUILD_WIN32/Velbrook.exe" \
