@@ -211,6 +211,20 @@ shoot_both() {  # dpi: the main window with a folder read, preview off and on
 shoot_both 96
 # What a person gets from the system on the window handed over: a message box (the question
 # before files are deleted, answered No with Esc) and the list's popup menu (closed with Esc).
+# Saves shots/NAME.png of the area once two shots in a row are the same (at most 100 tries).
+settled_shot() {  # area, name
+  local last="$scratch/$2-last.png" shot="$scratch/$2-shot.png" i
+  import -window root -crop "$1" +repage "$last"
+  for i in $(seq 100); do
+    import -window root -crop "$1" +repage "$shot"
+    if compare -metric AE "$last" "$shot" null: 2>/dev/null; then
+      cp "$shot" "$shots/$2.png"
+      echo "$shots/$2.png"
+      return
+    fi
+    cp "$shot" "$last"
+  done
+}
 shoot_by_hand() {  # name, what to click ("AT name" or "ROWAT n"), mouse button, script lines...
   local name=$1 target=$2 button=$3 pid
   shift 3
@@ -233,7 +247,6 @@ shoot_by_hand() {  # name, what to click ("AT name" or "ROWAT n"), mouse button,
       area="${dw:-1920}x${dh:-1080}+0+0"
       watch="40x40+$((${dw:-1920} / 2 - 20))+$((${dh:-1080} / 2 - 20))"
     fi
-    local shot="$scratch/$name-shot.png" last="$scratch/$name-last.png"
     import -window root -crop "$watch" +repage "$scratch/$name-watch.png"
     xdotool mousemove $((sx + sw / 2)) $((sy + sh / 2)) click "$button"
     local i shown=0
@@ -245,16 +258,7 @@ shoot_by_hand() {  # name, what to click ("AT name" or "ROWAT n"), mouse button,
       fi
     done
     # Then the shot once the screen stays as it is.
-    import -window root -crop "$area" +repage "$last"
-    for i in $(seq $((shown * 100))); do
-      import -window root -crop "$area" +repage "$shot"
-      if compare -metric AE "$last" "$shot" null: 2>/dev/null; then
-        cp "$shot" "$shots/$name.png"
-        echo "$shots/$name.png"
-        break
-      fi
-      cp "$shot" "$last"
-    done
+    [ $shown = 1 ] && settled_shot "$area" "$name"
     [ -f "$shots/$name.png" ] || { echo "no screenshot $name: the screen did not settle" >&2; status=1; }
     xdotool key Escape
     xdotool key Pause
@@ -288,25 +292,14 @@ set_screen() {  # WIDTHxHEIGHT of the virtual desktop for the sessions that star
 # The window as it opens on the screen of the moment: started by itself (no script steers it),
 # shot once two shots in a row are the same.
 shoot_opened() {  # name, WIDTHxHEIGHT of the screen
-  local name=$1 area="$2+0+0" pid i
+  local name=$1 area="$2+0+0" pid
   rm -f "$shots/$name.png"
   "$WINE" "$BUILD_WIN32/Velbrook.exe" >/dev/null 2>&1 </dev/null &
   pid=$!
   while ! xdotool search --onlyvisible --name '^Velbrook' >/dev/null 2>&1 && kill -0 "$pid" 2>/dev/null; do
     sleep 0.1
   done
-  local last="$scratch/$name-last.png" shot="$scratch/$name-shot.png"
-  import -window root -crop "$area" +repage "$last"
-  for i in $(seq 100); do
-    kill -0 "$pid" 2>/dev/null || break
-    import -window root -crop "$area" +repage "$shot"
-    if compare -metric AE "$last" "$shot" null: 2>/dev/null; then
-      cp "$shot" "$shots/$name.png"
-      echo "$shots/$name.png"
-      break
-    fi
-    cp "$shot" "$last"
-  done
+  kill -0 "$pid" 2>/dev/null && settled_shot "$area" "$name"
   [ -f "$shots/$name.png" ] || { echo "no screenshot $name" >&2; status=1; }
   kill "$pid" 2>/dev/null || true
   wait "$pid" 2>/dev/null || true
@@ -319,12 +312,13 @@ for screen in 1024x600@96 1280x800@120 1366x768@96 1366x768@120 1600x900@120 128
   "$WINESERVER" -p 2>/dev/null || true
   echo "-- ${screen%@*} at ${screen#*@} DPI"
   "$WINE" "$BUILD_WIN32/velbrook-win32-tests.exe" --gtest_filter='Fit.*' --gtest_brief=1 || status=1
-  shoot_opened "${screen%@*}-${screen#*@}" "${screen%@*}"
-  # A laptop's screen at 125 %: preview and execute with the mouse alone.
+  # A laptop's screen at 125 %: preview and execute with the mouse alone. It runs before the shot:
+  # a window started after one whose program was ended by a signal may never be made active.
   if [ "$screen" = 1366x768@120 ]; then
     WINE="$WINE" python3 "$ROOT/tests/person/person_checks.py" "$BUILD_WIN32/Velbrook.exe" \
       preview_execute_on_a_laptop_screen || status=1
   fi
+  shoot_opened "${screen%@*}-${screen#*@}" "${screen%@*}"
 done
 "$WINESERVER" -k 2>/dev/null || true
 set_screen 1920x1080
