@@ -195,12 +195,15 @@ shoot() {  # name, script lines...
     IFS=, read -r x y w h <<<"$at"
     import -window root -crop "${w}x${h}+${x}+${y}" +repage "$shots/$name.png"
     echo "$shots/$name.png"
+    # The person's signal ends the script, and the program with it. A program ended by a signal
+    # instead may leave the next one's window never made active, and its input nowhere.
+    xdotool key Pause
   else
     echo "no screenshot $name:" >&2
     cat "$scratch/$name.out" >&2 2>/dev/null || true
     status=1
+    kill "$pid" 2>/dev/null || true
   fi
-  kill "$pid" 2>/dev/null || true
   wait "$pid" 2>/dev/null || true
 }
 shoot_both() {  # dpi: the main window with a folder read, preview off and on
