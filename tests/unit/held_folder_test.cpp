@@ -130,6 +130,21 @@ TEST_F(HeldFolder, ASwappedWorkingFolderNeverSendsAStepOutside) {
                                native(tag + "/outside/" + n + "_v2.txt"));
          },
          onUndo, three},
+        {"create test files",
+         [&](const std::string& tag, Context&) {
+             files(tag);
+             win.setText(Ctl::编辑框14, path(tag + "/w"));
+             win.setText(Ctl::编辑框15, ".log");
+             win.clearRows();
+             win.appendRows({"n1", "n2", "n3"});
+         },
+         onCreateEntries,
+         {{"a.txt", "A"},
+          {"b.txt", "BB"},
+          {"c.txt", "CCC"},
+          {"n1.log", std::string(kTestFileContent)},
+          {"n2.log", std::string(kTestFileContent)},
+          {"n3.log", std::string(kTestFileContent)}}},
     };
     int n = 0;
     for (const SwapCase& c : cases) {
@@ -142,6 +157,7 @@ TEST_F(HeldFolder, ASwappedWorkingFolderNeverSendsAStepOutside) {
         };
         HookedFileSystem hooked(fs, once);
         hooked.afterRename = once;
+        hooked.afterCreate = once;
         Program hookedProgram(ports(hooked));
         Context& held = hookedProgram.context();
         c.prepare(tag, held);
