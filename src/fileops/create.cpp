@@ -39,6 +39,10 @@ void onCreateEntries(Context& ctx) {
 
     // Held for every entry: a target swapped for a link meanwhile never receives one.
     const std::unique_ptr<OpenFolder> folder = targetOk ? ctx.fs.openFolder(target) : nullptr;
+    if (replacedSinceListing(ctx.listed, folder.get(), target)) {
+        ctx.dlg.messageBox(kFolderReplacedText, "提醒：", Icon::Info, Buttons::Ok);
+        return;
+    }
     int created = 0;
     const int rows = ctx.win.rowCount();
     ProgressRun run(ctx.progress, "新建中", rows);
