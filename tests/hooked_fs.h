@@ -24,7 +24,15 @@ public:
         return wrap(inner_.openFolder(dir), dir);
     }
 
+    // Created entries go through the held folder; by path only in the old way, hooked here too.
+    bool createDir(const std::string& path) override { return created(inner_.createDir(path), path); }
+    bool createNewFile(const std::string& path, const std::string& bytes) override {
+        return created(inner_.createNewFile(path, bytes), path);
+    }
+
     Hook afterDelete;
+    // After each entry created, by path or inside a held folder.
+    Hook afterCreate;
     // After each rename inside a held folder, with that folder's name and the entry's old name.
     Hook afterRename;
     // Listings call every entry a folder, as one taken just before entries were swapped for
@@ -55,6 +63,12 @@ private:
             return ok;
         }
         bool removeFolder(const std::string& name) override { return inner_->removeFolder(name); }
+        bool createFolder(const std::string& name) override {
+            return fs_.created(inner_->createFolder(name), name);
+        }
+        bool createNewFile(const std::string& name, const std::string& bytes) override {
+            return fs_.created(inner_->createNewFile(name, bytes), name);
+        }
         bool rename(const std::string& from, const std::string& to) override {
             bool ok = inner_->rename(from, to);
             if (ok && fs_.afterRename) fs_.afterRename(name_, from);
@@ -66,6 +80,10 @@ private:
         std::string name_;
     };
 
+    bool created(bool ok, const std::string& name) {
+        if (ok && afterCreate) afterCreate(std::string(), name);
+        return ok;
+    }
     std::unique_ptr<OpenFolder> wrap(std::unique_ptr<OpenFolder> folder, std::string name) {
         if (!folder) return nullptr;
         return std::make_unique<Folder>(*this, std::move(folder), std::move(name));

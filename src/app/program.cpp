@@ -9,8 +9,8 @@
 namespace vb {
 
 Program::Program(Ports p, BusyHook busyChanged)
-    : ctx_{p.window, p.dialogs, p.fs,           p.clipboard,  p.shell,
-           p.clock,  p.chinese, undo_.撤回数组, undo_.record, p.progress},
+    : ctx_{p.window,  p.dialogs,      p.fs,         p.clipboard, p.shell,     p.clock,
+           p.chinese, undo_.撤回数组, undo_.record, p.progress,  undo_.listed},
       busyChanged_(std::move(busyChanged)) {}
 
 template <typename Operation>

@@ -37,6 +37,12 @@ void onCreateEntries(Context& ctx) {
     // A typed target that is not absolute would land wherever the process happens to be.
     const bool targetOk = paths.isAbsolute(target);
 
+    // Held for every entry: a target swapped for a link meanwhile never receives one.
+    const std::unique_ptr<OpenFolder> folder = targetOk ? ctx.fs.openFolder(target) : nullptr;
+    if (replacedSinceListing(ctx.listed, folder.get(), target)) {
+        ctx.dlg.messageBox(kFolderReplacedText, "提醒：", Icon::Info, Buttons::Ok);
+        return;
+    }
     int created = 0;
     const int rows = ctx.win.rowCount();
     ProgressRun run(ctx.progress, "新建中", rows);
@@ -44,10 +50,10 @@ void onCreateEntries(Context& ctx) {
         const std::string row = ctx.win.cell(r, 0);
         const std::string base = splitName(row, paths).base;
         if (base.empty()) continue;
-        if (!targetOk || !extOk || !paths.isPlainName(row) || !paths.isPlainName(base)) continue;
+        if (!folder || !extOk || !paths.isPlainName(row) || !paths.isPlainName(base)) continue;
         // A file of that name already there is left alone and not counted.
-        bool ok = folderMode ? ctx.fs.createDir(target + base)
-                             : ctx.fs.createNewFile(target + base + ext, std::string(kTestFileContent));
+        bool ok = folderMode ? folder->createFolder(base)
+                             : folder->createNewFile(base + ext, std::string(kTestFileContent));
         if (ok) ++created;
     }
     if (created > 0)

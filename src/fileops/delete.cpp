@@ -117,6 +117,10 @@ void onDeleteListed(Context& ctx) {
     const bool direct = ctx.win.checked(Ctl::单选框17);
     // Both passes work in this one folder, wherever it is moved meanwhile.
     const std::unique_ptr<OpenFolder> folder = ctx.fs.openFolder(dir);
+    if (replacedSinceListing(ctx.listed, folder.get(), dir)) {
+        ctx.dlg.messageBox(kFolderReplacedText, "提醒：", Icon::Info, Buttons::Ok);
+        return;
+    }
     if (files && !runPass(ctx, folder.get(), dir, Pass::Files, direct)) return;
     if (folders) runPass(ctx, folder.get(), dir, Pass::Folders, direct);
 }

@@ -36,6 +36,8 @@ std::vector<std::string> searchFiles(FileSystem& fs, const std::string& dir, std
 // when files are not ticked.
 void listInto(Context& ctx, const std::string& dir, bool reListing) {
     Window& win = ctx.win;
+    const std::unique_ptr<OpenFolder> held = ctx.fs.openFolder(dir);
+    ctx.listed = {dir, held ? held->id() : std::nullopt};
     bool files = win.checked(Ctl::选择框_文件);
     if (files) {
         std::string pattern = searchPattern(win);

@@ -226,6 +226,7 @@ void runOperation(Context& ctx, const Operation& op) {
     if (!directoryChecks(ctx, op, dir)) return;
     // Every step of the run happens in this folder, wherever it is moved meanwhile.
     const std::unique_ptr<OpenFolder> folder = ctx.fs.openFolder(dir);
+    if (replacedSinceListing(ctx.listed, folder.get(), dir)) return show(ctx, kFolderReplaced);
 
     Branch branch = Branch::Files;
     if (op.source == Source::ListOrFolders) {

@@ -123,8 +123,7 @@ RenameOutcome renameEntries(FileSystem& fs, OpenFolder* folder, const std::strin
                             std::span<const RenamePair> pairs, Progress& progress,
                             const char* what = kRenaming, const BatchIds& ids = {});
 
-inline constexpr Message kFolderReplaced{
-    "这个文件夹已经被移走或换掉了，不再是读到列表的那一个，\r\n所以什么都没有做。", "提醒：", Icon::Info};
+inline constexpr Message kFolderReplaced{kFolderReplacedText, "提醒：", Icon::Info};
 
 // Tells the user about entries that a broken cycle left under a temporary name.
 void reportStranded(Context& ctx, std::span<const RenamePair> pairs, const RenameOutcome& out);

@@ -70,6 +70,7 @@ void onExecute(Context& ctx) {
 
     const std::string dir = workingDir(win);
     const std::unique_ptr<OpenFolder> folder = ctx.fs.openFolder(dir);
+    if (replacedSinceListing(ctx.listed, folder.get(), dir)) return remind(ctx, kFolderReplaced.text);
     std::vector<int> rowOf;
     std::vector<std::string> oldNames, newNames;
     for (int r = 0; r < c0; ++r) {

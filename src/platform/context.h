@@ -19,10 +19,25 @@ struct UndoRecord {
     std::vector<std::optional<EntryId>> ids;                   // per renamed entry: which one it is
 };
 
+// The folder the list was read from, as it was then: an operation on that path checks that it
+// is still the same folder.
+struct ListedFolder {
+    std::string dir;
+    std::optional<EntryId> id;
+};
+
+inline constexpr const char* kFolderReplacedText =
+    "这个文件夹已经被移走或换掉了，不再是读到列表的那一个，\r\n所以什么都没有做。";
+
+inline bool replacedSinceListing(const ListedFolder& listed, OpenFolder* folder, const std::string& dir) {
+    return folder && listed.id && listed.dir == dir && folder->id() != listed.id;
+}
+
 // The undo state an execute leaves behind: the old names by row and the record above.
 struct UndoState {
     std::vector<std::string> 撤回数组;
     UndoRecord record;
+    ListedFolder listed;
 };
 
 struct Context {
@@ -36,6 +51,7 @@ struct Context {
     std::vector<std::string>& 撤回数组;
     UndoRecord& undoRecord;
     Progress& progress;
+    ListedFolder& listed;
 };
 
 }  // namespace vb

@@ -29,6 +29,10 @@ public:
     bool deleteEntry(const std::string& name) override { return inner_->deleteEntry(name); }
     bool removeFolder(const std::string& name) override { return inner_->removeFolder(name); }
     bool removeFolderLink(const std::string& name) override { return inner_->removeFolderLink(name); }
+    bool createFolder(const std::string& name) override { return inner_->createFolder(name); }
+    bool createNewFile(const std::string& name, const std::string& bytes) override {
+        return inner_->createNewFile(name, bytes);
+    }
 
 protected:
     std::unique_ptr<OpenFolder> inner_;

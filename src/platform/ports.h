@@ -127,6 +127,10 @@ public:
     virtual bool removeFolder(const std::string& name) = 0;
     // Removes a link to a folder (the link itself, as Windows removes one); nothing else.
     virtual bool removeFolderLink(const std::string& name) = 0;
+    // Makes a new sub-folder; fails when any entry of that name is there.
+    virtual bool createFolder(const std::string& name) = 0;
+    // Makes a new file with these bytes; never truncates, never follows a link of that name.
+    virtual bool createNewFile(const std::string& name, const std::string& bytes) = 0;
 };
 
 // The write-ahead journal of a rename batch: a file of the batch's own in the user's state folder

@@ -119,6 +119,8 @@ private:
         bool removeFolderLink(const std::string& name) override {
             return fs.note("removeFolderLink " + name);
         }
+        bool createFolder(const std::string&) override { return false; }
+        bool createNewFile(const std::string&, const std::string&) override { return false; }
         RecordingFs& fs;
     };
     bool note(std::string call) {

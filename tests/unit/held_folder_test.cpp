@@ -130,6 +130,21 @@ TEST_F(HeldFolder, ASwappedWorkingFolderNeverSendsAStepOutside) {
                                native(tag + "/outside/" + n + "_v2.txt"));
          },
          onUndo, three},
+        {"create test files",
+         [&](const std::string& tag, Context&) {
+             files(tag);
+             win.setText(Ctl::编辑框14, path(tag + "/w"));
+             win.setText(Ctl::编辑框15, ".log");
+             win.clearRows();
+             win.appendRows({"n1", "n2", "n3"});
+         },
+         onCreateEntries,
+         {{"a.txt", "A"},
+          {"b.txt", "BB"},
+          {"c.txt", "CCC"},
+          {"n1.log", std::string(kTestFileContent)},
+          {"n2.log", std::string(kTestFileContent)},
+          {"n3.log", std::string(kTestFileContent)}}},
     };
     int n = 0;
     for (const SwapCase& c : cases) {
@@ -142,6 +157,7 @@ TEST_F(HeldFolder, ASwappedWorkingFolderNeverSendsAStepOutside) {
         };
         HookedFileSystem hooked(fs, once);
         hooked.afterRename = once;
+        hooked.afterCreate = once;
         Program hookedProgram(ports(hooked));
         Context& held = hookedProgram.context();
         c.prepare(tag, held);
@@ -176,6 +192,54 @@ TEST_F(HeldFolder, UndoInAFolderPutInPlaceOfTheExecutedOneDoesNothing) {
     EXPECT_EQ(dlg.boxes, (std::vector<Box>{{kFolderReplaced.text, "提醒："}}));
     EXPECT_EQ(tree("outside"), outsideBefore);
     EXPECT_EQ(tree("w-moved"), (Tree{{"a_v2.txt", "a.txt"}, {"b_v2.txt", "b.txt"}}));
+}
+
+// Between reading the list and the operation, another folder with the same files is put at the
+// path: the operation does nothing and says so.
+TEST_F(HeldFolder, AFolderReplacedSinceTheListingIsLeftAlone) {
+    struct Case {
+        const char* what;
+        std::function<void(const std::string& tag, Context&)> before;  // after the listing
+        std::function<void(Context&)> run;
+    };
+    const Case cases[] = {
+        {"direct run", [&](const std::string&, Context&) { win.setText(Ctl::编辑框7, "_v2"); }, onAddAtEnd},
+        {"execute",
+         [&](const std::string&, Context& c) {
+             if (!previewOn(win)) onPreviewSwitch(c);
+             win.setText(Ctl::编辑框7, "_v2");
+             onAddAtEnd(c);
+         },
+         onExecute},
+        {"delete", [&](const std::string&, Context&) {}, onDeleteListed},
+        {"create",
+         [&](const std::string& tag, Context&) {
+             win.setText(Ctl::编辑框14, path(tag + "/w/"));
+             win.setText(Ctl::编辑框15, ".log");
+         },
+         onCreateEntries},
+    };
+    const Tree two{{"a.txt", "A"}, {"b.txt", "B"}};
+    int n = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string tag = "listed" + std::to_string(n++);
+        Program program(ports(fs));
+        Context& ctx = program.context();
+        win.setChecked(Ctl::选择框_文件, true);
+        win.setChecked(Ctl::选择框_文件夹, false);
+        if (previewOn(win)) onPreviewSwitch(ctx);
+        for (const auto& [name, body] : two) file(tag + "/w/" + name, body);
+        browse(ctx, tag + "/w");
+        c.before(tag, ctx);
+        stdfs::rename(native(tag + "/w"), native(tag + "/w-moved"));
+        for (const auto& [name, body] : two) file(tag + "/w/" + name, body);
+        dlg.boxes.clear();
+        c.run(ctx);
+        EXPECT_EQ(dlg.boxes, (std::vector<Box>{{kFolderReplaced.text, "提醒："}}));
+        EXPECT_EQ(tree(tag + "/w"), two);
+        EXPECT_EQ(tree(tag + "/w-moved"), two);
+    }
 }
 
 // After an execute another program moves a renamed file away and puts a different one under its

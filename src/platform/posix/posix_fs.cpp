@@ -191,6 +191,20 @@ public:
         auto n = nativeName(name, fromBuffer_);
         return n && exists(fd_.get(), n->data());
     }
+    bool createFolder(const std::string& name) override {
+        auto n = nativeName(name, fromBuffer_);
+        return n && ::mkdirat(fd_.get(), n->data(), 0777) == 0;
+    }
+    bool createNewFile(const std::string& name, const std::string& bytes) override {
+        auto n = nativeName(name, fromBuffer_);
+        if (!n) return false;
+        Fd fd(::openat(fd_.get(), n->data(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
+        if (!fd) return false;
+        if (writeAll(fd.get(), bytes) && fd.close()) return true;
+        // We made it, so a half-written file is ours to remove.
+        ::unlinkat(fd_.get(), n->data(), 0);
+        return false;
+    }
 
     std::vector<DirEntry> entries() override {
         // A description of its own, so that each listing starts at the first entry.

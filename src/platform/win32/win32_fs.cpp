@@ -200,6 +200,22 @@ public:
         auto p = inside(name);
         return p && exists(*p);
     }
+    bool createFolder(const std::string& name) override {
+        auto p = inside(name);
+        return p && CreateDirectoryW(p->c_str(), nullptr);
+    }
+    bool createNewFile(const std::string& name, const std::string& bytes) override {
+        auto p = inside(name);
+        if (!p) return false;
+        FileHandle f(
+            CreateFileW(p->c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!f) return false;
+        if (writeAll(f.get(), bytes) && f.close()) return true;
+        // We made it, so a half-written file is ours to remove.
+        f.close();
+        DeleteFileW(p->c_str());
+        return false;
+    }
     bool removeFolderLink(const std::string& name) override {
         auto p = inside(name);
         if (!p) return false;
