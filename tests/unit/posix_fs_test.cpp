@@ -12,8 +12,8 @@
 
 #include "../temp_folder.h"
 #include "platform/encoding.h"
-#include "platform/wildcard.h"
 #include "platform/posix/posix_fs.h"
+#include "platform/wildcard.h"
 
 namespace vb {
 namespace {
@@ -181,19 +181,41 @@ TEST(Wildcard, WindowsSearchRules) {
         bool match;
     };
     const Case cases[] = {
-        {"a.mp4", "*.*", true},    {"README", "*.*", true},      {".hidden", "*.*", true},
-        {"a.b.c", "*.*", true},    {"a.mp4", "*.mp4", true},     {"A.MP4", "*.mp4", true},
-        {"a.mp4", "*.MP4", true},  {"a.mp4x", "*.mp4", false},   {"mp4", "*.mp4", false},
-        {"a.txt", "?.txt", true},  {"ab.txt", "?.txt", false},   {".txt", "?.txt", false},
-        {"视.txt", "?.txt", true}, {"视频.txt", "?.txt", false}, {"视频.txt", "视*", true},
-        {".hidden", ".*", true},   {".hidden", "*hidden", true}, {"hidden", ".*", false},
-        {"a", "a.*", true},        {"ab", "a.*", false},         {"anything", "*", true},
-        {"", "*", true},           {"abc", "a*c", true},         {"abcbc", "a*bc", true},
-        {"abcb", "a*bc", false},   {"x视y", "x?y", true},        {"\xd2\xd3", "\xd2\x41", false},
+        {"a.mp4", "*.*", true},
+        {"README", "*.*", true},
+        {".hidden", "*.*", true},
+        {"a.b.c", "*.*", true},
+        {"a.mp4", "*.mp4", true},
+        {"A.MP4", "*.mp4", true},
+        {"a.mp4", "*.MP4", true},
+        {"a.mp4x", "*.mp4", false},
+        {"mp4", "*.mp4", false},
+        {"a.txt", "?.txt", true},
+        {"ab.txt", "?.txt", false},
+        {".txt", "?.txt", false},
+        {"视.txt", "?.txt", true},
+        {"视频.txt", "?.txt", false},
+        {"视频.txt", "视*", true},
+        {".hidden", ".*", true},
+        {".hidden", "*hidden", true},
+        {"hidden", ".*", false},
+        {"a", "a.*", true},
+        {"ab", "a.*", false},
+        {"anything", "*", true},
+        {"", "*", true},
+        {"abc", "a*c", true},
+        {"abcbc", "a*bc", true},
+        {"abcb", "a*bc", false},
+        {"x视y", "x?y", true},
+        {"\xd2\xd3", "\xd2\x41", false},
         {"a\x81", "a?", true},
         // The euro sign 0x80 is one character of its own, and so is 0xFF.
-        {"\x80.txt", "?.txt", true}, {"\x80\x80.txt", "?.txt", false}, {"\xFF\x80", "??", true},
-        {"\x80" "a", "\x80?", true},
+        {"\x80.txt", "?.txt", true},
+        {"\x80\x80.txt", "?.txt", false},
+        {"\xFF\x80", "??", true},
+        {"\x80"
+         "a",
+         "\x80?", true},
     };
     for (const auto& c : cases)
         EXPECT_EQ(matchesWildcard(c.name, c.pattern), c.match) << c.name << " ~ " << c.pattern;
@@ -237,7 +259,8 @@ TEST(PosixFileSystem, MoveWithoutTheFlagNeverReplaces) {
         ::close(dir);
         EXPECT_EQ(readFile(t.root() / "g"), "G");
         EXPECT_TRUE(fs::is_directory(t.root() / "empty"));
-        EXPECT_EQ(fs::exists(fs::symlink_status(t.root() / c.from)), !c.ok && std::string(c.from) != "missing");
+        EXPECT_EQ(fs::exists(fs::symlink_status(t.root() / c.from)),
+                  !c.ok && std::string(c.from) != "missing");
         if (std::string(c.from) == "link" && c.ok) {
             EXPECT_TRUE(fs::is_symlink(t.root() / "new"));
         }
@@ -279,7 +302,8 @@ TEST(PosixFileSystem, ReplaceFileSwapsWholeOrLeavesTheOldFile) {
     EXPECT_FALSE(pfs.replaceFile(t.dir() + "missing/names.txt", "x"));
 
     if (::geteuid() != 0) {  // root writes into read-only directories anyway
-        fs::permissions(t.root() / "", fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+        fs::permissions(t.root() / "",
+                        fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                         fs::perm_options::remove);
         EXPECT_FALSE(pfs.replaceFile(t.dir() + "names.txt", "lost"));
         EXPECT_EQ(readFile(t.root() / "names.txt"), "new contents");
