@@ -91,6 +91,18 @@ bool writeAll(HANDLE h, const std::string& bytes) {
     return true;
 }
 
+// Makes a new file with these bytes; never truncates one that is there. A file it made but
+// could not finish writing is ours to remove.
+bool createNewAt(const std::wstring& path, const std::string& bytes) {
+    FileHandle f(
+        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!f) return false;
+    if (writeAll(f.get(), bytes) && f.close()) return true;
+    f.close();
+    DeleteFileW(path.c_str());
+    return false;
+}
+
 // The entries of the folder base (ending in a backslash) that match pattern, "." and ".." included when
 // they match.
 std::vector<DirEntry> listFolder(const std::wstring& base, const std::string& pattern,
@@ -206,15 +218,7 @@ public:
     }
     bool createNewFile(const std::string& name, const std::string& bytes) override {
         auto p = inside(name);
-        if (!p) return false;
-        FileHandle f(
-            CreateFileW(p->c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!f) return false;
-        if (writeAll(f.get(), bytes) && f.close()) return true;
-        // We made it, so a half-written file is ours to remove.
-        f.close();
-        DeleteFileW(p->c_str());
-        return false;
+        return p && createNewAt(*p, bytes);
     }
     bool removeFolderLink(const std::string& name) override {
         auto p = inside(name);
@@ -484,15 +488,7 @@ bool Win32FileSystem::createDir(const std::string& path) {
 
 bool Win32FileSystem::createNewFile(const std::string& path, const std::string& bytes) {
     auto p = widePath(path);
-    if (!p) return false;
-    FileHandle f(
-        CreateFileW(p->c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!f) return false;
-    if (writeAll(f.get(), bytes) && f.close()) return true;
-    // We made it, so a half-written file is ours to remove.
-    f.close();
-    DeleteFileW(p->c_str());
-    return false;
+    return p && createNewAt(*p, bytes);
 }
 
 bool Win32FileSystem::replaceFile(const std::string& path, const std::string& bytes) {
