@@ -33,6 +33,10 @@ public:
     // Renames from these names fail, as a locked file's would.
     std::set<std::string> lockedNames;
     std::vector<std::string> recycled;
+    // A renamed entry comes back with a new identity, as FAT volumes give it.
+    bool renameGivesNewIdentity = false;
+    // The one journal this file system keeps: its bytes, while a batch holds it or was cut short.
+    std::optional<std::string> journalBytes;
 
     // Setting up: a folder (with the folders above it) or a file.
     void folder(const std::string& path) {
@@ -85,6 +89,7 @@ public:
             }
         }
         nodes_.merge(moved);
+        if (renameGivesNewIdentity) nodes_[dst].order = ++clock_;
         return true;
     }
 
@@ -134,8 +139,23 @@ public:
         return true;
     }
     std::string programDir() const override { return "/program/"; }
+    JournalFile* journal() override { return &journal_; }
 
 private:
+    class Journal final : public JournalFile {
+    public:
+        explicit Journal(MemoryFileSystem& fs) : fs_(fs) {}
+        bool write(const std::string& bytes) override {
+            fs_.journalBytes = bytes;
+            return true;
+        }
+        std::optional<std::string> read() override { return fs_.journalBytes; }
+        void remove() override { fs_.journalBytes.reset(); }
+
+    private:
+        MemoryFileSystem& fs_;
+    };
+
     class Folder final : public OpenFolder {
     public:
         Folder(MemoryFileSystem& fs, std::string path) : fs_(fs), path_(std::move(path)) {}
@@ -198,6 +218,7 @@ private:
 
     std::map<std::string, Node> nodes_;
     long clock_ = 0;
+    Journal journal_{*this};
 };
 
 }  // namespace vb::testing

@@ -1,6 +1,8 @@
 #include "pipeline/journal.h"
 
+#include <algorithm>
 #include <charconv>
+#include <set>
 #include <span>
 
 #include "pipeline/rename_plan.h"
@@ -102,6 +104,25 @@ std::vector<std::string> locate(OpenFolder& folder, const JournalBatch& batch) {
                 break;
             }
     }
+    // Some volumes (FAT) give a renamed entry a new identity. When no entry was found by its own
+    // under a name the batch gave it, this may be such a volume: an entry found nowhere is then
+    // the one under its own temporary name, else the unclaimed one under its planned name, else
+    // under its first name (a cycle put back).
+    bool renamedKeepsIdentity = false;
+    for (size_t k = 0; k < batch.entries.size(); ++k)
+        renamedKeepsIdentity |= !where[k].empty() && where[k] != batch.entries[k].from;
+    std::set<std::string> claimed(where.begin(), where.end());
+    for (size_t k = 0; k < batch.entries.size(); ++k) {
+        if (!where[k].empty()) continue;
+        const JournalBatch::Entry& e = batch.entries[k];
+        for (const std::string* name : {&e.temp, &e.to, &e.from}) {
+            if (name->empty() || claimed.count(*name) || !folder.hasEntry(*name)) continue;
+            if (renamedKeepsIdentity && name != &e.temp) continue;
+            where[k] = *name;
+            claimed.insert(*name);
+            break;
+        }
+    }
     return where;
 }
 
@@ -123,57 +144,12 @@ std::vector<bool> moveTo(OpenFolder& folder, const std::vector<std::string>& now
     return out.done;
 }
 
-}  // namespace
-
-std::string encodeJournal(const JournalBatch& batch) {
-    std::string out;
-    field(out, kMagic);
-    field(out, batch.dir);
-    idFields(out, batch.folder);
-    field(out, std::to_string(batch.entries.size()));
-    for (const JournalBatch::Entry& e : batch.entries) {
-        field(out, e.from);
-        field(out, e.to);
-        field(out, e.temp);
-        idFields(out, e.id);
-    }
-    field(out, kEnd);
-    return out;
-}
-
-std::optional<JournalBatch> decodeJournal(std::string_view bytes) {
-    Fields f(bytes);
-    JournalBatch batch;
-    auto magic = f.next();
-    auto dir = f.next();
-    if (!magic || *magic != kMagic || !dir || dir->empty() || !f.id(batch.folder)) return std::nullopt;
-    batch.dir = *dir;
-    auto count = f.number();
-    if (!count || *count > bytes.size()) return std::nullopt;
-    batch.entries.resize(static_cast<size_t>(*count));
-    for (JournalBatch::Entry& e : batch.entries) {
-        auto from = f.next();
-        auto to = f.next();
-        auto temp = f.next();
-        if (!from || !to || !temp || !f.id(e.id)) return std::nullopt;
-        e.from = *from;
-        e.to = *to;
-        e.temp = *temp;
-    }
-    auto end = f.next();
-    if (!end || *end != kEnd || !f.done()) return std::nullopt;
-    return batch;
-}
-
-void recoverInterruptedBatch(FileSystem& fs, Dialogs& dlg) {
-    JournalFile* journal = fs.journal();
-    if (!journal) return;
-    const std::optional<std::string> bytes = journal->read();
-    if (!bytes) return;
-    const std::optional<JournalBatch> batch = decodeJournal(*bytes);
+// Puts right the batch of one journal left behind, as the person answers, and removes it.
+void recoverBatch(FileSystem& fs, Dialogs& dlg, JournalFile& journal, const std::string& bytes) {
+    const std::optional<JournalBatch> batch = decodeJournal(bytes);
     if (!batch) {
         // Cut short while it was written: no rename of that batch had started.
-        journal->remove();
+        journal.remove();
         return;
     }
     std::unique_ptr<OpenFolder> folder = fs.openFolder(batch->dir);
@@ -181,7 +157,7 @@ void recoverInterruptedBatch(FileSystem& fs, Dialogs& dlg) {
         dlg.messageBox(
             "上次改名没有做完，程序就中断了，但那个文件夹已经不在原处，无法处理：\r\n" + batch->dir, kTitle,
             Icon::Info, Buttons::Ok);
-        journal->remove();
+        journal.remove();
         return;
     }
     const size_t n = batch->entries.size();
@@ -232,7 +208,60 @@ void recoverInterruptedBatch(FileSystem& fs, Dialogs& dlg) {
     }
     if (!left.empty()) text += "\r\n下面的文件没能改成，现在的名字是：" + left;
     dlg.messageBox(text, kTitle, Icon::Info, Buttons::Ok);
-    journal->remove();
+    journal.remove();
+}
+
+}  // namespace
+
+std::string encodeJournal(const JournalBatch& batch) {
+    std::string out;
+    field(out, kMagic);
+    field(out, batch.dir);
+    idFields(out, batch.folder);
+    field(out, std::to_string(batch.entries.size()));
+    for (const JournalBatch::Entry& e : batch.entries) {
+        field(out, e.from);
+        field(out, e.to);
+        field(out, e.temp);
+        idFields(out, e.id);
+    }
+    field(out, kEnd);
+    return out;
+}
+
+std::optional<JournalBatch> decodeJournal(std::string_view bytes) {
+    Fields f(bytes);
+    JournalBatch batch;
+    auto magic = f.next();
+    auto dir = f.next();
+    if (!magic || *magic != kMagic || !dir || dir->empty() || !f.id(batch.folder)) return std::nullopt;
+    batch.dir = *dir;
+    auto count = f.number();
+    if (!count || *count > bytes.size()) return std::nullopt;
+    batch.entries.resize(static_cast<size_t>(*count));
+    for (JournalBatch::Entry& e : batch.entries) {
+        auto from = f.next();
+        auto to = f.next();
+        auto temp = f.next();
+        if (!from || !to || !temp || !f.id(e.id)) return std::nullopt;
+        e.from = *from;
+        e.to = *to;
+        e.temp = *temp;
+    }
+    auto end = f.next();
+    if (!end || *end != kEnd || !f.done()) return std::nullopt;
+    return batch;
+}
+
+void recoverInterruptedBatch(FileSystem& fs, Dialogs& dlg) {
+    JournalFile* journal = fs.journal();
+    if (!journal) return;
+    // Each process that died leaves its own; one that cannot be removed is met once.
+    std::set<std::string> met;
+    while (std::optional<std::string> bytes = journal->read()) {
+        if (!met.insert(*bytes).second) break;
+        recoverBatch(fs, dlg, *journal, *bytes);
+    }
 }
 
 }  // namespace vb

@@ -167,7 +167,16 @@ RenameOutcome renameEntries(FileSystem& fs, OpenFolder* folder, const std::strin
     for (auto& st : result.stranded)
         out.stranded.push_back({static_cast<int>(keptAt[static_cast<size_t>(st.entry)]), std::move(st.name)});
     out.stopped = result.stopped;
-    if (ids.found) *ids.found = std::move(found);
+    if (ids.found) {
+        // Read again after the move: some volumes (FAT) give a renamed entry a new identity.
+        for (size_t i = 0; i < kept.size(); ++i)
+            if (result.done[i]) {
+                toBuffer.assign(kept[i].to);
+                found[keptAt[i]] = folder->entryId(toBuffer);
+            }
+        for (const auto& st : out.stranded) found[static_cast<size_t>(st.entry)] = folder->entryId(st.name);
+        *ids.found = std::move(found);
+    }
     return out;
 }
 

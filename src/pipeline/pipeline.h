@@ -116,7 +116,7 @@ struct BatchIds {
     // Per pair (may be shorter, or empty): the entry it must be; another entry under that name
     // fails untouched, and the rest goes on.
     std::span<const std::optional<EntryId>> expected;
-    // Filled per pair: the entry under its name when the batch started.
+    // Filled per pair: the entry it is when the batch ends, read under its new name when it moved.
     std::vector<std::optional<EntryId>>* found = nullptr;
 };
 RenameOutcome renameEntries(FileSystem& fs, OpenFolder* folder, const std::string& dir,

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "../hooked_fs.h"
+#include "../memory_fs.h"
 #include "fileops/fileops.h"
 #include "fileset/fileset.h"
 #include "pipeline/operations.h"
@@ -261,6 +262,29 @@ TEST_F(HeldFolder, UndoRenamesBackOnlyTheEntryTheExecuteRenamed) {
     // The step that failed stays in the record for another try.
     ASSERT_EQ(ctx.undoRecord.renamed.size(), 1u);
     EXPECT_EQ(ctx.undoRecord.renamed[0].first, "a_x.jpg");
+}
+
+// A volume that renumbers what it renames (FAT): undo still knows each entry the execute renamed.
+TEST_F(HeldFolder, UndoKnowsEntriesThatTheVolumeRenumbered) {
+    MemoryFileSystem fat;
+    fat.renameGivesNewIdentity = true;
+    fat.file("/w/a.jpg", "real a");
+    fat.file("/w/b.jpg", "real b");
+    Program p(ports(fat));
+    Context& c = p.context();
+    dlg.browses.push_back("/w");
+    manualRead(c);
+    onPreviewSwitch(c);
+    win.setText(Ctl::编辑框7, "_x");
+    onAddAtEnd(c);
+    onExecute(c);
+    ASSERT_TRUE(fat.find("/w/a_x.jpg"));
+    onUndo(c);
+    ASSERT_TRUE(fat.find("/w/a.jpg"));
+    ASSERT_TRUE(fat.find("/w/b.jpg"));
+    EXPECT_EQ(fat.find("/w/a.jpg")->bytes, "real a");
+    EXPECT_EQ(fat.find("/w/b.jpg")->bytes, "real b");
+    EXPECT_TRUE(c.undoRecord.renamed.empty());
 }
 
 }  // namespace

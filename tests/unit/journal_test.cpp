@@ -5,10 +5,13 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <functional>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
+#include "../memory_fs.h"
 #include "../temp_folder.h"
 #include "pipeline/journal.h"
 #include "pipeline/pipeline.h"
@@ -23,10 +26,13 @@ namespace stdfs = std::filesystem;
 using namespace vb::testing;
 using Tree = std::map<std::string, std::string>;  // name -> contents
 
-// The real file system, whose renames inside a held folder end the process after the k-th one.
+// A file system whose renames inside a held folder end the process after the k-th one (or, in
+// memory, end the batch there by throwing).
 class DyingFs final : public ForwardingFileSystem {
 public:
-    DyingFs(FileSystem& inner, int k) : ForwardingFileSystem(inner), k_(k) {}
+    DyingFs(
+        FileSystem& inner, int k, std::function<void()> die = [] { ::_exit(0); })
+        : ForwardingFileSystem(inner), k_(k), die_(std::move(die)) {}
     std::unique_ptr<OpenFolder> openFolder(const std::string& dir) override {
         std::unique_ptr<OpenFolder> f = inner_.openFolder(dir);
         return f ? std::make_unique<Folder>(*this, std::move(f)) : nullptr;
@@ -39,12 +45,13 @@ private:
             : ForwardingOpenFolder(std::move(inner)), fs(fs) {}
         bool rename(const std::string& from, const std::string& to) override {
             const bool ok = inner_->rename(from, to);
-            if (++fs.calls == fs.k_) ::_exit(0);
+            if (++fs.calls == fs.k_) fs.die_();
             return ok;
         }
         DyingFs& fs;
     };
     int k_;
+    std::function<void()> die_;
 };
 
 // A chain, two cycles and a step that fails on a name outside the batch.
@@ -176,6 +183,91 @@ TEST(Journal, ATemporaryNameIsFreeWhateverTheFolderHolds) {
     EXPECT_EQ(t.read("w/b"), "A");
     EXPECT_EQ(std::distance(stdfs::directory_iterator(t.native("w")), {}), 1002);
     EXPECT_FALSE(stdfs::exists(t.native("state"))) << "the folder made for the journal stays";
+}
+
+// Runs the batch in a process that ends after its k-th rename.
+void dieInside(FileSystem& fs, const std::string& dir, int k) {
+    const pid_t pid = ::fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        DyingFs dying(fs, k);
+        run(dying, dir);
+        ::_exit(1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+}
+
+// Two processes died, each in a batch of its own: one start puts both right.
+TEST(Journal, EveryJournalLeftBehindIsPutRight) {
+    TempFolder t("journal");
+    PosixFileSystem fs(t.dir(), t.path("state"));
+    fill(t, "one");
+    fill(t, "two");
+    const Tree before = contents(t, "one");
+    dieInside(fs, t.path("one/"), 3);
+    dieInside(fs, t.path("two/"), 5);
+    ASSERT_EQ(journals(t), 2);
+    RecordingDialogs dlg;
+    dlg.answers = {kAnswerOk, kAnswerOk};
+    recoverInterruptedBatch(fs, dlg);
+    EXPECT_EQ(contents(t, "one"), before);
+    EXPECT_EQ(contents(t, "two"), before);
+    EXPECT_EQ(dlg.boxes.size(), 4u);
+    EXPECT_EQ(journals(t), 0);
+}
+
+struct Died {};
+
+// Every file of a folder in memory, by name, with its contents.
+Tree contents(MemoryFileSystem& fs, const std::string& dir) {
+    Tree out;
+    for (const DirEntry& e : fs.search(dir, "*"))
+        if (!e.isDir) out[e.name] = fs.find(dir + e.name)->bytes;
+    return out;
+}
+
+std::multiset<std::string> bodies(const Tree& t) {
+    std::multiset<std::string> out;
+    for (const auto& [name, body] : t) out.insert(body);
+    return out;
+}
+
+// A volume that renumbers what it renames (FAT): a batch ended after any rename is still put
+// back or finished whole.
+TEST(Journal, AVolumeThatRenumbersRenamedEntriesLeavesNoTemporaryName) {
+    auto fresh = [](MemoryFileSystem& fs) {
+        fs.renameGivesNewIdentity = true;
+        for (const auto& [from, to] : kBatch) fs.file("/w/" + from, "contents of " + from);
+        fs.file("/w/taken.txt", "not in the batch");
+    };
+    MemoryFileSystem whole;
+    fresh(whole);
+    DyingFs counting(whole, -1);
+    run(counting, "/w/");
+    const Tree finished = contents(whole, "/w/");
+    ASSERT_GE(counting.calls, 10);
+
+    for (int k = 1; k <= counting.calls; ++k)
+        for (int answer : {kAnswerOk, kAnswerCancel}) {
+            SCOPED_TRACE("ended after rename " + std::to_string(k) +
+                         (answer == kAnswerOk ? ", put back" : ", finished"));
+            MemoryFileSystem fs;
+            fresh(fs);
+            const Tree before = contents(fs, "/w/");
+            DyingFs dying(fs, k, [] { throw Died{}; });
+            EXPECT_THROW(run(dying, "/w/"), Died);
+            ASSERT_TRUE(fs.journalBytes);
+            RecordingDialogs dlg;
+            dlg.answers.push_back(answer);
+            recoverInterruptedBatch(fs, dlg);
+            const Tree after = contents(fs, "/w/");
+            EXPECT_FALSE(anyTemporary(after));
+            EXPECT_EQ(bodies(after), bodies(before));
+            EXPECT_EQ(after, answer == kAnswerOk ? before : finished);
+            EXPECT_FALSE(fs.journalBytes);
+        }
 }
 
 }  // namespace
