@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -133,6 +134,38 @@ TEST_P(FsContract, AnOpenFolderListsAndRemovesInsideItself) {
     t.reset();
     EXPECT_TRUE(fs().removeDir(at("t")));
     EXPECT_FALSE(fs().openFolder(at("t")));
+}
+
+// Everything a batch makes or moves stays inside the folder it holds, and never replaces.
+TEST_P(FsContract, AHeldFolderMakesOnlyNewEntriesAndMovesThemInsideItself) {
+    folder("t");
+    auto t = fs().openFolder(at("t"));
+    ASSERT_TRUE(t);
+    EXPECT_TRUE(t->createFolder("新建"));
+    EXPECT_FALSE(t->createFolder("新建"));
+    EXPECT_TRUE(t->createNewFile("a.txt", "first"));
+    EXPECT_FALSE(t->createNewFile("a.txt", "second"));
+    EXPECT_FALSE(t->createNewFile("新建", "x"));
+    EXPECT_FALSE(t->createFolder("a.txt"));
+    for (const char* outside : {"..", "../b.txt", "新建/c.txt"}) {
+        EXPECT_FALSE(t->createNewFile(outside, "x")) << outside;
+        EXPECT_FALSE(t->rename("a.txt", outside)) << outside;
+    }
+    const std::optional<EntryId> id = t->entryId("a.txt");
+    ASSERT_TRUE(id);
+    EXPECT_NE(t->entryId("新建"), id);
+    EXPECT_FALSE(t->rename("a.txt", "新建"));
+    EXPECT_TRUE(t->rename("a.txt", "乙.txt"));
+    EXPECT_FALSE(t->hasEntry("a.txt"));
+    EXPECT_EQ(t->entryId("乙.txt"), id);
+    EXPECT_FALSE(t->entryId("a.txt"));
+    std::vector<std::string> seen;
+    for (const DirEntry& e : t->entries()) seen.push_back(e.name + (e.isDir ? "/" : ""));
+    std::sort(seen.begin(), seen.end());
+    std::vector<std::string> expected{"乙.txt", "新建/"};
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(seen, expected);
+    EXPECT_EQ(names(), (std::vector<std::string>{"t/"}));
 }
 
 }  // namespace vb::testing

@@ -173,9 +173,11 @@ private:
         bool deleteEntry(const std::string& name) override { return fs_.deleteFile(join(path_ + "/", name)); }
         bool removeFolder(const std::string& name) override { return fs_.removeDir(join(path_ + "/", name)); }
         bool removeFolderLink(const std::string&) override { return false; }  // no links here
-        bool createFolder(const std::string& name) override { return fs_.createDir(join(path_ + "/", name)); }
+        bool createFolder(const std::string& name) override {
+            return PathStyle::posix().isPlainName(name) && fs_.createDir(join(path_ + "/", name));
+        }
         bool createNewFile(const std::string& name, const std::string& bytes) override {
-            return fs_.createNewFile(join(path_ + "/", name), bytes);
+            return PathStyle::posix().isPlainName(name) && fs_.createNewFile(join(path_ + "/", name), bytes);
         }
         std::optional<EntryId> id() override { return idOf(fs_.find(path_)); }
         std::optional<EntryId> entryId(const std::string& name) override {
