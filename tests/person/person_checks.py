@@ -517,6 +517,43 @@ def check_esc_stops_an_execute_and_undo_takes_it_back(root):
         s.close()
 
 
+def journals(root):
+    return [n for n in os.listdir(os.path.join(root, "prog")) if n.endswith(".journal")]
+
+
+def check_ended_mid_execute_and_put_back_at_the_next_start(root):
+    """The program is ended (as the Task Manager ends it) while an execute renames a large
+    folder; the next start says so, and OK puts every file back to its name before the batch."""
+    s = Session(root, ["browse $T\\v", "click 按钮_手动读取", "click 按钮_打开预览",
+                       "set 编辑框7 _x", "click 按钮_最后面加", "await"])
+    try:
+        before = disk(root)
+        s.hand()
+        s.click("按钮_确认无误执行吧")
+        while sum(1 for n in os.listdir(os.path.join(root, "v")) if "_x" in n) < 10:
+            expect(s.proc.poll() is None, "the program ended during the execute")
+            time.sleep(0.02)
+        s.proc.kill()
+        s.proc.wait()
+    finally:
+        s.close()
+    ended = disk(root)
+    renamed = sum(1 for n in ended if "_x" in n)
+    expect(0 < renamed < ESC_FILES, f"{renamed} of {ESC_FILES} renamed when the program was ended")
+    expect(len(journals(root)) == 1, f"journals left: {journals(root)}")
+    print(f"     ended after {renamed} of {ESC_FILES} files")
+
+    again = Session(root, ["browse $T\\v", "click 按钮_手动读取", "list"])
+    try:
+        expect(again.proc.wait() == 0, "the second start did not end well")
+        said = "\n".join(again.lines())
+    finally:
+        again.close()
+    expect("上次改名没有做完" in said, "the start said nothing of the batch: " + said[:300])
+    expect(disk(root) == before, "OK did not put every file back")
+    expect(not journals(root), "the journal stayed")
+
+
 CHECKS = [
     (check_typing_into_each_combo, dict(files=["a.mp4", "b.txt", "c.jpg", "d.mp4"])),
     (check_choosing_from_each_dropdown, dict(files=["a.mp4", "b.txt", "c.jpg", "d.mp4"])),
@@ -526,6 +563,7 @@ CHECKS = [
     (check_popup_menu, dict(files=["a.mp4", "b.txt"])),
     (check_keyboard_first_focus_menu_and_thanks, dict(files=["a.mp4", "b.txt", "c.jpg"])),
     (check_esc_stops_an_execute_and_undo_takes_it_back, dict(big=ESC_FILES)),
+    (check_ended_mid_execute_and_put_back_at_the_next_start, dict(big=ESC_FILES)),
     (check_large_folder, dict(big=LARGE)),
 ]
 # Checks that need a screen of their own, run only when named.
