@@ -64,6 +64,14 @@ void expectEverythingReachable(RunningApp& run, const std::string& mode) {
     if (scrolls(main)) {
         EXPECT_EQ(win.dpi(), 96) << "scrolls before it is as small as it goes, " << where;
     }
+    // A bar only along a direction in which the screen is too small.
+    const LONG style = GetWindowLongW(main, GWL_STYLE);
+    if (style & WS_HSCROLL) {
+        EXPECT_EQ(outer.right - outer.left, work.right - work.left) << "scrolls sideways, " << where;
+    }
+    if (style & WS_VSCROLL) {
+        EXPECT_EQ(outer.bottom - outer.top, work.bottom - work.top) << "scrolls down, " << where;
+    }
 
     // The client area the window has without scrolling.
     RECT frame{0, 0, 0, 0};

@@ -133,7 +133,7 @@ Win32Window::Win32Window(HINSTANCE instance, Listener listener, int dpi)
                             at.left, at.top, at.width, at.height, nullptr, nullptr, instance_, this);
     if (!main_) return;
     createControls(Ctl::主窗口, main_);
-    updateScrollBars();
+    sizeMain();  // room for a scroll bar, where it needs one
 
     menu_ = CreatePopupMenu();
     for (Ctl item : menuItems())
@@ -974,11 +974,19 @@ void Win32Window::sizeMain(const RECT* from) {
     if (!from) GetWindowRect(main_, &now);
     const RECT& r = from ? *from : now;
     auto at = [&] { return ScreenBox{r.left, r.top, scaled(mainRect_.width), scaled(mainRect_.height)}; };
-    if (const auto work = workAreaAt(at())) {
+    ScreenBox size = at();
+    if (const auto work = workAreaAt(size)) {
         const int fit = fittingDpi(monitorDpi_, mainRect_.width, mainRect_.height, *work);
         if (fit != dpi_) layOut(fit);
+        size = at();
+        // A window that scrolls one way takes room for that bar the other way, where the screen
+        // has it, so that it need not scroll both ways.
+        const int vbar = GetSystemMetrics(SM_CXVSCROLL), hbar = GetSystemMetrics(SM_CYHSCROLL);
+        const bool tooTall = size.height > work->height, tooWide = size.width > work->width;
+        if (tooTall && !tooWide) size.width = std::min(size.width + vbar, work->width);
+        if (tooWide && !tooTall) size.height = std::min(size.height + hbar, work->height);
     }
-    const ScreenBox placed = onScreen(at());
+    const ScreenBox placed = onScreen(size);
     const RECT box{placed.left, placed.top, placed.left + placed.width, placed.top + placed.height};
     monitor_ = MonitorFromRect(&box, MONITOR_DEFAULTTONEAREST);
     SetWindowPos(main_, nullptr, placed.left, placed.top, placed.width, placed.height,
