@@ -8,7 +8,6 @@
 
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_pictures.h"
-#include "window/reading_order.h"
 #include "window/window_def.h"
 #include "window/window_placement.h"
 
@@ -112,8 +111,7 @@ Win32Window::Win32Window(HINSTANCE instance, Listener listener, int dpi)
         s.text = d.caption;
     }
     for (Ctl c : tickedByDefinition()) state_[index(c)].checked = true;
-    mainOrder_ = readingOrder(Ctl::主窗口);
-    secondOrder_ = readingOrder(Ctl::感谢窗口);
+    updateReadingOrder();
 
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
@@ -840,6 +838,7 @@ void Win32Window::move(Ctl c, int left, int top) {
     if (def(c).kind == Kind::GroupBox)
         for (const auto& d : controlTable())
             if (originIn(d.id).x != 0 || originIn(d.id).y != 0) place(d.id);
+    updateReadingOrder();
 }
 
 void Win32Window::setWidth(Ctl c, int width) {
@@ -849,6 +848,7 @@ void Win32Window::setWidth(Ctl c, int width) {
     }
     state_[index(c)].rect.width = width;
     place(c);
+    updateReadingOrder();
 }
 
 void Win32Window::setTextColor(Ctl c, std::uint32_t color) {
