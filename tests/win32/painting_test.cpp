@@ -272,10 +272,11 @@ bool framed(Kind k) {
            k == Kind::Button || k == Kind::PictureButton;
 }
 
-bool holds(Kind k) { return k == Kind::GroupBox || k == Kind::TabControl || k == Kind::ListView; }
+// The tab control and the list lie beneath what stands on them by design.
+bool beneath(Kind k) { return k == Kind::TabControl || k == Kind::ListView; }
 
-// Where a control and a neighbour overlap, the control shows as it does with the neighbour
-// hidden: the neighbour paints nothing over it.
+// Where a box and a neighbour overlap (a label beside it, the group around it), the box shows
+// as it does with the neighbour hidden: the neighbour paints nothing over it.
 TEST(Painting, NoControlPaintsOverAnother) {
     RunningApp run;
     HWND main = run.app.mainWindow();
@@ -292,7 +293,7 @@ TEST(Painting, NoControlPaintsOverAnother) {
             const RECT at = windowIn(main, run.handle(box.id));
             for (const auto& other : controlTable()) {
                 HWND ow = run.handle(other.id);
-                if (other.id == box.id || holds(other.kind) || !shownOn(run, other, page) ||
+                if (other.id == box.id || beneath(other.kind) || !shownOn(run, other, page) ||
                     GetParent(ow) != GetParent(run.handle(box.id)) || !overlap(at, windowIn(main, ow)))
                     continue;
                 const Pixels with = screenOf(run);
