@@ -287,7 +287,7 @@ for dpi in 120 144; do
 done
 # The painting tests' shots of every page (page-N-DPI), as pictures a person can open.
 for f in "$shots"/page-*.ppm; do
-  [ -f "$f" ] && convert "$f" "${f%.ppm}.png" && rm -f "$f"
+  if [ -f "$f" ]; then convert "$f" "${f%.ppm}.png" && rm -f "$f" || status=1; fi
 done
 
 # Every screen a person may have, at the scale it is commonly used at: the window fits the work
