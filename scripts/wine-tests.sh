@@ -102,6 +102,7 @@ if [ "${VELBROOK_SCENARIOS_ONLY:-}" != 1 ]; then
     VELBROOK_TEST_LINK_DIR="$(winpath "$scratch/links/v")" \
     VELBROOK_TEST_LINKED_TREE="$(winpath "$scratch/swap/tree")" \
     VELBROOK_TEST_OTHER_EXE="${VELBROOK_OTHER_EXE:+$(winpath "$VELBROOK_OTHER_EXE")}" \
+    VELBROOK_SHOTS="$(mkdir -p "$BUILD_WIN32/screenshots" && winpath "$BUILD_WIN32/screenshots")" \
     "$WINE" "$BUILD_WIN32/velbrook-win32-tests.exe" || status=1
   echo "Win32 tests took $((SECONDS - t)) s"
 fi
@@ -280,8 +281,13 @@ for dpi in 120 144; do
   "$WINESERVER" -k 2>/dev/null || true
   set_dpi $dpi
   "$WINESERVER" -p 2>/dev/null || true
-  "$WINE" "$BUILD_WIN32/velbrook-win32-tests.exe" --gtest_filter='Captions.*:Placement.*:SystemFonts.*' --gtest_brief=1 || status=1
+  VELBROOK_SHOTS="$(winpath "$shots")" "$WINE" "$BUILD_WIN32/velbrook-win32-tests.exe" \
+    --gtest_filter='Captions.*:Painting.*:Placement.*:SystemFonts.*' --gtest_brief=1 || status=1
   if [ $dpi = 144 ]; then shoot_both 144; fi
+done
+# The painting tests' shots of every page (page-N-DPI), as pictures a person can open.
+for f in "$shots"/page-*.ppm; do
+  if [ -f "$f" ]; then convert "$f" "${f%.ppm}.png" && rm -f "$f" || status=1; fi
 done
 
 # Every screen a person may have, at the scale it is commonly used at: the window fits the work

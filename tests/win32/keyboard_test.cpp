@@ -32,35 +32,96 @@ std::optional<Ctl> focused(RunningApp& run) {
     return std::nullopt;
 }
 
+// Keys as a person types them: through the system's input queue to the focused control, the
+// held keys down around them.
+void type(WORD vk, std::initializer_list<WORD> held = {}) {
+    std::vector<INPUT> in;
+    auto key = [&in](WORD k, bool up) {
+        INPUT i{};
+        i.type = INPUT_KEYBOARD;
+        i.ki.wVk = k;
+        i.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+        in.push_back(i);
+    };
+    for (WORD h : held) key(h, false);
+    key(vk, false);
+    key(vk, true);
+    for (WORD h : held) key(h, true);
+    SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
+    pumpMessages();
+}
+
+// A stop as the walk names it: a radio group by its first button, whichever of them has the
+// focus.
+Ctl stopOf(Ctl c) { return def(c).kind == Kind::Radio ? radioGroupOf(c).front() : c; }
+
 // Tab walks the stops of the window and of the page in front, row by row, each row from left to
-// right; a radio group is one stop, at its selected button; hidden buttons are passed by.
-const std::vector<Ctl> kPageOneStops{
-    Ctl::选择框_窗口置顶, Ctl::选择框_文件,     Ctl::选择框_文件夹,  Ctl::组合框_仅检索, Ctl::组合框_跳过扩展,
-    Ctl::按钮_打开预览,   Ctl::图形按钮1,       Ctl::按钮_手动读取,  Ctl::高级选择夹1,   Ctl::组合框1,
-    Ctl::选择框6,         Ctl::选择框_1头,      Ctl::选择框_2头,     Ctl::选择框_1尾,    Ctl::选择框_2尾,
-    Ctl::编辑框2,         Ctl::编辑框3,         Ctl::按钮_一键删除,  Ctl::选择框3,       Ctl::单选框11,
-    Ctl::编辑框8,         Ctl::按钮_删前面,     Ctl::选择框4,        Ctl::单选框2,       Ctl::编辑框9,
-    Ctl::按钮_删后面,     Ctl::单选框13,        Ctl::编辑框1,        Ctl::按钮_删掉N次,  Ctl::编辑框10,
-    Ctl::编辑框14,        Ctl::编辑框15,        Ctl::按钮14,         Ctl::超级列表框1,   Ctl::按钮_顺序调头,
-    Ctl::按钮_清空输入框, Ctl::按钮_清空列表框, Ctl::按钮_保存到txt,
+// right and its buttons after its boxes; a radio group is one stop; hidden buttons, and buttons
+// left outside the window, are passed by.
+const std::vector<Ctl> kTopStops{Ctl::选择框_窗口置顶, Ctl::选择框_文件,     Ctl::选择框_文件夹,
+                                 Ctl::组合框_仅检索,   Ctl::组合框_跳过扩展, Ctl::按钮_打开预览,
+                                 Ctl::图形按钮1,       Ctl::按钮_手动读取,   Ctl::高级选择夹1};
+const std::vector<Ctl> kRightStops{Ctl::编辑框14,        Ctl::编辑框15,      Ctl::按钮14,
+                                   Ctl::超级列表框1,     Ctl::按钮_顺序调头, Ctl::按钮_清空输入框,
+                                   Ctl::按钮_清空列表框, Ctl::按钮_保存到txt};
+const std::vector<Ctl> kPreviewStops{Ctl::按钮_撤回上一步, Ctl::按钮_确认无误执行吧};
+const std::vector<std::vector<Ctl>> kPageStops{
+    {Ctl::组合框1,     Ctl::选择框6,  Ctl::选择框_1头,    Ctl::选择框_2头, Ctl::选择框_1尾,  Ctl::选择框_2尾,
+     Ctl::编辑框2,     Ctl::编辑框3,  Ctl::按钮_一键删除, Ctl::选择框3,    Ctl::单选框11,    Ctl::编辑框8,
+     Ctl::按钮_删前面, Ctl::选择框4,  Ctl::单选框1,       Ctl::编辑框9,    Ctl::按钮_删后面, Ctl::单选框13,
+     Ctl::编辑框1,     Ctl::编辑框10, Ctl::按钮_删掉N次},
+    {Ctl::单选框7, Ctl::单选框9, Ctl::编辑框4, Ctl::编辑框5, Ctl::编辑框16, Ctl::按钮_替换, Ctl::单选框15,
+     Ctl::按钮_繁简, Ctl::按钮_改01, Ctl::组合框_修改扩展, Ctl::按钮_改扩展, Ctl::按钮_第一课改第1课},
+    {Ctl::单选框5, Ctl::单选框3, Ctl::编辑框11, Ctl::编辑框12, Ctl::按钮_在某物前后加, Ctl::编辑框6,
+     Ctl::按钮_最前面加, Ctl::编辑框7, Ctl::按钮_最后面加, Ctl::编辑框18, Ctl::按钮_扩展名后面加,
+     Ctl::编辑框13, Ctl::按钮_数字后加符号, Ctl::按钮_模拟B站AV, Ctl::组合框5, Ctl::按钮_加序号},
+    {Ctl::单选框17, Ctl::按钮_删除文件},
 };
 
-TEST(Keyboard, TabAndShiftTabWalkTheControlsInReadingOrder) {
-    RunningApp run;
-    SetFocus(run.handle(Ctl::选择框_窗口置顶));
-    std::vector<Ctl> seen{*focused(run)};
-    for (size_t i = 1; i <= kPageOneStops.size(); ++i) {
-        press(VK_TAB);
-        seen.push_back(focused(run).value_or(Ctl::主窗口));
-    }
-    std::vector<Ctl> want = kPageOneStops;
-    want.push_back(Ctl::选择框_窗口置顶);  // round again
-    EXPECT_EQ(seen, want);
+std::vector<Ctl> stopsWith(int page, bool preview) {
+    std::vector<Ctl> all = kTopStops;
+    const auto& onPage = kPageStops[static_cast<size_t>(page)];
+    all.insert(all.end(), onPage.begin(), onPage.end());
+    all.insert(all.end(), kRightStops.begin(), kRightStops.end());
+    if (preview) all.insert(all.end(), kPreviewStops.begin(), kPreviewStops.end());
+    return all;
+}
 
-    press(VK_TAB, {VK_SHIFT});
-    EXPECT_EQ(focused(run), Ctl::按钮_保存到txt);
-    press(VK_TAB, {VK_SHIFT});
-    EXPECT_EQ(focused(run), Ctl::按钮_清空列表框);
+// Tab from the first stop round to it again, then Shift+Tab twice; what had the focus each time.
+std::vector<Ctl> walk(RunningApp& run, size_t stops) {
+    SetForegroundWindow(run.app.mainWindow());
+    SetFocus(run.handle(Ctl::选择框_窗口置顶));
+    pumpMessages();
+    std::vector<Ctl> seen{*focused(run)};
+    for (size_t i = 0; i < stops + 2; ++i) {
+        if (i < stops)
+            type(VK_TAB);
+        else
+            type(VK_TAB, {VK_SHIFT});
+        seen.push_back(stopOf(focused(run).value_or(Ctl::主窗口)));
+    }
+    return seen;
+}
+
+TEST(Keyboard, TabAndShiftTabWalkEveryPageInReadingOrderWithPreviewOffAndOn) {
+    RunningApp run;
+    const int pages = static_cast<int>(kPageStops.size());
+    // Off, on, and off again: the undo button then stays outside the narrowed window.
+    for (bool preview : {false, true, false}) {
+        if (preview != (run.win().text(Ctl::按钮_打开预览) == kPreviewOnCaption)) {
+            SendMessageW(run.handle(Ctl::按钮_打开预览), BM_CLICK, 0, 0);
+            pumpMessages();
+        }
+        for (int page = 0; page < pages; ++page) {
+            run.win().selectPageOf(kPageStops[static_cast<size_t>(page)].front());
+            std::vector<Ctl> want = stopsWith(page, preview);
+            const size_t n = want.size();
+            want.push_back(want.front());  // round again
+            want.push_back(want[n - 1]);   // and back
+            want.push_back(want[n - 2]);
+            EXPECT_EQ(walk(run, n), want) << "page " << page << (preview ? ", preview on" : ", preview off");
+        }
+    }
 }
 
 TEST(Keyboard, ATextFieldReachedWithTabHasItsTextSelected) {

@@ -67,7 +67,10 @@ TEST_F(RealWindow, EveryControlOfTheMainWindowIsARealControlWhereTheDefinitionPu
         EXPECT_LE(std::abs(r.left - d.rect.left), 1) << d.name;
         EXPECT_LE(std::abs(r.top - d.rect.top), 1) << d.name;
         EXPECT_LE(std::abs(r.width - d.rect.width), 1) << d.name;
-        if (d.kind != Kind::Combo) {
+        // A check box may be taller than the definition has it, to hold its square whole.
+        if (d.kind == Kind::CheckBox) {
+            EXPECT_GE(r.height, d.rect.height - 1) << d.name;
+        } else if (d.kind != Kind::Combo) {
             EXPECT_LE(std::abs(r.height - d.rect.height), 1) << d.name;
         }
         if (d.kind != Kind::ListView && d.kind != Kind::TabControl && d.kind != Kind::PictureButton &&

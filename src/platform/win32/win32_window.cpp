@@ -8,7 +8,6 @@
 
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_pictures.h"
-#include "window/reading_order.h"
 #include "window/window_def.h"
 #include "window/window_placement.h"
 
@@ -17,6 +16,9 @@ namespace {
 
 constexpr int kIconResource = 1;
 constexpr int kComboListHeight = 200;  // the drop-down part of a combo box, logical pixels
+// The system draws a check box's square centred a pixel high: in a box no taller than the square
+// (13 pixels in the definition, the square's own size) its top row is cut at 120 and 144 DPI.
+constexpr int kCheckBoxMinHeight = 15;
 
 // Sent when the window moves to a monitor of another scale (Windows 8.1 on).
 constexpr UINT kDpiChanged = 0x02E0;
@@ -71,6 +73,31 @@ void showFocus(HWND window) {
     SendMessageW(window, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
 }
 
+bool isLabel(Kind k) { return k == Kind::Label || k == Kind::TransparentLabel; }
+
+// A label drawn under a box that covers its left edge (换成, between the two boxes it joins)
+// centres its text, which would otherwise start beneath that box.
+bool startsUnderABox(const ControlDef& label) {
+    const Rect& l = label.rect;
+    const int middle = l.top + l.height / 2;
+    for (const auto& d : controlTable()) {
+        const Rect& b = d.rect;
+        if (d.container == label.container && (d.kind == Kind::Edit || d.kind == Kind::Combo) &&
+            b.left < l.left && l.left < b.left + b.width && b.top <= middle && middle < b.top + b.height)
+            return true;
+    }
+    return false;
+}
+
+// Labels and group boxes overlap the boxes they name or hold: each is drawn clipped by the
+// controls above it (see stackForPainting), so that neither a label's background nor a group's
+// frame covers a box's border or a label's strokes.
+DWORD paintingStyle(const ControlDef& d) {
+    DWORD style = isLabel(d.kind) || d.kind == Kind::GroupBox ? WS_CLIPSIBLINGS : 0;
+    if (isLabel(d.kind) && startsUnderABox(d)) style |= SS_CENTER;
+    return style;
+}
+
 bool hasWindow(Kind k) {
     return k != Kind::TabPage && k != Kind::Menu && k != Kind::MenuItem && k != Kind::Window;
 }
@@ -112,8 +139,7 @@ Win32Window::Win32Window(HINSTANCE instance, Listener listener, int dpi)
         s.text = d.caption;
     }
     for (Ctl c : tickedByDefinition()) state_[index(c)].checked = true;
-    mainOrder_ = readingOrder(Ctl::主窗口);
-    secondOrder_ = readingOrder(Ctl::感谢窗口);
+    updateReadingOrder();
 
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
@@ -267,13 +293,13 @@ void Win32Window::createControls(Ctl window, HWND parent) {
         // Groups for the dialog manager's arrow keys: each radio group, and every other control
         // a group of its own.
         if (d.kind != Kind::Radio || radioGroupOf(d.id).front() == d.id) style |= WS_GROUP;
+        style |= paintingStyle(d);
         HWND p = isOnTabPage(d.id) ? hwnd_[index(Ctl::高级选择夹1)] : parent;
         POINT o = originIn(d.id);
         const Rect& r = state_[index(d.id)].rect;
-        int h = d.kind == Kind::Combo ? r.height + kComboListHeight : r.height;
         HWND w = CreateWindowExW(ex, cls, gbkToWideLossy(state_[index(d.id)].text).c_str(), style,
-                                 scaled(o.x + r.left), scaled(o.y + r.top), scaled(r.width), scaled(h), p,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId(d.id))), instance_,
+                                 scaled(o.x + r.left), scaled(o.y + r.top), scaled(r.width), heightOf(d.id),
+                                 p, reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId(d.id))), instance_,
                                  nullptr);
         hwnd_[index(d.id)] = w;
         if (!w) continue;
@@ -297,18 +323,25 @@ void Win32Window::createControls(Ctl window, HWND parent) {
         for (const char* item : combo.items) addItem(combo.id, item);
         setSelection(combo.id, combo.shown);
     }
-    // Group boxes go beneath what they hold; the buttons over the list above it.
-    for (const auto& d : controlTable())
-        if (windowOf(d.id) == window && d.kind == Kind::GroupBox && hwnd_[index(d.id)])
-            SetWindowPos(hwnd_[index(d.id)], HWND_BOTTOM, 0, 0, 0, 0,
-                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    stackForPainting(window);
     if (window == Ctl::主窗口) {
+        // The buttons over the list above it.
         for (Ctl c : onTheList())
             SetWindowPos(hwnd_[index(c)], HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         // Controls inside the tab control forward their notifications to the main window.
         SetWindowSubclass(hwnd_[index(Ctl::高级选择夹1)], tabForwardProc, 1,
                           reinterpret_cast<DWORD_PTR>(this));
     }
+}
+
+// Labels go beneath the boxes, group boxes beneath everything they hold.
+void Win32Window::stackForPainting(Ctl window) {
+    for (bool groups : {false, true})
+        for (const auto& d : controlTable())
+            if (windowOf(d.id) == window && hwnd_[index(d.id)] &&
+                (groups ? d.kind == Kind::GroupBox : isLabel(d.kind)))
+                SetWindowPos(hwnd_[index(d.id)], HWND_BOTTOM, 0, 0, 0, 0,
+                             SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void Win32Window::createTabPages() {
@@ -366,11 +399,22 @@ void Win32Window::place(Ctl c) {
     if (!w) return;
     POINT o = originIn(c);
     const Rect& r = state_[index(c)].rect;
-    int h = def(c).kind == Kind::Combo ? r.height + kComboListHeight : r.height;
     // What lies on the tab control moves with it.
     const POINT by = parentFor(c) == main_ ? scroll_ : POINT{0, 0};
     SetWindowPos(w, nullptr, scaled(o.x + r.left) - by.x, scaled(o.y + r.top) - by.y, scaled(r.width),
-                 scaled(h), SWP_NOZORDER | SWP_NOACTIVATE);
+                 heightOf(c), SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+int Win32Window::heightOf(Ctl c) const {
+    const int h = state_[index(c)].rect.height;
+    switch (def(c).kind) {
+        case Kind::Combo:
+            return scaled(h + kComboListHeight);
+        case Kind::CheckBox:
+            return scaled(std::max(h, kCheckBoxMinHeight));
+        default:
+            return scaled(h);
+    }
 }
 
 // ---- Scrolling, where the window does not fit its screen even at 96 DPI --------------------
@@ -840,6 +884,7 @@ void Win32Window::move(Ctl c, int left, int top) {
     if (def(c).kind == Kind::GroupBox)
         for (const auto& d : controlTable())
             if (originIn(d.id).x != 0 || originIn(d.id).y != 0) place(d.id);
+    updateReadingOrder();
 }
 
 void Win32Window::setWidth(Ctl c, int width) {
@@ -849,6 +894,7 @@ void Win32Window::setWidth(Ctl c, int width) {
     }
     state_[index(c)].rect.width = width;
     place(c);
+    updateReadingOrder();
 }
 
 void Win32Window::setTextColor(Ctl c, std::uint32_t color) {

@@ -135,6 +135,8 @@ private:
     LRESULT onColor(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     void onDrawItem(const DRAWITEMSTRUCT* di);
     bool isTabStop(Ctl c) const;
+    bool insideContent(Ctl c) const;  // where scrolling can bring it into view
+    void updateReadingOrder();        // after a control moved or changed its size
     void focusControl(Ctl c);
     void tabToNext(HWND root, bool backwards);
     bool moveInRadioGroup(Ctl from, bool backwards);
@@ -151,10 +153,12 @@ private:
     static size_t index(Ctl c) { return static_cast<size_t>(c); }
     void createControls(Ctl window, HWND parent);
     void createTabPages();
+    void stackForPainting(Ctl window);
     void createListView(HWND parent, const RECT& r);
     HWND parentFor(Ctl c) const;
     POINT originIn(Ctl c) const;  // offset of c's container in the real parent, logical pixels
     void place(Ctl c);            // moves the real control to its logical rect
+    int heightOf(Ctl c) const;    // the real control's height, pixels
     void makeFonts();             // the controls' fonts at the current scale
     void layOut(int dpi);         // every control, font and column again at another scale
     // The main window at its logical size from its top-left corner now (or from's), kept inside
