@@ -411,7 +411,8 @@ int Win32Window::heightOf(Ctl c) const {
         case Kind::Combo:
             return scaled(h + kComboListHeight);
         case Kind::CheckBox:
-            return scaled(std::max(h, kCheckBoxMinHeight));
+            // The square comes at the monitor's scale, also where the window is laid out smaller.
+            return std::max(scaled(h), MulDiv(kCheckBoxMinHeight, monitorDpi_, 96));
         default:
             return scaled(h);
     }
