@@ -168,4 +168,33 @@ TEST_P(FsContract, AHeldFolderMakesOnlyNewEntriesAndMovesThemInsideItself) {
     EXPECT_EQ(names(), (std::vector<std::string>{"t/"}));
 }
 
+// Many names asked at once (as a large batch asks) give each entry's own identity, as one look-up
+// each would.
+TEST_P(FsContract, ManyIdentitiesAtOnceAreEachEntrysOwn) {
+    folder("t");
+    auto t = fs().openFolder(at("t"));
+    ASSERT_TRUE(t);
+    std::vector<std::string> names;
+    for (int i = 0; i < 1100; ++i) {
+        names.push_back("第" + std::to_string(i) + (i % 2 ? "集.mp4" : ".txt"));
+        ASSERT_TRUE(t->createNewFile(names.back(), "x"));
+    }
+    ASSERT_TRUE(t->createFolder("子"));
+    names.insert(names.begin() + 7, "子");
+    names.insert(names.begin() + 500, "没有这个");
+    names.push_back("..");
+    const std::vector<std::string_view> asked(names.begin(), names.end());
+    const std::vector<std::optional<EntryId>> many = t->entryIds(asked);
+    ASSERT_EQ(many.size(), names.size());
+    int distinct = 0;
+    for (size_t k = 0; k < names.size(); ++k) {
+        if (names[k] == "..") continue;
+        EXPECT_EQ(many[k], t->entryId(names[k])) << names[k];
+        distinct += many[k].has_value() && std::count(many.begin(), many.end(), many[k]) == 1;
+    }
+    EXPECT_FALSE(many[500]);
+    EXPECT_FALSE(many.back()) << "the folder above";
+    EXPECT_EQ(distinct, 1101);
+}
+
 }  // namespace vb::testing

@@ -102,15 +102,15 @@ RenameOutcome renameEntries(FileSystem& fs, OpenFolder* folder, const std::strin
 
     // Who each entry is, read before anything moves; an entry that is no longer the expected
     // one stays out of the batch, untouched.
-    std::vector<std::optional<EntryId>> found(pairs.size());
-    std::string name;
+    std::vector<std::string_view> names;
+    names.reserve(pairs.size());
+    for (const RenamePair& p : pairs) names.push_back(p.from);
+    std::vector<std::optional<EntryId>> found = folder->entryIds(names);
     std::vector<RenamePair> kept;
     std::vector<size_t> keptAt;
     kept.reserve(pairs.size());
     keptAt.reserve(pairs.size());
     for (size_t k = 0; k < pairs.size(); ++k) {
-        name.assign(pairs[k].from);
-        found[k] = folder->entryId(name);
         if (k < ids.expected.size() && ids.expected[k] && found[k] != ids.expected[k]) continue;
         kept.push_back(pairs[k]);
         keptAt.push_back(k);
@@ -169,12 +169,19 @@ RenameOutcome renameEntries(FileSystem& fs, OpenFolder* folder, const std::strin
     out.stopped = result.stopped;
     if (ids.found) {
         // Read again after the move: some volumes (FAT) give a renamed entry a new identity.
+        std::vector<size_t> moved;
+        names.clear();
         for (size_t i = 0; i < kept.size(); ++i)
             if (result.done[i]) {
-                toBuffer.assign(kept[i].to);
-                found[keptAt[i]] = folder->entryId(toBuffer);
+                moved.push_back(keptAt[i]);
+                names.push_back(kept[i].to);
             }
-        for (const auto& st : out.stranded) found[static_cast<size_t>(st.entry)] = folder->entryId(st.name);
+        for (const auto& st : out.stranded) {
+            moved.push_back(static_cast<size_t>(st.entry));
+            names.push_back(st.name);
+        }
+        const std::vector<std::optional<EntryId>> now = folder->entryIds(names);
+        for (size_t j = 0; j < moved.size(); ++j) found[moved[j]] = now[j];
         *ids.found = std::move(found);
     }
     return out;

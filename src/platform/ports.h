@@ -111,6 +111,17 @@ public:
     virtual std::optional<EntryId> id() = 0;
     // The entry of that name itself (a link, never what it points to); nothing when none.
     virtual std::optional<EntryId> entryId(const std::string& name) = 0;
+    // The same for many names at once, where the folder can tell them in one pass.
+    virtual std::vector<std::optional<EntryId>> entryIds(const std::vector<std::string_view>& names) {
+        std::vector<std::optional<EntryId>> out;
+        out.reserve(names.size());
+        std::string name;
+        for (std::string_view n : names) {
+            name.assign(n);
+            out.push_back(entryId(name));
+        }
+        return out;
+    }
     // Renames from to to inside this folder. Never overwrites; fails unless both are single
     // components. Renaming a name to itself succeeds when it exists.
     virtual bool rename(const std::string& from, const std::string& to) = 0;

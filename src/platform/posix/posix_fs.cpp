@@ -6,13 +6,16 @@
 #include <stdio.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/statfs.h>
 #include <sys/syscall.h>
 #include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 #include <optional>
+#include <unordered_map>
 
 #include "platform/encoding.h"
 #include "platform/wildcard.h"
@@ -158,6 +161,21 @@ std::vector<DirEntry> list(Fd fd, std::string_view pattern) {
 
 bool makeDirs(const std::string& path);
 
+// File systems whose listing gives every entry the very inode a look-up of it gives (not so on
+// overlay or btrfs, whose listings may show another number).
+bool listsInodes(int fd) {
+    static constexpr unsigned long kTypes[] = {
+        0xEF53,      // ext2, ext3, ext4
+        0x58465342,  // xfs
+        0x01021994,  // tmpfs
+        0xF2F52010,  // f2fs
+    };
+    struct statfs fs;
+    if (::fstatfs(fd, &fs) != 0) return false;
+    return std::find(std::begin(kTypes), std::end(kTypes), static_cast<unsigned long>(fs.f_type)) !=
+           std::end(kTypes);
+}
+
 EntryId idOf(const struct stat& st) {
     return {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
 }
@@ -177,6 +195,30 @@ public:
         struct stat st;
         if (!n || ::fstatat(fd_.get(), n->data(), &st, AT_SYMLINK_NOFOLLOW) != 0) return std::nullopt;
         return idOf(st);
+    }
+    std::vector<std::optional<EntryId>> entryIds(const std::vector<std::string_view>& names) override {
+        struct stat folder;
+        if (names.size() < kListedIdsFrom || !listsInodes(fd_.get()) || ::fstat(fd_.get(), &folder) != 0)
+            return OpenFolder::entryIds(names);
+        // One pass over the folder instead of a look-up per name.
+        std::unordered_map<std::string, ino_t> inodes;
+        Fd fd(::openat(fd_.get(), ".", kDirFlags));
+        std::unique_ptr<DIR, int (*)(DIR*)> d(fd ? ::fdopendir(fd.get()) : nullptr, ::closedir);
+        if (!d) return OpenFolder::entryIds(names);
+        fd.release();  // the DIR owns it now
+        while (const dirent* e = ::readdir(d.get())) inodes.emplace(e->d_name, e->d_ino);
+        std::vector<std::optional<EntryId>> out(names.size());
+        std::string gbk;
+        for (size_t k = 0; k < names.size(); ++k) {
+            gbk.assign(names[k]);
+            const auto n = nativeName(gbk, fromBuffer_);
+            if (!n) continue;
+            const auto it = inodes.find(std::string(*n));
+            if (it != inodes.end())
+                out[k] = EntryId{static_cast<std::uint64_t>(folder.st_dev),
+                                 static_cast<std::uint64_t>(it->second)};
+        }
+        return out;
     }
     bool rename(const std::string& from, const std::string& to) override {
         auto f = nativeName(from, fromBuffer_);
@@ -239,6 +281,8 @@ public:
 
 private:
     static constexpr int kDirFlags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
+    // From this many names on, reading the whole folder once costs less than a look-up each.
+    static constexpr size_t kListedIdsFrom = 1024;
 
     // One plain name inside this folder, as it is on disk.
     static std::optional<std::string> inside(const std::string& gbk) {
