@@ -30,8 +30,9 @@ public:
 
     // Reorders each listing before it is returned.
     std::function<void(std::vector<DirEntry>&)> arrange;
-    // Renames from these names fail, as a locked file's would.
+    // Renames from these names fail, as a locked file's would, and so do these (from, to) pairs.
     std::set<std::string> lockedNames;
+    std::set<std::pair<std::string, std::string>> refusedRenames;
     std::vector<std::string> recycled;
 
     // Setting up: a folder (with the folders above it) or a file.
@@ -48,6 +49,19 @@ public:
     const Node* find(const std::string& path) const {
         auto it = nodes_.find(trim(path));
         return it == nodes_.end() ? nullptr : &it->second;
+    }
+
+    // The names in a folder, sorted, whatever order a listing gives them in.
+    std::vector<std::string> namesIn(const std::string& dir) const {
+        std::vector<std::string> out;
+        for (const auto& [path, node] : children(trim(dir))) out.push_back(nameOf(path));
+        std::sort(out.begin(), out.end());
+        return out;
+    }
+    // A file's bytes; empty when there is no such file.
+    std::string bytesOf(const std::string& path) const {
+        const Node* n = find(path);
+        return n && !n->isDir ? n->bytes : std::string();
     }
 
     PathStyle pathStyle() const override { return PathStyle::posix(); }
@@ -70,7 +84,9 @@ public:
 
     bool rename(const std::string& dir, const std::string& from, const std::string& to) override {
         const PathStyle paths = pathStyle();
-        if (!paths.isPlainName(from) || !paths.isPlainName(to) || lockedNames.count(from)) return false;
+        if (!paths.isPlainName(from) || !paths.isPlainName(to) || lockedNames.count(from) ||
+            refusedRenames.count({from, to}))
+            return false;
         const std::string src = join(dir, from), dst = join(dir, to);
         if (!nodes_.count(src)) return false;
         if (src == dst) return true;
@@ -86,6 +102,10 @@ public:
         }
         nodes_.merge(moved);
         return true;
+    }
+
+    bool hasEntry(const std::string& dir, const std::string& name) override {
+        return pathStyle().isPlainName(name) && find(join(dir, name)) != nullptr;
     }
 
     bool deleteFile(const std::string& path) override {
