@@ -43,6 +43,7 @@ protected:
     FileSystem& fs() { return subject_->fs(); }
     std::string root() const { return subject_->root(); }
     std::string at(const std::string& name) const { return root() + name; }
+    std::string sep() const { return root().substr(root().size() - 1); }
     void file(const std::string& name) { ASSERT_TRUE(fs().createNewFile(at(name), name)); }
     void folder(const std::string& name) { ASSERT_TRUE(fs().createDir(at(name))); }
     std::vector<std::string> names(const std::string& pattern = "*") {
@@ -75,6 +76,8 @@ TEST_P(FsContract, RenameNeverOverwritesAndTakesOnlyPlainNames) {
         {"a.txt", ".", false, start},
         {"a.txt", "", false, start},
         {"gone", "z", false, start},
+        {"d/../a.txt", "z", false, start},  // from one plain name too
+        {"", "z", false, start},
         {"a.txt", "a.txt", true, start},  // onto itself: done, nothing changes
         {"gone", "gone", false, start},
         {"d", "e", true, {"a.txt", "b.txt", "e/"}},
@@ -97,9 +100,27 @@ TEST_P(FsContract, SearchAppliesThePatternAndMarksFolders) {
     EXPECT_EQ(names("*.txt"), (std::vector<std::string>{"B.TXT", "a.txt", "d.txt/", "中文.txt"}));
     EXPECT_EQ(names("?.jpg"), (std::vector<std::string>{"c.jpg"}));
     EXPECT_EQ(names("??.txt"), (std::vector<std::string>{"中文.txt"}));  // a GBK pair is one
-    EXPECT_TRUE(fs().hasEntry(root(), "a.txt"));
-    EXPECT_FALSE(fs().hasEntry(root(), "a"));
-    EXPECT_TRUE(fs().search(at("missing/"), "*").empty());
+    for (const char* name : {"a.txt", "d.txt", "中文.txt"}) EXPECT_TRUE(fs().hasEntry(root(), name)) << name;
+    for (const char* name : {"a", "d.txt/a.txt", "..", ".", ""})
+        EXPECT_FALSE(fs().hasEntry(root(), name)) << name;
+    EXPECT_TRUE(fs().search(at("missing") + sep(), "*").empty());
+    EXPECT_TRUE(fs().search(at("a.txt") + sep(), "*").empty()) << "a file is no folder";
+}
+
+// "*.*" takes every name, with a dot or without; an extension pattern takes that extension only.
+TEST_P(FsContract, StarDotStarTakesNamesWithoutADot) {
+    for (const char* n : {"noext", "a.txt", "b.txtx"}) file(n);
+    EXPECT_EQ(names("*.*"), (std::vector<std::string>{"a.txt", "b.txtx", "noext"}));
+    EXPECT_EQ(names("*.txt"), (std::vector<std::string>{"a.txt"}));
+    EXPECT_EQ(names("noext.*"), (std::vector<std::string>{"noext"}));
+}
+
+TEST_P(FsContract, AFolderNeverTakesTheNameOfAnother) {
+    folder("d");
+    folder("empty");
+    EXPECT_FALSE(fs().rename(root(), "d", "empty"));
+    EXPECT_FALSE(fs().rename(root(), "empty", "d"));
+    EXPECT_EQ(names(), (std::vector<std::string>{"d/", "empty/"}));
 }
 
 TEST_P(FsContract, CreatingNeverTruncatesAndRemovingTakesOnlyWhatItShould) {
@@ -107,14 +128,18 @@ TEST_P(FsContract, CreatingNeverTruncatesAndRemovingTakesOnlyWhatItShould) {
     EXPECT_FALSE(fs().createNewFile(at("a.txt"), "other"));
     folder("d");
     EXPECT_FALSE(fs().createDir(at("d")));
+    EXPECT_FALSE(fs().createNewFile(at("d"), "x")) << "nor a folder";
     EXPECT_FALSE(fs().createNewFile(at("missing/x"), "x"));
     file("d/x");
     EXPECT_FALSE(fs().removeDir(at("d"))) << "a folder with something in it stays";
+    EXPECT_FALSE(fs().removeDir(at("a.txt"))) << "a file is no folder";
+    EXPECT_FALSE(fs().deleteFile(at("d"))) << "a folder is no file";
     EXPECT_TRUE(fs().replaceFile(at("d/x"), "new"));
+    EXPECT_TRUE(fs().replaceFile(at("a.txt"), "new"));
     EXPECT_TRUE(fs().deleteFile(at("d/x")));
     EXPECT_TRUE(fs().removeDir(at("d")));
     EXPECT_FALSE(fs().deleteFile(at("d")));
-    EXPECT_EQ(names(), (std::vector<std::string>{"a.txt"}));
+    EXPECT_EQ(names(), (std::vector<std::string>{"a.txt"})) << "no temporary file left beside";
 }
 
 TEST_P(FsContract, AnOpenFolderListsAndRemovesInsideItself) {

@@ -30,13 +30,12 @@ public:
 
     // Reorders each listing before it is returned.
     std::function<void(std::vector<DirEntry>&)> arrange;
-    // Renames from these names fail, as a locked file's would.
+    // Renames from these names fail, as a locked file's would, and so do these (from, to) pairs.
     std::set<std::string> lockedNames;
+    std::set<std::pair<std::string, std::string>> refusedRenames;
     std::vector<std::string> recycled;
     // A renamed entry comes back with a new identity, as FAT volumes give it.
     bool renameGivesNewIdentity = false;
-    // The one journal this file system keeps: its bytes, while a batch holds it or was cut short.
-    std::optional<std::string> journalBytes;
 
     // Setting up: a folder (with the folders above it) or a file.
     void folder(const std::string& path) {
@@ -52,6 +51,19 @@ public:
     const Node* find(const std::string& path) const {
         auto it = nodes_.find(trim(path));
         return it == nodes_.end() ? nullptr : &it->second;
+    }
+
+    // The names in a folder, sorted, whatever order a listing gives them in.
+    std::vector<std::string> namesIn(const std::string& dir) const {
+        std::vector<std::string> out;
+        for (const auto& [path, node] : children(trim(dir))) out.push_back(nameOf(path));
+        std::sort(out.begin(), out.end());
+        return out;
+    }
+    // A file's bytes; empty when there is no such file.
+    std::string bytesOf(const std::string& path) const {
+        const Node* n = find(path);
+        return n && !n->isDir ? n->bytes : std::string();
     }
 
     PathStyle pathStyle() const override { return PathStyle::posix(); }
@@ -74,7 +86,9 @@ public:
 
     bool rename(const std::string& dir, const std::string& from, const std::string& to) override {
         const PathStyle paths = pathStyle();
-        if (!paths.isPlainName(from) || !paths.isPlainName(to) || lockedNames.count(from)) return false;
+        if (!paths.isPlainName(from) || !paths.isPlainName(to) || lockedNames.count(from) ||
+            refusedRenames.count({from, to}))
+            return false;
         const std::string src = join(dir, from), dst = join(dir, to);
         if (!nodes_.count(src)) return false;
         if (src == dst) return true;
@@ -91,6 +105,10 @@ public:
         nodes_.merge(moved);
         if (renameGivesNewIdentity) nodes_[dst].order = ++clock_;
         return true;
+    }
+
+    bool hasEntry(const std::string& dir, const std::string& name) override {
+        return pathStyle().isPlainName(name) && find(join(dir, name)) != nullptr;
     }
 
     bool deleteFile(const std::string& path) override {
@@ -142,18 +160,18 @@ public:
     JournalFile* journal() override { return &journal_; }
 
 private:
+    // The one journal this file system keeps: its bytes, while a batch holds it or was cut short.
     class Journal final : public JournalFile {
     public:
-        explicit Journal(MemoryFileSystem& fs) : fs_(fs) {}
         bool write(const std::string& bytes) override {
-            fs_.journalBytes = bytes;
+            bytes_ = bytes;
             return true;
         }
-        std::optional<std::string> read() override { return fs_.journalBytes; }
-        void remove() override { fs_.journalBytes.reset(); }
+        std::optional<std::string> read() override { return bytes_; }
+        void remove() override { bytes_.reset(); }
 
     private:
-        MemoryFileSystem& fs_;
+        std::optional<std::string> bytes_;
     };
 
     class Folder final : public OpenFolder {
@@ -220,7 +238,7 @@ private:
 
     std::map<std::string, Node> nodes_;
     long clock_ = 0;
-    Journal journal_{*this};
+    Journal journal_;
 };
 
 }  // namespace vb::testing

@@ -1,8 +1,7 @@
 #include "drive/driver.h"
 
 #include <charconv>
-#include <functional>
-#include <map>
+#include <string_view>
 
 #include "platform/encoding.h"
 #include "window/window_def.h"
@@ -49,15 +48,24 @@ std::optional<std::string> takeBrowseAnswer(Answers& answers) {
 
 namespace {
 
+using Words = std::vector<std::string>;
+
 class Runner {
 public:
     Runner(Frontend& f, Answers& a, std::ostream& out, const TranscriptText& text)
         : f_(f), answers_(a), out_(out), text_(text) {}
 
     // Returns false when the main window has been closed.
-    bool execute(const std::vector<std::string>& w);
+    bool execute(const Words& w);
 
 private:
+    struct Command {
+        std::string_view name;
+        size_t minWords, maxWords;  // the command word included
+        void (Runner::*run)(const Words&);
+    };
+    static const Command kCommands[];
+
     Ctl control(const std::string& name) const {
         auto c = findControl(name);
         if (!c) fail("unknown control " + utf8(name));
@@ -72,24 +80,67 @@ private:
     }
     [[noreturn]] static void fail(const std::string& reason) { throw ScriptError{reason}; }
     static std::string utf8(const std::string& gbk) { return gbkToUtf8(gbk).value_or("?"); }
-    static void arity(const std::vector<std::string>& w, size_t min, size_t max) {
-        if (w.size() < min || w.size() > max) fail("wrong number of words for " + w[0]);
-    }
     static int number(const std::string& s) {
         int n = 0;
         auto [p, ec] = std::from_chars(s.data(), s.data() + s.size(), n);
         if (ec != std::errc() || p != s.data() + s.size() || n < 0) fail("not a row number: " + utf8(s));
         return n;
     }
+    // The optional text word of set and type: left out, the text is empty.
+    static std::string textWord(const Words& w) { return w.size() > 2 ? w[2] : std::string(); }
 
-    void show(Ctl c);
-    void list();
+    void browse(const Words& w) { answers_.browses.push_back(w[1] == "cancel" ? std::string() : w[1]); }
+    void answer(const Words& w);
+    void click(const Words& w);
+    void set(const Words& w) { f_.setText(controlOfKind(w[1], {Kind::Edit}), textWord(w)); }
+    void type(const Words& w) { f_.type(controlOfKind(w[1], {Kind::Combo}), textWord(w)); }
+    void choose(const Words& w);
+    void open(const Words& w) { f_.open(controlOfKind(w[1], {Kind::Combo})); }
+    void focus(const Words& w) { f_.focus(control(w[1])); }
+    void row(const Words& w) { f_.leftClickRow(w[1] == "none" ? -1 : number(w[1])); }
+    void rightclick(const Words& w);
+    void menu(const Words& w);
+    void drop(const Words& w) { f_.drop(Words(w.begin() + 1, w.end())); }
+    void await(const Words&) { f_.handOver(out_); }
+    void close(const Words&) {
+        f_.close();
+        closed_ = true;
+    }
+    void list(const Words&);
+    void show(const Words& w);
+    void undo(const Words&);
+    void window(const Words&);
+    void clipboard(const Words&) { out_ << "CLIPBOARD " << text_.quoted(f_.clipboardText()) << '\n'; }
 
     Frontend& f_;
     Answers& answers_;
     std::ostream& out_;
     const TranscriptText& text_;
     bool menuShowing_ = false;
+    bool menuWasShowing_ = false;
+    bool closed_ = false;
+};
+
+const Runner::Command Runner::kCommands[] = {
+    {"browse", 2, 2, &Runner::browse},
+    {"answer", 2, 2, &Runner::answer},
+    {"click", 2, 2, &Runner::click},
+    {"set", 2, 3, &Runner::set},
+    {"type", 2, 3, &Runner::type},
+    {"choose", 3, 3, &Runner::choose},
+    {"open", 2, 2, &Runner::open},
+    {"focus", 2, 2, &Runner::focus},
+    {"row", 2, 2, &Runner::row},
+    {"rightclick", 2, 2, &Runner::rightclick},
+    {"menu", 2, 2, &Runner::menu},
+    {"drop", 2, SIZE_MAX, &Runner::drop},
+    {"await", 1, 1, &Runner::await},
+    {"close", 1, 1, &Runner::close},
+    {"list", 1, 1, &Runner::list},
+    {"show", 2, 2, &Runner::show},
+    {"undo", 1, 1, &Runner::undo},
+    {"window", 1, 1, &Runner::window},
+    {"clipboard", 1, 1, &Runner::clipboard},
 };
 
 bool hasTextField(Kind k) {
@@ -97,7 +148,37 @@ bool hasTextField(Kind k) {
            k != Kind::PictureBox && k != Kind::Menu;
 }
 
-void Runner::show(Ctl c) {
+void Runner::answer(const Words& w) {
+    if (w[1] != "ok" && w[1] != "cancel") fail("answer takes ok or cancel");
+    answers_.boxes.push_back(w[1] == "ok" ? kAnswerOk : kAnswerCancel);
+}
+
+void Runner::click(const Words& w) {
+    Ctl c = controlOfKind(w[1], {Kind::Button, Kind::PictureButton, Kind::CheckBox, Kind::Radio});
+    if (!f_.window().visible(c)) {
+        out_ << "IGNORED click " << utf8(w[1]) << " hidden\n";
+    } else {
+        f_.click(c);
+    }
+}
+
+void Runner::choose(const Words& w) {
+    if (!f_.choose(controlOfKind(w[1], {Kind::Combo}), w[2]))
+        fail("no item " + utf8(w[2]) + " in " + utf8(w[1]));
+}
+
+void Runner::rightclick(const Words& w) {
+    menuShowing_ = f_.rightClickRow(number(w[1]));
+    out_ << (menuShowing_ ? "MENU shown\n" : "MENU not shown\n");
+}
+
+void Runner::menu(const Words& w) {
+    if (!menuWasShowing_) fail("no menu is showing");
+    f_.chooseMenuItem(controlOfKind(w[1], {Kind::MenuItem}));
+}
+
+void Runner::show(const Words& w) {
+    const Ctl c = control(w[1]);
     Window& win = f_.window();
     const Kind k = def(c).kind;
     out_ << "SHOW " << utf8(def(c).name);
@@ -113,7 +194,7 @@ void Runner::show(Ctl c) {
          << ',' << r.height << '\n';
 }
 
-void Runner::list() {
+void Runner::list(const Words&) {
     Window& win = f_.window();
     const int rows = win.rowCount();
     const int cols = win.columnCount();
@@ -126,85 +207,29 @@ void Runner::list() {
     }
 }
 
-bool Runner::execute(const std::vector<std::string>& w) {
-    const std::string& cmd = w[0];
-    const bool menuWasShowing = menuShowing_;
+void Runner::undo(const Words&) {
+    const auto& undo = f_.undoArray();
+    out_ << "UNDO n=" << undo.size() << '\n';
+    for (const auto& name : undo) out_ << "  " << text_.quoted(name) << '\n';
+}
+
+void Runner::window(const Words&) {
+    Window& win = f_.window();
+    out_ << "WINDOW w=" << win.windowWidth() << " h=" << win.windowHeight()
+         << " topmost=" << (win.topmost() ? 1 : 0) << '\n';
+}
+
+bool Runner::execute(const Words& w) {
+    // Any command closes a popup menu; only the one right after it may choose from it.
+    menuWasShowing_ = menuShowing_;
     menuShowing_ = false;
-    if (cmd == "browse") {
-        arity(w, 2, 2);
-        answers_.browses.push_back(w[1] == "cancel" ? std::string() : w[1]);
-    } else if (cmd == "answer") {
-        arity(w, 2, 2);
-        if (w[1] != "ok" && w[1] != "cancel") fail("answer takes ok or cancel");
-        answers_.boxes.push_back(w[1] == "ok" ? kAnswerOk : kAnswerCancel);
-    } else if (cmd == "click") {
-        arity(w, 2, 2);
-        Ctl c = controlOfKind(w[1], {Kind::Button, Kind::PictureButton, Kind::CheckBox, Kind::Radio});
-        if (!f_.window().visible(c)) {
-            out_ << "IGNORED click " << utf8(w[1]) << " hidden\n";
-        } else {
-            f_.click(c);
-        }
-    } else if (cmd == "set") {
-        arity(w, 2, 3);
-        f_.setText(controlOfKind(w[1], {Kind::Edit}), w.size() > 2 ? w[2] : std::string());
-    } else if (cmd == "type") {
-        arity(w, 2, 3);
-        f_.type(controlOfKind(w[1], {Kind::Combo}), w.size() > 2 ? w[2] : std::string());
-    } else if (cmd == "choose") {
-        arity(w, 3, 3);
-        if (!f_.choose(controlOfKind(w[1], {Kind::Combo}), w[2]))
-            fail("no item " + utf8(w[2]) + " in " + utf8(w[1]));
-    } else if (cmd == "open") {
-        arity(w, 2, 2);
-        f_.open(controlOfKind(w[1], {Kind::Combo}));
-    } else if (cmd == "focus") {
-        arity(w, 2, 2);
-        f_.focus(control(w[1]));
-    } else if (cmd == "row") {
-        arity(w, 2, 2);
-        f_.leftClickRow(w[1] == "none" ? -1 : number(w[1]));
-    } else if (cmd == "rightclick") {
-        arity(w, 2, 2);
-        menuShowing_ = f_.rightClickRow(number(w[1]));
-        out_ << (menuShowing_ ? "MENU shown\n" : "MENU not shown\n");
-    } else if (cmd == "menu") {
-        arity(w, 2, 2);
-        if (!menuWasShowing) fail("no menu is showing");
-        f_.chooseMenuItem(controlOfKind(w[1], {Kind::MenuItem}));
-    } else if (cmd == "drop") {
-        arity(w, 2, SIZE_MAX);
-        f_.drop(std::vector<std::string>(w.begin() + 1, w.end()));
-    } else if (cmd == "await") {
-        arity(w, 1, 1);
-        f_.handOver(out_);
-    } else if (cmd == "close") {
-        arity(w, 1, 1);
-        f_.close();
-        return false;
-    } else if (cmd == "list") {
-        arity(w, 1, 1);
-        list();
-    } else if (cmd == "show") {
-        arity(w, 2, 2);
-        show(control(w[1]));
-    } else if (cmd == "undo") {
-        arity(w, 1, 1);
-        const auto& undo = f_.undoArray();
-        out_ << "UNDO n=" << undo.size() << '\n';
-        for (const auto& name : undo) out_ << "  " << text_.quoted(name) << '\n';
-    } else if (cmd == "window") {
-        arity(w, 1, 1);
-        Window& win = f_.window();
-        out_ << "WINDOW w=" << win.windowWidth() << " h=" << win.windowHeight()
-             << " topmost=" << (win.topmost() ? 1 : 0) << '\n';
-    } else if (cmd == "clipboard") {
-        arity(w, 1, 1);
-        out_ << "CLIPBOARD " << text_.quoted(f_.clipboardText()) << '\n';
-    } else {
-        fail("unknown command " + utf8(cmd));
+    for (const Command& cmd : kCommands) {
+        if (cmd.name != w[0]) continue;
+        if (w.size() < cmd.minWords || w.size() > cmd.maxWords) fail("wrong number of words for " + w[0]);
+        (this->*cmd.run)(w);
+        return !closed_;
     }
-    return true;
+    fail("unknown command " + utf8(w[0]));
 }
 
 }  // namespace

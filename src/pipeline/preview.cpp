@@ -8,9 +8,6 @@
 namespace vb {
 namespace {
 
-// Preview off, the window and the buttons are as the window definition has them.
-constexpr int kWideWidth = 1150;
-constexpr int kPreviewColumnWidth = 380;
 constexpr const char* kRemindTitle = "提醒：";
 
 void remind(Context& ctx, const char* text) {
@@ -21,21 +18,22 @@ void previewOnSwitch(Context& ctx) {
     Window& win = ctx.win;
     win.clearRows();
     reList(ctx);
-    win.setWindowWidth(kWideWidth);
-    win.setWidth(Ctl::超级列表框1, win.rect(Ctl::超级列表框1).width + kPreviewColumnWidth);
+    const PreviewGeometry& g = previewGeometry();
+    win.setWindowWidth(g.windowWidth);
+    win.setWidth(Ctl::超级列表框1, win.rect(Ctl::超级列表框1).width + g.columnWidth);
     win.setText(Ctl::按钮_打开预览, kPreviewOnCaption);
-    win.insertColumn(1, "更名后的效果", kPreviewColumnWidth);
+    win.insertColumn(1, "更名后的效果", g.columnWidth);
     win.setColumnTitle(0, "上一次的文件名");
     win.setVisible(Ctl::按钮_确认无误执行吧, true);
     win.setVisible(Ctl::按钮_撤回上一步, true);
-    win.move(Ctl::按钮_确认无误执行吧, 973, 590);
-    win.move(Ctl::按钮_撤回上一步, 850, 590);
+    win.move(Ctl::按钮_确认无误执行吧, g.execute.left, g.execute.top);
+    win.move(Ctl::按钮_撤回上一步, g.undo.left, g.undo.top);
 }
 
 void previewOffSwitch(Context& ctx) {
     Window& win = ctx.win;
     win.setWindowWidth(def(Ctl::主窗口).rect.width);
-    win.setWidth(Ctl::超级列表框1, 400);
+    win.setWidth(Ctl::超级列表框1, previewGeometry().listWidthOff);
     win.setText(Ctl::按钮_打开预览, previewOffCaption());
     win.deleteColumn(1);
     win.setColumnTitle(0, "最开始的文件名");

@@ -186,6 +186,9 @@ constexpr PictureDef kPictures[] = {
     {Ctl::图片框3, "PICTURE3"},   {Ctl::图片框4, "PICTURE4"},
 };
 
+// 按钮_确认无误执行吧 and 按钮_撤回上一步 move to the foot of the widened list.
+constexpr PreviewGeometry kPreview{1150, 380, 400, {973, 590}, {850, 590}};
+
 constexpr Ctl kTicked[] = {Ctl::选择框_1头, Ctl::选择框_2头, Ctl::单选框17};
 
 constexpr const char* kSymbolSets[] = {"英文符号", "中文符号", "B站括号"};
@@ -195,6 +198,7 @@ constexpr ComboDef kCombos[] = {{Ctl::组合框1, kSymbolSets, 2}, {Ctl::组合�
 }  // namespace
 
 std::span<const Ctl> tickedByDefinition() { return kTicked; }
+const PreviewGeometry& previewGeometry() { return kPreview; }
 std::span<const ComboDef> comboDefinitions() { return kCombos; }
 
 std::span<const ControlDef> controlTable() { return kTable; }

@@ -43,6 +43,19 @@ inline const char* previewOffCaption() { return def(Ctl::按钮_打开预览).ca
 // The control a person starts with: the focus is there when the window opens.
 inline constexpr Ctl kFirstFocus = Ctl::按钮_手动读取;
 
+// What preview mode changes: the window widens, the name list gains the column of new names
+// and widens by as much, and the execute and undo buttons move beside it. Turned off, the list
+// takes listWidthOff and the execute button goes back to its own row's place.
+struct PreviewGeometry {
+    int windowWidth;
+    int columnWidth;
+    int listWidthOff;
+    struct Place {
+        int left, top;
+    } execute, undo;
+};
+const PreviewGeometry& previewGeometry();
+
 inline constexpr const char* kListColumn0Title = "当前的文件名";
 inline constexpr int kListColumnWidth = 380;
 

@@ -1,4 +1,5 @@
-// The file set's operations on the in-memory window and the real file system.
+// The file set's operations on the in-memory window, over the real file system or, where the
+// listing order matters, one in memory.
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
@@ -8,6 +9,7 @@
 #include <fstream>
 #include <optional>
 
+#include "../memory_fs.h"
 #include "app/startup.h"
 #include "fileset/fileset.h"
 #include "platform/encoding.h"
@@ -202,26 +204,28 @@ TEST_F(Rig, DropReadTable) {
     }
 }
 
-TEST_F(Rig, ListingsForTheRenamePipeline) {
-    for (const char* n : {"b2.jpg", "b10.jpg", "c.png"}) file(std::string("p/") + n);
-    folder("p/d1");
-    folder("p/d.jpg");
-    std::string dir = path("p/");
-    EXPECT_EQ(fileListing(fs, dir, "*.jpg"), (Names{"b2.jpg", "b10.jpg"}));
-    EXPECT_EQ(fileListing(fs, path("p"), "*.*"), (Names{"b2.jpg", "b10.jpg", "c.png"}));  // separator added
-
-    Names full = fullPathFileListing(fs, dir, "*.jpg");
-    std::sort(full.begin(), full.end());
-    EXPECT_EQ(full, (Names{dir + "b10.jpg", dir + "b2.jpg"}));
-
-    Names bare = folderListing(fs, dir, false), withDir = folderListing(fs, dir, true);
-    std::sort(bare.begin(), bare.end());
-    std::sort(withDir.begin(), withDir.end());
-    EXPECT_EQ(bare, (Names{"d.jpg", "d1"}));
-    EXPECT_EQ(withDir, (Names{dir + "d.jpg", dir + "d1"}));
-
-    EXPECT_TRUE(fileListing(fs, path("gone/"), "*.*").empty());
-    EXPECT_TRUE(folderListing(fs, path("gone/"), false).empty());
+// Files come sorted by their padded numbers; full paths and folders in the disk's own order,
+// whichever that is.
+TEST(Listings, ForTheRenamePipeline) {
+    for (const bool reversed : {false, true}) {
+        SCOPED_TRACE(reversed ? "listed newest first" : "listed oldest first");
+        MemoryFileSystem mem;
+        if (reversed) mem.arrange = [](std::vector<DirEntry>& e) { std::reverse(e.begin(), e.end()); };
+        for (const char* n : {"b10.jpg", "c.png", "b2.jpg"}) mem.file(std::string("/p/") + n);
+        mem.folder("/p/d1");
+        mem.folder("/p/d.jpg");
+        auto disk = [&](Names names) {
+            if (reversed) std::reverse(names.begin(), names.end());
+            return names;
+        };
+        EXPECT_EQ(fileListing(mem, "/p/", "*.jpg"), (Names{"b2.jpg", "b10.jpg"}));
+        EXPECT_EQ(fileListing(mem, "/p", "*.*"), (Names{"b2.jpg", "b10.jpg", "c.png"}));  // separator added
+        EXPECT_EQ(fullPathFileListing(mem, "/p/", "*.jpg"), disk({"/p/b10.jpg", "/p/b2.jpg"}));
+        EXPECT_EQ(folderListing(mem, "/p/", false), disk({"d1", "d.jpg"}));
+        EXPECT_EQ(folderListing(mem, "/p/", true), disk({"/p/d1", "/p/d.jpg"}));
+        EXPECT_TRUE(fileListing(mem, "/gone/", "*.*").empty());
+        EXPECT_TRUE(folderListing(mem, "/gone/", false).empty());
+    }
 }
 
 TEST(SearchPattern, Table) {

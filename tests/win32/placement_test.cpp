@@ -51,7 +51,7 @@ TEST(Placement, WindowsLieInsideTheWorkArea) {
         EXPECT_EQ(r.left, scaled(usual.left));
         EXPECT_EQ(r.top, scaled(usual.top));
     }
-    run.win().setWindowWidth(1150);
+    run.win().setWindowWidth(previewGeometry().windowWidth);
     expectInside(main, "the main window with the preview", dpi);
     run.win().openSecondWindow();
     expectInside(run.win().secondWindow(), "the second window", dpi);

@@ -231,65 +231,60 @@ POINT Win32Window::originIn(Ctl c) const {
     return p;
 }
 
+namespace {
+
+// The window each kind of control is made as.
+struct KindClass {
+    Kind kind;
+    const wchar_t* cls;
+    DWORD style;  // beside WS_CHILD, and WS_GROUP where a group starts
+    DWORD ex;
+};
+constexpr KindClass kKindClasses[] = {
+    {Kind::Button, L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0},
+    {Kind::PictureButton, L"BUTTON", BS_OWNERDRAW | WS_TABSTOP, 0},
+    {Kind::CheckBox, L"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP, 0},
+    // Automatic, so that the arrow keys select as they move through the group.
+    {Kind::Radio, L"BUTTON", BS_AUTORADIOBUTTON | WS_TABSTOP, 0},
+    {Kind::GroupBox, L"BUTTON", BS_GROUPBOX, WS_EX_TRANSPARENT},
+    {Kind::Combo, L"COMBOBOX", CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP, 0},
+    {Kind::Edit, L"EDIT", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE},
+    {Kind::Label, L"STATIC", SS_LEFT | SS_NOPREFIX, 0},
+    {Kind::TransparentLabel, L"STATIC", SS_LEFT | SS_NOPREFIX, WS_EX_TRANSPARENT},
+    {Kind::PictureBox, L"STATIC", SS_OWNERDRAW, 0},
+    {Kind::TabControl, WC_TABCONTROLW, WS_TABSTOP, 0},
+    {Kind::ListView, WC_LISTVIEWW,
+     LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS | LVS_SINGLESEL | WS_TABSTOP | WS_CLIPSIBLINGS,
+     WS_EX_CLIENTEDGE},
+};
+
+KindClass classOf(Kind k) {
+    for (const KindClass& c : kKindClasses)
+        if (c.kind == k) return c;
+    return {k, L"BUTTON", 0, 0};
+}
+
+// The WM_COMMAND notifications that are the program's events; a radio button's click too,
+// since the program checks the clicked one of its group itself.
+struct KindNotification {
+    Kind kind;
+    WORD code;
+    Event event;
+};
+constexpr KindNotification kNotifications[] = {
+    {Kind::Button, BN_CLICKED, Event::Click},         {Kind::PictureButton, BN_CLICKED, Event::Click},
+    {Kind::CheckBox, BN_CLICKED, Event::Click},       {Kind::Radio, BN_CLICKED, Event::Click},
+    {Kind::Edit, EN_SETFOCUS, Event::GotFocus},       {Kind::Combo, CBN_SELCHANGE, Event::ItemChosen},
+    {Kind::Combo, CBN_EDITCHANGE, Event::TextEdited}, {Kind::Combo, CBN_DROPDOWN, Event::ListOpening},
+};
+
+}  // namespace
+
 void Win32Window::createControls(Ctl window, HWND parent) {
     for (const auto& d : controlTable()) {
         if (windowOf(d.id) != window || !hasWindow(d.kind)) continue;
-        const wchar_t* cls = L"BUTTON";
-        DWORD style = WS_CHILD;
-        DWORD ex = 0;
-        switch (d.kind) {
-            case Kind::Button:
-                style |= BS_PUSHBUTTON | WS_TABSTOP;
-                break;
-            case Kind::PictureButton:
-                style |= BS_OWNERDRAW | WS_TABSTOP;
-                break;
-            case Kind::CheckBox:
-                style |= BS_AUTOCHECKBOX | WS_TABSTOP;
-                break;
-            case Kind::Radio:
-                // Automatic, so that the arrow keys select as they move through the group.
-                style |= BS_AUTORADIOBUTTON | WS_TABSTOP;
-                break;
-            case Kind::GroupBox:
-                style |= BS_GROUPBOX;
-                ex |= WS_EX_TRANSPARENT;
-                break;
-            case Kind::Combo:
-                cls = L"COMBOBOX";
-                style |= CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP;
-                break;
-            case Kind::Edit:
-                cls = L"EDIT";
-                style |= ES_AUTOHSCROLL | WS_TABSTOP;
-                ex |= WS_EX_CLIENTEDGE;
-                break;
-            case Kind::Label:
-                cls = L"STATIC";
-                style |= SS_LEFT | SS_NOPREFIX;
-                break;
-            case Kind::TransparentLabel:
-                cls = L"STATIC";
-                style |= SS_LEFT | SS_NOPREFIX;
-                ex |= WS_EX_TRANSPARENT;
-                break;
-            case Kind::PictureBox:
-                cls = L"STATIC";
-                style |= SS_OWNERDRAW;
-                break;
-            case Kind::TabControl:
-                cls = WC_TABCONTROLW;
-                style |= WS_TABSTOP;
-                break;
-            case Kind::ListView:
-                cls = WC_LISTVIEWW;
-                style |= LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS | LVS_SINGLESEL | WS_TABSTOP |
-                         WS_CLIPSIBLINGS;
-                ex |= WS_EX_CLIENTEDGE;
-                break;
-            default:
-                break;
-        }
+        const KindClass kc = classOf(d.kind);
+        DWORD style = WS_CHILD | kc.style;
         // Groups for the dialog manager's arrow keys: each radio group, and every other control
         // a group of its own.
         if (d.kind != Kind::Radio || radioGroupOf(d.id).front() == d.id) style |= WS_GROUP;
@@ -297,7 +292,7 @@ void Win32Window::createControls(Ctl window, HWND parent) {
         HWND p = isOnTabPage(d.id) ? hwnd_[index(Ctl::高级选择夹1)] : parent;
         POINT o = originIn(d.id);
         const Rect& r = state_[index(d.id)].rect;
-        HWND w = CreateWindowExW(ex, cls, gbkToWideLossy(state_[index(d.id)].text).c_str(), style,
+        HWND w = CreateWindowExW(kc.ex, kc.cls, gbkToWideLossy(state_[index(d.id)].text).c_str(), style,
                                  scaled(o.x + r.left), scaled(o.y + r.top), scaled(r.width), heightOf(d.id),
                                  p, reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId(d.id))), instance_,
                                  nullptr);
@@ -663,35 +658,15 @@ bool Win32Window::onCommand(HWND, WPARAM wp, LPARAM lp) {
         listener_.event(*c, Event::MenuChosen);
         return true;
     }
-    const Kind kind = def(*c).kind;
-    switch (kind) {
-        case Kind::Button:
-        case Kind::PictureButton:
-        case Kind::CheckBox:
-        case Kind::Radio:  // the program checks the clicked one of its group
-            if (code != BN_CLICKED) return false;
-            listener_.event(*c, Event::Click);
-            return true;
-        case Kind::Edit:
-            if (code != EN_SETFOCUS) return false;
-            listener_.event(*c, Event::GotFocus);
-            return true;
-        case Kind::Combo:
-            if (code == CBN_SELCHANGE) {
-                // The system puts the chosen item into the edit field only after this
-                // notification; the handler reads the field, so it gets the item now.
-                showChosenItem(*c);
-                listener_.event(*c, Event::ItemChosen);
-            } else if (code == CBN_EDITCHANGE)
-                listener_.event(*c, Event::TextEdited);
-            else if (code == CBN_DROPDOWN)
-                listener_.event(*c, Event::ListOpening);
-            else
-                return false;
-            return true;
-        default:
-            return false;
+    for (const KindNotification& n : kNotifications) {
+        if (n.kind != def(*c).kind || n.code != code) continue;
+        // The system puts the chosen item into the edit field only after this notification;
+        // the handler reads the field, so it gets the item now.
+        if (n.event == Event::ItemChosen) showChosenItem(*c);
+        listener_.event(*c, n.event);
+        return true;
     }
+    return false;
 }
 
 LRESULT Win32Window::onNotify(NMHDR* hdr) {
