@@ -195,10 +195,10 @@ int DrivenDialogs::messageBox(const std::string& text, const std::string& title,
     return answer;
 }
 
-std::optional<std::string> DrivenDialogs::browseFolder(const std::string& title) {
+std::optional<std::string> DrivenDialogs::browseFolder(const std::string& title, const std::string& startAt) {
     auto want = takeBrowseAnswer(answers_);  // a script error when none is queued
     answerer_.expectBrowse(want ? std::optional<std::wstring>(gbkToWideLossy(*want)) : std::nullopt);
-    auto got = real_.browseFolder(title);
+    auto got = real_.browseFolder(title, startAt);
     // A browser that did not reach the folder must never pass as the script's choice.
     if (answerer_.browseMissed())
         throw ScriptError{"the folder browser could not reach the folder " +

@@ -76,7 +76,7 @@ public:
         real_.setBrowseObserver(&answerer_);
     }
     int messageBox(const std::string& text, const std::string& title, Icon icon, Buttons buttons) override;
-    std::optional<std::string> browseFolder(const std::string& title) override;
+    std::optional<std::string> browseFolder(const std::string& title, const std::string& startAt) override;
 
 private:
     Win32Dialogs real_;

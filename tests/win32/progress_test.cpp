@@ -23,11 +23,14 @@ namespace {
 class AnsweringDialogs final : public Dialogs {
 public:
     explicit AnsweringDialogs(std::string folder) : folder_(std::move(folder)) {}
-    int messageBox(const std::string& text, const std::string&, Icon, Buttons) override {
+    int messageBox(const std::string& text, const std::string&, Icon, Buttons buttons) override {
         boxes.push_back(text);
-        return kAnswerOk;
+        return buttons == Buttons::OkCancel ? answer : kAnswerOk;
     }
-    std::optional<std::string> browseFolder(const std::string&) override { return folder_; }
+    int answer = kAnswerOk;  // to every question
+    std::optional<std::string> browseFolder(const std::string&, const std::string&) override {
+        return folder_;
+    }
     std::vector<std::string> boxes;
 
 private:
