@@ -9,6 +9,7 @@
 #include "app/program.h"
 #include "fileset/fileset.h"
 #include "pipeline/operations.h"
+#include "platform/forwarding_fs.h"
 #include "test_support.h"
 
 namespace vb {
@@ -31,6 +32,29 @@ struct StopAtProgress final : Progress {
     int stopAt = -1;
     std::function<void(int)> watch;
     std::vector<std::string> loops;
+};
+
+// The real file system, refusing to rename an entry away from one name.
+class LockedNameFs final : public ForwardingFileSystem {
+public:
+    using ForwardingFileSystem::ForwardingFileSystem;
+    std::string locked;
+
+    std::unique_ptr<OpenFolder> openFolder(const std::string& dir) override {
+        std::unique_ptr<OpenFolder> folder = inner_.openFolder(dir);
+        if (!folder) return nullptr;
+        return std::make_unique<Folder>(*this, std::move(folder));
+    }
+
+private:
+    struct Folder final : ForwardingOpenFolder {
+        Folder(LockedNameFs& fs, std::unique_ptr<OpenFolder> inner)
+            : ForwardingOpenFolder(std::move(inner)), fs(fs) {}
+        bool rename(const std::string& from, const std::string& to) override {
+            return from != fs.locked && inner_->rename(from, to);
+        }
+        LockedNameFs& fs;
+    };
 };
 
 class LongRun : public HandlerRig {
@@ -157,6 +181,34 @@ TEST_F(LongRun, AStoppedExecuteAsksToPutBackWhatItRenamed) {
         EXPECT_EQ(dlg.boxes, c.undo.text.empty() ? std::vector<Box>{} : std::vector<Box>{c.undo});
         EXPECT_EQ(onDisk(), before());
     }
+}
+
+// A file that cannot go back stays renamed and in the record, and the user is told: undo takes
+// it back once it can.
+TEST_F(LongRun, WhatCannotBePutBackStaysForUndo) {
+    LockedNameFs lockable(fs);
+    Program stopping({win, dlg, lockable, clip, shell, clock, chinese, stopper});
+    Context& c = stopping.context();
+    fresh();
+    preview(c);
+    stopper.stopAt = 2;
+    lockable.locked = "f1_x.txt";
+    dlg.boxes.clear();
+    dlg.answers = {kAnswerOk};
+    onExecute(c);
+    stopper.stopAt = -1;
+    ASSERT_EQ(dlg.boxes.size(), 2u);
+    EXPECT_EQ(dlg.boxes[1], (Box{"有1个文件没能改回原来的名字，\r\n可以稍后再点\"撤回上一步\"。", "提醒："}));
+    const Names one{"f1_x.txt", "f2.txt", "f3.txt", "f4.txt", "f5.txt", "f6.txt"};
+    EXPECT_EQ(onDisk(), one);
+    EXPECT_EQ(column(0), one);
+
+    lockable.locked.clear();
+    dlg.boxes.clear();
+    onUndo(c);
+    EXPECT_EQ(dlg.boxes, std::vector<Box>{});
+    EXPECT_EQ(onDisk(), before());
+    EXPECT_EQ(column(0), before());
 }
 
 // An execute that is not stopped, or stopped before it renamed anything, asks nothing.
