@@ -66,7 +66,7 @@ struct Executed {
 
 bool askPutBack(Context& ctx, int renamed, int total) {
     const std::string text =
-        "执行被中途停止了：" + decimal(total) + "个文件里已经改名" + decimal(renamed) +
+        "执行被中途停止了，\r\n" + decimal(total) + "个文件里已经改名" + decimal(renamed) +
         "个。\r\n\r\n点\"确定\"把已经改名的文件全部改回原来的名字；\r\n点\"取消\"保留已经改好的名字。";
     return ctx.dlg.messageBox(text, "提示", Icon::None, Buttons::OkCancel) != kAnswerCancel;
 }

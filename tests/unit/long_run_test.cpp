@@ -147,8 +147,8 @@ TEST_F(LongRun, RowsShowEachNewNameAsSoonAsTheFileHasIt) {
 // the preview stands as it was; Cancel keeps them, and undo later takes them back.
 TEST_F(LongRun, AStoppedExecuteAsksToPutBackWhatItRenamed) {
     const std::string question =
-        "执行被中途停止了：6个文件里已经改名2个。\r\n\r\n点\"确定\"把已经改名的文件全部改回原来的名字；\r\n点"
-        "\"取消\"保留已经改好的名字。";
+        "执行被中途停止了，\r\n6个文件里已经改名2个。\r\n\r\n"
+        "点\"确定\"把已经改名的文件全部改回原来的名字；\r\n点\"取消\"保留已经改好的名字。";
     struct Case {
         int answer;
         Names disk, column0, column1;

@@ -215,7 +215,7 @@ TEST(Progress, AnExecuteStoppedHalfWayIsUndoneWhole) {
         rig.click(Ctl::按钮_确认无误执行吧);
         rig.onLook = nullptr;
         ASSERT_EQ(rig.dialogs.boxes.size(), 1u);
-        EXPECT_TRUE(rig.dialogs.boxes[0].starts_with("执行被中途停止了：300个文件里已经改名"))
+        EXPECT_TRUE(rig.dialogs.boxes[0].starts_with("执行被中途停止了，\r\n300个文件里已经改名"))
             << rig.dialogs.boxes[0];
         const int renamed = rig.renamedOnDisk(L"_x");
         if (answer == kAnswerOk) {
