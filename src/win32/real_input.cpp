@@ -15,6 +15,8 @@ constexpr int kClickAttempts = 20;
 // of the program coming meanwhile (time the program spends handling input does not count).
 constexpr int kFrontSeconds = 30;
 constexpr int kMarkerSeconds = 120;
+// Input that went elsewhere because another window came in front meanwhile is sent again.
+constexpr int kSendAttempts = 5;
 
 // Hook procedures get no context of their own; one injector serves the thread at a time.
 thread_local RealInput* activeInput = nullptr;
@@ -95,6 +97,11 @@ LRESULT CALLBACK RealInput::getMessageHook(int code, WPARAM wp, LPARAM lp) {
     if (code == HC_ACTION && wp == PM_REMOVE && activeInput) {
         auto* msg = reinterpret_cast<MSG*>(lp);
         activeInput->checkClick(*msg);
+        const UINT m = msg->message;
+        const bool key = m >= WM_KEYFIRST && m <= WM_KEYLAST;
+        if ((key && msg->wParam != kMarkerKey) || (m >= WM_LBUTTONDOWN && m <= WM_MBUTTONDBLCLK) ||
+            (m >= WM_NCLBUTTONDOWN && m <= WM_NCMBUTTONDBLCLK))
+            activeInput->inputSeen_ = true;
         if ((msg->message == WM_KEYDOWN || msg->message == WM_KEYUP) && msg->wParam == kMarkerKey) {
             if (msg->message == WM_KEYUP) {
                 activeInput->markerTaken_ = true;
@@ -252,38 +259,57 @@ bool RealInput::send() {
     keyEvent(kMarkerKey, 0, KEYEVENTF_KEYUP);
     std::vector<INPUT> events;
     events.swap(queued_);
-    markerTaken_ = false;
-    failure_.clear();
-    if (!bringToFront()) {
-        clickPending_ = false;
-        return false;
-    }
     const UINT n = static_cast<UINT>(events.size());
-    if (SendInput(n, events.data(), sizeof(INPUT)) != n) {
-        clickPending_ = false;
-        failure_ = "the system did not take the driver's input";
-        return false;
-    }
-    Guard guard(kMarkerSeconds);
-    while (!markerTaken_) {
-        MSG msg;
-        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
-        if (got <= 0) {
-            clickPending_ = false;
-            if (got == 0) PostQuitMessage(static_cast<int>(msg.wParam));  // for the loop that owns it
-            failure_ = "the program ended before it had taken the driver's input";
-            return false;
+    for (int attempt = 0;; ++attempt) {
+        markerTaken_ = false;
+        inputSeen_ = false;
+        failure_.clear();
+        if (!bringToFront()) break;
+        if (SendInput(n, events.data(), sizeof(INPUT)) != n) {
+            failure_ = "the system did not take the driver's input";
+            break;
         }
-        if (!guard.tick(msg)) {
-            dispatchMessage(msg);
-        } else if (guard.expired()) {
-            clickPending_ = false;
+        const Wait got = awaitMarker();
+        if (got == Wait::Taken) return true;
+        if (got == Wait::Failed) break;
+        // Input still on its way goes to whatever window is in front when it is taken from the
+        // queue. None of it reached the program: it is sent again. Part of it did: sent again it
+        // would be doubled.
+        if (inputSeen_ || attempt + 1 >= kSendAttempts) {
             failure_ =
-                "the driver's input never reached the program; in front: " + describe(GetForegroundWindow());
-            return false;
+                "the program's window lost the front while the driver's input was on its way; in front: " +
+                describe(GetForegroundWindow());
+            break;
         }
     }
-    return true;
+    clickPending_ = false;
+    return false;
+}
+
+RealInput::Wait RealInput::awaitMarker() {
+    Guard guard(kMarkerSeconds);
+    for (;;) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) {
+                PostQuitMessage(static_cast<int>(msg.wParam));  // for the loop that owns it
+                failure_ = "the program ended before it had taken the driver's input";
+                return Wait::Failed;
+            }
+            if (!guard.tick(msg)) {
+                dispatchMessage(msg);
+            } else if (guard.expired()) {
+                failure_ = "the driver's input never reached the program; in front: " +
+                           describe(GetForegroundWindow());
+                return Wait::Failed;
+            }
+            if (markerTaken_) return Wait::Taken;
+        }
+        // The queue is empty: what is not here yet goes elsewhere once another window is in front.
+        // A change of the front comes as sent messages, which wake the wait below.
+        if (!threadInFront()) return Wait::LostFront;
+        MsgWaitForMultipleObjectsEx(0, nullptr, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    }
 }
 
 bool RealInput::waitForSignal() {

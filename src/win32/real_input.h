@@ -46,6 +46,10 @@ private:
     static LRESULT CALLBACK getMessageHook(int code, WPARAM wp, LPARAM lp);
     void keyEvent(WORD vk, WORD scan, DWORD flags);
 
+    enum class Wait { Taken, LostFront, Failed };
+    // Handles messages until the marker is taken, another window comes in front, or the wait
+    // fails (failure() says why).
+    Wait awaitMarker();
     bool clickOnce(POINT screen, Button button);
     void checkClick(MSG& msg);
 
@@ -54,6 +58,7 @@ private:
     HHOOK hook_ = nullptr;
     std::vector<INPUT> queued_;
     bool markerTaken_ = false;
+    bool inputSeen_ = false;  // a key or a button of the batch under way reached the program
     bool awaiting_ = false;
     bool signalled_ = false;
     // The click under way: its time stamp tells its button messages apart from any others.
