@@ -13,7 +13,7 @@ int ScriptedDialogs::messageBox(const std::string& text, const std::string& titl
     return answer;
 }
 
-std::optional<std::string> ScriptedDialogs::browseFolder(const std::string& title) {
+std::optional<std::string> ScriptedDialogs::browseFolder(const std::string& title, const std::string&) {
     auto path = takeBrowseAnswer(answers_);
     transcript_.browse(title, path ? &*path : nullptr);
     return path;

@@ -19,7 +19,7 @@ class ScriptedDialogs final : public Dialogs {
 public:
     ScriptedDialogs(Answers& answers, Transcript& transcript) : answers_(answers), transcript_(transcript) {}
     int messageBox(const std::string& text, const std::string& title, Icon icon, Buttons buttons) override;
-    std::optional<std::string> browseFolder(const std::string& title) override;
+    std::optional<std::string> browseFolder(const std::string& title, const std::string& startAt) override;
 
 private:
     Answers& answers_;

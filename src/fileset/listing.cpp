@@ -120,7 +120,8 @@ std::vector<std::string> folderListing(FileSystem& fs, const std::string& dir, b
 
 void manualRead(Context& ctx) {
     ctx.win.clearRows();  // first, so a cancelled choice leaves the list empty
-    std::optional<std::string> chosen = ctx.dlg.browseFolder("选择目录");
+    // The browser opens where the user works now: a folder deep down is not walked to again.
+    std::optional<std::string> chosen = ctx.dlg.browseFolder("选择目录", workingDir(ctx.win));
     if (!chosen || chosen->empty()) {
         info(ctx, kNothingChosen, kNoticeTitle);
         return;

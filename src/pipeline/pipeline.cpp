@@ -94,7 +94,7 @@ void followInRecord(UndoRecord& record, std::span<const RenamePair> pairs, const
 
 RenameOutcome renameEntries(FileSystem& fs, OpenFolder* folder, const std::string& dir,
                             std::span<const RenamePair> pairs, Progress& progress, const char* what,
-                            const BatchIds& ids) {
+                            const BatchIds& ids, const EntryChanged& landed) {
     RenameOutcome out;
     out.done.assign(pairs.size(), false);
     // A bare name is never resolved against the process's current directory.
@@ -152,7 +152,10 @@ RenameOutcome renameEntries(FileSystem& fs, OpenFolder* folder, const std::strin
                 toBuffer.assign(to);
                 return folder->rename(fromBuffer, toBuffer);
             },
-            [&](int reached) { return run.next(reached); });
+            [&](int reached) { return run.next(reached); },
+            [&](int i, bool done) {
+                if (landed) landed(static_cast<int>(keptAt[static_cast<size_t>(i)]), done);
+            });
     }
     if (journal) journal->remove();
     // A change of letter case counts only when the folder shows it: some file systems keep the
@@ -160,7 +163,9 @@ RenameOutcome renameEntries(FileSystem& fs, OpenFolder* folder, const std::strin
     for (size_t i = 0; i < kept.size(); ++i) {
         if (!result.done[i] || plan.waitsFor[i] != static_cast<int>(i)) continue;
         toBuffer.assign(kept[i].to);
-        if (fs.nameOnDisk(dir, toBuffer) != toBuffer) result.done[i] = false;
+        if (fs.nameOnDisk(dir, toBuffer) == toBuffer) continue;
+        result.done[i] = false;
+        if (landed) landed(static_cast<int>(keptAt[i]), false);
     }
 
     for (size_t i = 0; i < kept.size(); ++i) out.done[keptAt[i]] = result.done[i];
@@ -319,12 +324,17 @@ void runOperation(Context& ctx, const Operation& op) {
     pairs.reserve(renamed.size());
     for (size_t k = 0; k < renamed.size(); ++k)
         pairs.push_back({entries[static_cast<size_t>(renamed[k] - 1)], newNames[k]});
-    const RenameOutcome result = renameEntries(ctx.fs, folder.get(), dir, pairs, ctx.progress);
+    // Each row shows its new name as soon as the entry has it: a long run is seen going.
+    EntryChanged landed;
+    if (branch == Branch::Files)
+        landed = [&](int k, bool done) {
+            const RenamePair& p = pairs[static_cast<size_t>(k)];
+            if (const int row = rowFor(renamed[static_cast<size_t>(k)]); row >= 0)
+                win.setCell(row, 0, std::string(done ? p.to : p.from));
+        };
+    const RenameOutcome result =
+        renameEntries(ctx.fs, folder.get(), dir, pairs, ctx.progress, kRenaming, {}, landed);
     if (branch == Branch::Files) {
-        for (size_t k = 0; k < pairs.size(); ++k) {
-            if (!result.done[k]) continue;
-            if (const int row = rowFor(renamed[k]); row >= 0) win.setCell(row, 0, newNames[k]);
-        }
         for (const auto& s : result.stranded)
             if (const int row = rowFor(renamed[static_cast<size_t>(s.entry)]); row >= 0)
                 win.setCell(row, 0, s.name);

@@ -119,9 +119,12 @@ struct BatchIds {
     // Filled per pair: the entry it is when the batch ends, read under its new name when it moved.
     std::vector<std::optional<EntryId>>* found = nullptr;
 };
+// landed(pair, done), when given, hears as the batch goes whenever a pair reaches its new name
+// (true) or is back at its old one (false), so that the rows can show it at once.
 RenameOutcome renameEntries(FileSystem& fs, OpenFolder* folder, const std::string& dir,
                             std::span<const RenamePair> pairs, Progress& progress,
-                            const char* what = kRenaming, const BatchIds& ids = {});
+                            const char* what = kRenaming, const BatchIds& ids = {},
+                            const EntryChanged& landed = {});
 
 inline constexpr Message kFolderReplaced{kFolderReplacedText, "提醒：", Icon::Info};
 

@@ -42,6 +42,58 @@ void previewOffSwitch(Context& ctx) {
     win.setVisible(Ctl::按钮_确认无误执行吧, false);
 }
 
+// What went back is undone; what did not stays in the record for another try.
+void keepWhatStayed(UndoRecord& record, const RenameOutcome& result) {
+    for (const auto& s : result.stranded) record.renamed[static_cast<size_t>(s.entry)].first = s.name;
+    std::vector<std::pair<std::string, std::string>> left;
+    std::vector<std::optional<EntryId>> leftIds;
+    for (size_t k = 0; k < record.renamed.size(); ++k) {
+        if (result.done[k]) continue;
+        left.push_back(std::move(record.renamed[k]));
+        if (k < record.ids.size()) leftIds.push_back(record.ids[k]);
+    }
+    record.renamed = std::move(left);
+    record.ids = std::move(leftIds);
+}
+
+// Per entry of an execute's record: its row and the name the preview proposed.
+struct Executed {
+    int row;
+    std::string previewed;
+};
+
+bool askPutBack(Context& ctx, int renamed, int total) {
+    const std::string text =
+        "执行被中途停止了，\r\n" + decimal(total) + "个文件里已经改名" + decimal(renamed) +
+        "个。\r\n\r\n点\"确定\"把已经改名的文件全部改回原来的名字；\r\n点\"取消\"保留已经改好的名字。";
+    return ctx.dlg.messageBox(text, "提示", Icon::None, Buttons::OkCancel) != kAnswerCancel;
+}
+
+// Renames back, by the record, what a stopped execute renamed; its rows show the old names and
+// the previewed ones again. Returns how many entries stayed renamed (they stay in the record).
+int putBack(Context& ctx, OpenFolder* folder, UndoRecord& record, const std::vector<Executed>& executed) {
+    Window& win = ctx.win;
+    std::vector<RenamePair> pairs;
+    pairs.reserve(record.renamed.size());
+    for (const auto& [after, before] : record.renamed) pairs.push_back({after, before});
+    const RenameOutcome result =
+        renameEntries(ctx.fs, folder, record.dir, pairs, ctx.progress, "撤回中", {record.ids, nullptr},
+                      [&](int k, bool back) {
+                          const size_t at = static_cast<size_t>(k);
+                          win.setCell(executed[at].row, 0, std::string(back ? pairs[at].to : pairs[at].from));
+                          win.setCell(executed[at].row, 1, back ? executed[at].previewed : std::string());
+                      });
+    for (const auto& s : result.stranded) win.setCell(executed[static_cast<size_t>(s.entry)].row, 0, s.name);
+    reportStranded(ctx, pairs, result);
+    const int stayed = static_cast<int>(pairs.size()) - result.count();
+    keepWhatStayed(record, result);
+    if (stayed > 0)
+        remind(
+            ctx,
+            ("有" + decimal(stayed) + "个文件没能改回原来的名字，\r\n可以稍后再点\"撤回上一步\"。").c_str());
+    return stayed;
+}
+
 }  // namespace
 
 void onPreviewSwitch(Context& ctx) {
@@ -83,27 +135,43 @@ void onExecute(Context& ctx) {
     pairs.reserve(rowOf.size());
     for (size_t k = 0; k < rowOf.size(); ++k) pairs.push_back({oldNames[k], newNames[k]});
     std::vector<std::optional<EntryId>> ids;
-    const RenameOutcome result =
-        renameEntries(ctx.fs, folder.get(), dir, pairs, ctx.progress, kRenaming, {{}, &ids});
+    // A renamed row moves its new name into column 0 at once, so that a long run is seen going.
+    const RenameOutcome result = renameEntries(
+        ctx.fs, folder.get(), dir, pairs, ctx.progress, kRenaming, {{}, &ids}, [&](int k, bool done) {
+            const size_t at = static_cast<size_t>(k);
+            win.setCell(rowOf[at], 0, done ? newNames[at] : oldNames[at]);
+            win.setCell(rowOf[at], 1, done ? std::string() : newNames[at]);
+        });
     reportStranded(ctx, pairs, result);
 
     // A failed row keeps its name; the undo array still pairs with the rows by position, while
     // the record holds only what was renamed, where, and which entry each one is.
     UndoRecord record{dir, folder ? folder->id() : std::nullopt, {}, {}};
+    std::vector<Executed> executed;
     record.renamed.reserve(static_cast<size_t>(result.count()) + result.stranded.size());
     record.ids.reserve(record.renamed.capacity());
+    executed.reserve(record.renamed.capacity());
     for (size_t k = 0; k < rowOf.size(); ++k) {
         if (!result.done[k]) continue;
-        win.setCell(rowOf[k], 0, newNames[k]);
-        win.setCell(rowOf[k], 1, "");
-        record.renamed.emplace_back(std::move(newNames[k]), oldNames[k]);
+        record.renamed.emplace_back(newNames[k], oldNames[k]);
         record.ids.push_back(ids[k]);
+        executed.push_back({rowOf[k], newNames[k]});
     }
     for (const auto& s : result.stranded) {
         const size_t k = static_cast<size_t>(s.entry);
         win.setCell(rowOf[k], 0, s.name);
         record.renamed.emplace_back(s.name, oldNames[k]);
         record.ids.push_back(ids[k]);
+        executed.push_back({rowOf[k], newNames[k]});
+    }
+    // Stopped half-way, the execute can be put back whole at once, while the record still
+    // matches the disk; later the rows may no longer match a fresh listing.
+    if (result.stopped && !record.renamed.empty() &&
+        askPutBack(ctx, static_cast<int>(record.renamed.size()), static_cast<int>(pairs.size())) &&
+        putBack(ctx, folder.get(), record, executed) == 0) {
+        ctx.undoRecord = std::move(record);
+        ctx.撤回数组.clear();
+        return;
     }
     ctx.undoRecord = std::move(record);
     ctx.撤回数组 = std::move(oldNames);
@@ -153,32 +221,23 @@ void onUndo(Context& ctx) {
     std::vector<RenamePair> pairs;
     pairs.reserve(record.renamed.size());
     for (const auto& [after, before] : record.renamed) pairs.push_back({after, before});
-    const RenameOutcome result =
-        renameEntries(ctx.fs, folder.get(), dir, pairs, ctx.progress, "撤回中", {record.ids, nullptr});
+    const RowsByName rowOf(std::move(titles));
+    EntryChanged landed;
+    if (files)
+        landed = [&](int k, bool back) {
+            const RenamePair& p = pairs[static_cast<size_t>(k)];
+            if (const int row = rowOf.find(p.from); row >= 0)
+                win.setCell(row, 0, std::string(back ? p.to : p.from));
+        };
+    const RenameOutcome result = renameEntries(ctx.fs, folder.get(), dir, pairs, ctx.progress, "撤回中",
+                                               {record.ids, nullptr}, landed);
     if (files) {
-        const RowsByName rowOf(std::move(titles));
-        for (size_t k = 0; k < pairs.size(); ++k) {
-            if (!result.done[k]) continue;
-            if (const int row = rowOf.find(record.renamed[k].first); row >= 0)
-                win.setCell(row, 0, record.renamed[k].second);
-        }
         for (const auto& s : result.stranded)
             if (const int row = rowOf.find(record.renamed[static_cast<size_t>(s.entry)].first); row >= 0)
                 win.setCell(row, 0, s.name);
     }
     reportStranded(ctx, pairs, result);
-
-    // What went back is undone; what did not stays for another try.
-    for (const auto& s : result.stranded) record.renamed[static_cast<size_t>(s.entry)].first = s.name;
-    std::vector<std::pair<std::string, std::string>> left;
-    std::vector<std::optional<EntryId>> leftIds;
-    for (size_t k = 0; k < pairs.size(); ++k) {
-        if (result.done[k]) continue;
-        left.push_back(std::move(record.renamed[k]));
-        if (k < record.ids.size()) leftIds.push_back(record.ids[k]);
-    }
-    record.renamed = std::move(left);
-    record.ids = std::move(leftIds);
+    keepWhatStayed(record, result);
 }
 
 }  // namespace vb

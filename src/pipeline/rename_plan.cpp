@@ -155,9 +155,13 @@ int RenameOutcome::count() const { return static_cast<int>(std::count(done.begin
 
 RenameOutcome carryOut(std::span<const RenamePair> pairs, const RenamePlan& plan,
                        const std::function<bool(std::string_view from, std::string_view to)>& rename,
-                       const std::function<bool(int reached)>& keepGoing) {
+                       const std::function<bool(int reached)>& keepGoing, const EntryChanged& changed) {
     RenameOutcome out;
     out.done.assign(pairs.size(), false);
+    auto mark = [&](size_t e, bool done) {
+        out.done[e] = done;
+        if (changed) changed(static_cast<int>(e), done);
+    };
     // Per entry: its old name is free now.
     std::vector<bool> freed(pairs.size(), false);
     auto ready = [&](int e) {
@@ -183,7 +187,7 @@ RenameOutcome carryOut(std::span<const RenamePair> pairs, const RenamePlan& plan
         switch (s.kind) {
             case RenamePlan::Kind::Move:
                 if (ready(s.entry) && rename(p.from, p.to)) {
-                    out.done[e] = true;
+                    mark(e, true);
                     freed[e] = p.from != p.to;
                 }
                 break;
@@ -195,7 +199,7 @@ RenameOutcome carryOut(std::span<const RenamePair> pairs, const RenamePlan& plan
                 if (!freed[e]) break;  // never moved aside: the whole cycle failed untouched
                 const std::string& temp = plan.temps[static_cast<size_t>(s.temp)];
                 if (ready(s.entry) && rename(temp, p.to)) {
-                    out.done[e] = true;
+                    mark(e, true);
                     break;
                 }
                 // Put the cycle back, newest step first, so that its first entry's name is free again.
@@ -204,7 +208,7 @@ RenameOutcome carryOut(std::span<const RenamePair> pairs, const RenamePlan& plan
                     const size_t d = static_cast<size_t>(plan.steps[j].entry);
                     if (!out.done[d]) continue;
                     back = rename(pairs[d].to, pairs[d].from);
-                    if (back) out.done[d] = false;
+                    if (back) mark(d, false);
                 }
                 if (back && rename(temp, p.from)) {
                     freed[e] = false;

@@ -73,8 +73,12 @@ struct RenameOutcome {
 // keepGoing(reached), when given, is asked before each entry with the number of entries reached
 // so far (inside a cycle too); false ends the batch there, and must stay false once given. A
 // cycle is never stopped inside: it is finished first.
+// changed(entry, done), when given, hears each time an entry's done flag changes: true once it
+// has its new name, false when a broken cycle puts it back.
+using EntryChanged = std::function<void(int entry, bool done)>;
 RenameOutcome carryOut(std::span<const RenamePair> pairs, const RenamePlan& plan,
                        const std::function<bool(std::string_view from, std::string_view to)>& rename,
-                       const std::function<bool(int reached)>& keepGoing = {});
+                       const std::function<bool(int reached)>& keepGoing = {},
+                       const EntryChanged& changed = {});
 
 }  // namespace vb

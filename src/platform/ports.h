@@ -83,8 +83,9 @@ public:
     virtual ~Dialogs() = default;
     // Returns kAnswerOk or kAnswerCancel.
     virtual int messageBox(const std::string& text, const std::string& title, Icon icon, Buttons buttons) = 0;
-    // The chosen folder's path without a trailing separator (except a root), or nothing.
-    virtual std::optional<std::string> browseFolder(const std::string& title) = 0;
+    // The chosen folder's path without a trailing separator (except a root), or nothing. The
+    // browser opens at startAt when it names a folder (empty: the system's own start).
+    virtual std::optional<std::string> browseFolder(const std::string& title, const std::string& startAt) = 0;
 };
 
 struct DirEntry {

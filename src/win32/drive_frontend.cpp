@@ -195,10 +195,10 @@ int DrivenDialogs::messageBox(const std::string& text, const std::string& title,
     return answer;
 }
 
-std::optional<std::string> DrivenDialogs::browseFolder(const std::string& title) {
+std::optional<std::string> DrivenDialogs::browseFolder(const std::string& title, const std::string& startAt) {
     auto want = takeBrowseAnswer(answers_);  // a script error when none is queued
     answerer_.expectBrowse(want ? std::optional<std::wstring>(gbkToWideLossy(*want)) : std::nullopt);
-    auto got = real_.browseFolder(title);
+    auto got = real_.browseFolder(title, startAt);
     // A browser that did not reach the folder must never pass as the script's choice.
     if (answerer_.browseMissed())
         throw ScriptError{"the folder browser could not reach the folder " +
@@ -216,13 +216,18 @@ void Win32Frontend::settle() {
 }
 
 void Win32Frontend::send() {
-    if (!input_.send()) throw ScriptError{"the system did not take the driver's input"};
+    if (!input_.send()) inputFailed();
+}
+
+void Win32Frontend::inputFailed() const {
+    throw ScriptError{input_.failure().empty() ? "the click never landed where it was aimed"
+                                               : input_.failure()};
 }
 
 void Win32Frontend::clickAt(HWND w, const RECT& screen, RealInput::Button button) {
     auto at = reachablePoint(w, screen);
     if (!at) throw ScriptError{"no point of the control can be reached with the mouse"};
-    if (!input_.click(*at, button)) throw ScriptError{"the system did not take the driver's input"};
+    if (!input_.click(*at, button)) inputFailed();
 }
 
 void Win32Frontend::showPageOf(Ctl c) {
@@ -327,8 +332,7 @@ void Win32Frontend::scrollIntoView(HWND list, int wanted, const std::function<Vi
             spot.top = down ? bar.bottom - arrow : bar.top;
             spot.bottom = spot.top + arrow;
         }
-        if (!input_.click({(spot.left + spot.right) / 2, (spot.top + spot.bottom) / 2}))
-            throw ScriptError{"the system did not take the driver's input"};
+        if (!input_.click({(spot.left + spot.right) / 2, (spot.top + spot.bottom) / 2})) inputFailed();
         if (view().first == top) throw ScriptError{"the list did not scroll"};
     }
 }
@@ -532,6 +536,8 @@ void Win32Frontend::describeScreen(std::ostream& out) {
 
 void Win32Frontend::handOver(std::ostream& out) {
     pumpMessages();
+    // The person's keys, like the driver's, go to the window in front.
+    if (!input_.bringToFront()) inputFailed();
     describeScreen(out);
     out << "AWAIT" << std::endl;
     handedOver_ = true;

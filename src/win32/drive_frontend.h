@@ -76,7 +76,7 @@ public:
         real_.setBrowseObserver(&answerer_);
     }
     int messageBox(const std::string& text, const std::string& title, Icon icon, Buttons buttons) override;
-    std::optional<std::string> browseFolder(const std::string& title) override;
+    std::optional<std::string> browseFolder(const std::string& title, const std::string& startAt) override;
 
 private:
     Win32Dialogs real_;
@@ -107,7 +107,8 @@ private:
 // has the focus, each action ending once the program has handled the input.
 class Win32Frontend final : public Frontend {
 public:
-    Win32Frontend(App& app, const DrivenClipboard& clipboard) : app_(app), clipboard_(clipboard) {}
+    Win32Frontend(App& app, const DrivenClipboard& clipboard)
+        : app_(app), clipboard_(clipboard), input_([&app] { return app.mainWindow(); }) {}
 
     Window& window() override { return app_.window(); }
     const std::vector<std::string>& undoArray() const override { return app_.program().undoArray(); }
@@ -140,6 +141,7 @@ private:
     void send();
     void pressWithKeyboard(Ctl c, HWND h);
     void clickAt(HWND w, const RECT& screen, RealInput::Button button = RealInput::Button::Left);
+    [[noreturn]] void inputFailed() const;
     void showPageOf(Ctl c);
     void replaceText(Ctl c, HWND field, const std::string& text);
     void clickRow(int row, RealInput::Button button);

@@ -1,5 +1,6 @@
 #include "real_input.h"
 
+#include "platform/win32/wide.h"
 #include "platform/win32/win32_window.h"
 
 namespace vb {
@@ -10,6 +11,12 @@ constexpr WORD kMarkerKey = VK_F24;
 // A person's signal: a key that does nothing in the program either.
 constexpr WORD kSignalKey = VK_PAUSE;
 constexpr int kClickAttempts = 20;
+// Guards against a wait that can never end: seconds a wait may spend in its own loop, no message
+// of the program coming meanwhile (time the program spends handling input does not count).
+constexpr int kFrontSeconds = 30;
+constexpr int kMarkerSeconds = 120;
+// Input that went elsewhere because another window came in front meanwhile is sent again.
+constexpr int kSendAttempts = 5;
 
 // Hook procedures get no context of their own; one injector serves the thread at a time.
 thread_local RealInput* activeInput = nullptr;
@@ -32,9 +39,49 @@ bool extendedKey(WORD vk) {
     }
 }
 
+bool threadInFront() {
+    HWND front = GetForegroundWindow();
+    return front && GetWindowThreadProcessId(front, nullptr) == GetCurrentThreadId();
+}
+
+std::string describe(HWND w) {
+    if (!w) return "no window";
+    wchar_t cls[64] = {}, title[128] = {};
+    GetClassNameW(w, cls, 64);
+    GetWindowTextW(w, title, 128);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    return "window \"" + wideToGbkLossy(title) + "\" of class " + wideToGbkLossy(cls) + " (process " +
+           std::to_string(pid) + (pid == GetCurrentProcessId() ? ", ours" : "") + ")";
+}
+
+// A thread timer ticking once a second; a wait counts the ticks that reach its own loop, so the
+// time the program spends handling input inside it never counts.
+class Guard {
+public:
+    explicit Guard(int seconds) : limit_(seconds), id_(SetTimer(nullptr, 0, 1000, nullptr)) {}
+    ~Guard() {
+        if (id_) KillTimer(nullptr, id_);
+    }
+    Guard(const Guard&) = delete;
+    Guard& operator=(const Guard&) = delete;
+    // True when msg is this guard's tick, which goes to no window.
+    bool tick(const MSG& msg) {
+        if (msg.message != WM_TIMER || msg.hwnd || msg.wParam != id_) return false;
+        ++ticks_;
+        return true;
+    }
+    bool expired() const { return ticks_ > limit_; }
+
+private:
+    int limit_;
+    UINT_PTR id_;
+    int ticks_ = 0;
+};
+
 }  // namespace
 
-RealInput::RealInput() {
+RealInput::RealInput(std::function<HWND()> window) : window_(std::move(window)) {
     activeInput = this;
     hook_ = SetWindowsHookExW(WH_GETMESSAGE, getMessageHook, nullptr, GetCurrentThreadId());
 }
@@ -50,6 +97,11 @@ LRESULT CALLBACK RealInput::getMessageHook(int code, WPARAM wp, LPARAM lp) {
     if (code == HC_ACTION && wp == PM_REMOVE && activeInput) {
         auto* msg = reinterpret_cast<MSG*>(lp);
         activeInput->checkClick(*msg);
+        const UINT m = msg->message;
+        const bool key = m >= WM_KEYFIRST && m <= WM_KEYLAST;
+        if ((key && msg->wParam != kMarkerKey) || (m >= WM_LBUTTONDOWN && m <= WM_MBUTTONDBLCLK) ||
+            (m >= WM_NCLBUTTONDOWN && m <= WM_NCMBUTTONDBLCLK))
+            activeInput->inputSeen_ = true;
         if ((msg->message == WM_KEYDOWN || msg->message == WM_KEYUP) && msg->wParam == kMarkerKey) {
             if (msg->message == WM_KEYUP) {
                 activeInput->markerTaken_ = true;
@@ -169,28 +221,95 @@ void RealInput::checkClick(MSG& msg) {
     msg.lParam = MAKELPARAM(p.x, p.y);
 }
 
+bool RealInput::bringToFront() {
+    if (threadInFront()) return true;
+    HWND main = window_ ? window_() : nullptr;
+    if (!main) {
+        failure_ = "the program has no window to bring to the front";
+        return false;
+    }
+    // The window in use: a box or a browser of ours when one is open, else the main window.
+    HWND target = GetLastActivePopup(main);
+    Guard guard(kFrontSeconds);
+    SetForegroundWindow(target);
+    while (!threadInFront()) {
+        MSG msg;
+        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+        if (got <= 0) {
+            if (got == 0) PostQuitMessage(static_cast<int>(msg.wParam));
+            failure_ = "the program ended while its window was being brought to the front";
+            return false;
+        }
+        if (!guard.tick(msg)) {
+            dispatchMessage(msg);
+            continue;
+        }
+        if (guard.expired()) {
+            failure_ = "the system never made the program's window the foreground window; in front: " +
+                       describe(GetForegroundWindow());
+            return false;
+        }
+        SetForegroundWindow(target);  // asked again: another window may have taken the front meanwhile
+    }
+    return true;
+}
+
 bool RealInput::send() {
     keyEvent(kMarkerKey, 0, 0);
     keyEvent(kMarkerKey, 0, KEYEVENTF_KEYUP);
     std::vector<INPUT> events;
     events.swap(queued_);
-    markerTaken_ = false;
     const UINT n = static_cast<UINT>(events.size());
-    if (SendInput(n, events.data(), sizeof(INPUT)) != n) {
-        clickPending_ = false;
-        return false;
-    }
-    while (!markerTaken_) {
-        MSG msg;
-        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
-        if (got <= 0) {
-            clickPending_ = false;
-            if (got == 0) PostQuitMessage(static_cast<int>(msg.wParam));  // for the loop that owns it
-            return false;
+    for (int attempt = 0;; ++attempt) {
+        markerTaken_ = false;
+        inputSeen_ = false;
+        failure_.clear();
+        if (!bringToFront()) break;
+        if (SendInput(n, events.data(), sizeof(INPUT)) != n) {
+            failure_ = "the system did not take the driver's input";
+            break;
         }
-        dispatchMessage(msg);
+        const Wait got = awaitMarker();
+        if (got == Wait::Taken) return true;
+        if (got == Wait::Failed) break;
+        // Input still on its way goes to whatever window is in front when it is taken from the
+        // queue. None of it reached the program: it is sent again. Part of it did: sent again it
+        // would be doubled.
+        if (inputSeen_ || attempt + 1 >= kSendAttempts) {
+            failure_ =
+                "the program's window lost the front while the driver's input was on its way; in front: " +
+                describe(GetForegroundWindow());
+            break;
+        }
     }
-    return true;
+    clickPending_ = false;
+    return false;
+}
+
+RealInput::Wait RealInput::awaitMarker() {
+    Guard guard(kMarkerSeconds);
+    for (;;) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) {
+                PostQuitMessage(static_cast<int>(msg.wParam));  // for the loop that owns it
+                failure_ = "the program ended before it had taken the driver's input";
+                return Wait::Failed;
+            }
+            if (!guard.tick(msg)) {
+                dispatchMessage(msg);
+            } else if (guard.expired()) {
+                failure_ = "the driver's input never reached the program; in front: " +
+                           describe(GetForegroundWindow());
+                return Wait::Failed;
+            }
+            if (markerTaken_) return Wait::Taken;
+        }
+        // The queue is empty: what is not here yet goes elsewhere once another window is in front.
+        // A change of the front comes as sent messages, which wake the wait below.
+        if (!threadInFront()) return Wait::LostFront;
+        MsgWaitForMultipleObjectsEx(0, nullptr, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    }
 }
 
 bool RealInput::waitForSignal() {

@@ -42,6 +42,22 @@ class CheckFailed(Exception):
     pass
 
 
+# A wait for the program longer than this is a program stuck for good: the check fails, naming
+# what it waited for, rather than hanging the test command.
+GUARD_SECONDS = int(os.environ.get("VELBROOK_PERSON_GUARD", "600"))
+
+
+def wait_until(done, what, proc):
+    """Polls done() until it holds; fails when the program ends first or the guard runs out."""
+    deadline = time.monotonic() + GUARD_SECONDS
+    while not done():
+        if proc.poll() is not None:
+            raise CheckFailed(f"the program ended while waiting for {what}")
+        if time.monotonic() > deadline:
+            raise CheckFailed(f"no {what} in {GUARD_SECONDS} s: the program is stuck")
+        time.sleep(0.02)
+
+
 def expect(cond, what):
     if not cond:
         raise CheckFailed(what)
@@ -95,14 +111,12 @@ class Session:
         """Waits for the next AWAIT; returns the lines printed since the last one (the looks),
         and takes in the description of the screen that came with it."""
         self.handovers += 1
-        while True:
-            lines = self.lines()
-            if sum(1 for l in lines if l == "AWAIT") >= self.handovers:
-                break
-            if self.proc.poll() is not None:
-                raise CheckFailed("the program ended before handing the window over:\n  "
-                                  + "\n  ".join(lines[self.read:][-15:]))
-            time.sleep(0.05)
+        try:
+            wait_until(lambda: sum(1 for l in self.lines() if l == "AWAIT") >= self.handovers,
+                       "hand-over of the window", self.proc)
+        except CheckFailed as e:
+            raise CheckFailed(f"{e}:\n  " + "\n  ".join(self.lines()[self.read:][-15:]))
+        lines = self.lines()
         end = [i for i, l in enumerate(lines) if l == "AWAIT"][self.handovers - 1]
         new = lines[self.read:end]
         self.read = end + 1
@@ -165,7 +179,11 @@ class Session:
 
     def finish(self):
         self.done()
-        rc = self.proc.wait()
+        try:
+            rc = self.proc.wait(timeout=GUARD_SECONDS)
+        except subprocess.TimeoutExpired:
+            raise CheckFailed(f"the program did not end in {GUARD_SECONDS} s after the script:\n  "
+                              + "\n  ".join(self.lines()[self.read:][-15:]))
         lines = self.lines()
         rest = lines[self.read:]
         expect(rc == 0, f"the program ended with {rc}:\n  " + "\n  ".join(rest[-15:]))
@@ -490,33 +508,59 @@ def check_large_folder(root):
         s.close()
 
 
-def check_esc_stops_an_execute_and_undo_takes_it_back(root):
-    """Esc pressed while an execute renames a large folder stops it between two files; the
-    window shows what was renamed, and undo puts every file back."""
+def stop_an_execute_with_esc(root, answer):
+    """Esc pressed while an execute renames a large folder stops it between two files and asks at
+    once whether to put back what was renamed; the answer comes from the script. Returns the
+    session, the names before, the names renamed when the question came and what the window
+    showed after it."""
     s = Session(root, ["browse $T\\v", "click 按钮_手动读取", "click 按钮_打开预览",
-                       "set 编辑框7 _x", "click 按钮_最后面加", "await", "list", "await", "list"])
+                       "set 编辑框7 _x", "click 按钮_最后面加", f"answer {answer}", "await", "list", "await", "list"])
+    before = disk(root)
+    s.hand()
+    s.click("按钮_确认无误执行吧")
+    wait_until(lambda: any("_x" in n for n in os.listdir(os.path.join(root, "v"))), "first rename", s.proc)
+    s.key("Escape")
+    s.done()
+    looks = s.hand()
+    asked = [l for l in looks if l.startswith("BOX ") and "执行被中途停止了" in l]
+    expect(len(asked) == 1, f"no question after the stop: {[l for l in looks if l.startswith('BOX ')]}")
+    renamed = int(re.search(r"已经改名(\d+)个", asked[0])[1])
+    expect(0 < renamed < ESC_FILES, f"{renamed} of {ESC_FILES} renamed")
+    print(f"     Esc stopped the execute after {renamed} of {ESC_FILES} files")
+    after = disk(root)
+    expect(sorted(n.replace("_x", "") for n in after) == before, "a file was lost or doubled")
+    expect(sorted(n for n in rows(looks) if "_x" in n) == [n for n in after if "_x" in n],
+           "the rows show what the disk holds")
+    return s, before, renamed, after
+
+
+def check_esc_stops_an_execute_and_ok_puts_it_back(root):
+    """OK to the question after the stop: every renamed file is back at once."""
+    s = None
     try:
-        before = disk(root)
-        s.hand()
-        s.click("按钮_确认无误执行吧")
-        while not any("_x" in n for n in os.listdir(os.path.join(root, "v"))):
-            expect(s.proc.poll() is None, "the program ended during the execute")
-            time.sleep(0.02)
-        s.key("Escape")
-        s.done()
-        looks = s.hand()
-        after = disk(root)
-        renamed = [n for n in after if "_x" in n]
-        expect(0 < len(renamed) < ESC_FILES, f"{len(renamed)} of {ESC_FILES} renamed")
-        print(f"     Esc stopped the execute after {len(renamed)} of {ESC_FILES} files")
-        expect(sorted(n.replace("_x", "") for n in after) == before, "a file was lost or doubled")
-        expect(sorted(n for n in rows(looks) if "_x" in n) == renamed, "the rows show what the disk holds")
+        s, before, renamed, after = stop_an_execute_with_esc(root, "ok")
+        expect(after == before, "OK did not put every file back")
+        s.click("按钮_撤回上一步")
+        looks = s.finish()
+        expect(sorted(rows(looks)) == before, looks[:5])
+    finally:
+        if s:
+            s.close()
+
+
+def check_esc_stops_an_execute_and_undo_takes_it_back(root):
+    """Cancel to the question after the stop keeps what was renamed; undo puts every file back."""
+    s = None
+    try:
+        s, before, renamed, after = stop_an_execute_with_esc(root, "cancel")
+        expect(len([n for n in after if "_x" in n]) == renamed, "Cancel did not keep what was renamed")
         s.click("按钮_撤回上一步")
         looks = s.finish()
         expect(disk(root) == before, "undo did not put every file back")
         expect(sorted(rows(looks)) == before, looks[:5])
     finally:
-        s.close()
+        if s:
+            s.close()
 
 
 def journals(root):
@@ -565,6 +609,7 @@ CHECKS = [
     (check_popup_menu, dict(files=["a.mp4", "b.txt"])),
     (check_keyboard_first_focus_menu_and_thanks, dict(files=["a.mp4", "b.txt", "c.jpg"])),
     (check_esc_stops_an_execute_and_undo_takes_it_back, dict(big=ESC_FILES)),
+    (check_esc_stops_an_execute_and_ok_puts_it_back, dict(big=ESC_FILES)),
     (check_ended_mid_execute_and_put_back_at_the_next_start, dict(big=ESC_FILES)),
     (check_large_folder, dict(big=LARGE)),
 ]

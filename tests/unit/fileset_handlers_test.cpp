@@ -7,6 +7,7 @@
 #include <deque>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <optional>
 
 #include "../memory_fs.h"
@@ -131,6 +132,33 @@ TEST_F(ManualRead, RefusesAnyPathHoldingDesktop) {
     file("桌面/a.txt");  // only the Latin word is refused
     browseTo("桌面");
     EXPECT_EQ(rows(), Names{"a.txt"});
+}
+
+// The browser opens where the user works: the working folder after a read, a drop or a refusal.
+TEST_F(ManualRead, OpensTheBrowserAtTheWorkingFolder) {
+    file("v/sub/deep/a.txt");
+    struct Step {
+        std::function<void()> act;
+        std::string startAt;  // what the next browser is given
+    };
+    const Step steps[] = {
+        {[] {}, ""},
+        {[&] { browseTo("v/sub/deep"); }, path("v/sub/deep/")},
+        {[&] {
+             dlg.browses.push_back(std::nullopt);  // cancelled: the working folder stays
+             manualRead(ctx);
+         },
+         path("v/sub/deep/")},
+        {[&] { dropRead(ctx, path("v/notes.txt")); }, path("v/")},
+        {[&] { browseTo("OldDesktopFiles"); }, ""},
+    };
+    file("OldDesktopFiles/a.txt");
+    for (size_t i = 0; i < std::size(steps); ++i) {
+        steps[i].act();
+        dlg.browses.push_back(std::nullopt);
+        manualRead(ctx);
+        EXPECT_EQ(dlg.browseStarts.back(), steps[i].startAt) << "step " << i;
+    }
 }
 
 // Manual read always applies a chosen skip item; Re-list (after a filter choice) only with "*.*".

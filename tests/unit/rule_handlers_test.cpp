@@ -20,7 +20,9 @@ struct NoDialogs : Dialogs {
         ADD_FAILURE() << "message box " << text;
         return kAnswerOk;
     }
-    std::optional<std::string> browseFolder(const std::string&) override { return std::nullopt; }
+    std::optional<std::string> browseFolder(const std::string&, const std::string&) override {
+        return std::nullopt;
+    }
 };
 struct NoFileSystem : FileSystem {
     PathStyle pathStyle() const override { return PathStyle::windows(); }

@@ -38,8 +38,9 @@ public:
         answers.pop_front();
         return a;
     }
-    std::optional<std::string> browseFolder(const std::string& title) override {
+    std::optional<std::string> browseFolder(const std::string& title, const std::string& startAt) override {
         browseTitles.push_back(title);
+        browseStarts.push_back(startAt);
         if (browses.empty()) return std::nullopt;
         std::optional<std::string> next = browses.front();
         browses.pop_front();
@@ -49,6 +50,7 @@ public:
     std::deque<int> answers;
     std::deque<std::optional<std::string>> browses;
     std::vector<std::string> browseTitles;
+    std::vector<std::string> browseStarts;
     std::vector<Box> boxes;
 };
 

@@ -18,7 +18,7 @@ class PickingDialogs final : public Dialogs {
 public:
     explicit PickingDialogs(std::string folder) : folder_(std::move(folder)) {}
     int messageBox(const std::string&, const std::string&, Icon, Buttons) override { return kAnswerOk; }
-    std::optional<std::string> browseFolder(const std::string&) override {
+    std::optional<std::string> browseFolder(const std::string&, const std::string&) override {
         ++browses;
         return folder_;
     }

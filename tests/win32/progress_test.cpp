@@ -3,6 +3,8 @@
 // two entries with nothing lost and what was done kept for undo.
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -23,11 +25,14 @@ namespace {
 class AnsweringDialogs final : public Dialogs {
 public:
     explicit AnsweringDialogs(std::string folder) : folder_(std::move(folder)) {}
-    int messageBox(const std::string& text, const std::string&, Icon, Buttons) override {
+    int messageBox(const std::string& text, const std::string&, Icon, Buttons buttons) override {
         boxes.push_back(text);
-        return kAnswerOk;
+        return buttons == Buttons::OkCancel ? answer : kAnswerOk;
     }
-    std::optional<std::string> browseFolder(const std::string&) override { return folder_; }
+    int answer = kAnswerOk;  // to every question
+    std::optional<std::string> browseFolder(const std::string&, const std::string&) override {
+        return folder_;
+    }
     std::vector<std::string> boxes;
 
 private:
@@ -168,23 +173,62 @@ TEST(Progress, EscStopsADirectRunWhileClicksAndTheCloseWaitAndTheReportCountsWha
     EXPECT_EQ(rig.dialogs.boxes.back(), "一共有" + std::to_string(kFiles) + "个文件被改名成功");
 }
 
-TEST(Progress, AnExecuteStoppedHalfWayIsUndoneWhole) {
+// The list control itself shows, at every look during a run, the names the files have on disk.
+TEST(Progress, TheListShowsEachNewNameWhileTheRunGoes) {
     Rig rig;
-    rig.click(Ctl::按钮_打开预览);
-    rig.addSuffix("_x");
-    EXPECT_EQ(rig.renamedOnDisk(L"_x"), 0) << "a preview renames nothing";
+    HWND lv = rig.app.window().handle(Ctl::超级列表框1);
+    int checked = 0;
     rig.onLook = [&](int look) {
-        if (look == 150) rig.post(Ctl::按钮_确认无误执行吧, WM_KEYDOWN, VK_ESCAPE);
+        if (look % 40 != 0) return;
+        ++checked;
+        for (int r = 0; r < kFiles; ++r) {
+            wchar_t text[MAX_PATH] = {};
+            LVITEMW item{};
+            item.iSubItem = 0;
+            item.pszText = text;
+            item.cchTextMax = MAX_PATH;
+            SendMessageW(lv, LVM_GETITEMTEXTW, static_cast<WPARAM>(r), reinterpret_cast<LPARAM>(&item));
+            const bool renamed = testing::exists(rig.dir.wide() + Rig::name(r, L"_x"));
+            ASSERT_EQ(std::wstring(text), Rig::name(r, renamed ? L"_x" : L""))
+                << "look " << look << ", row " << r;
+        }
     };
-    rig.click(Ctl::按钮_确认无误执行吧);
-    const int renamed = rig.renamedOnDisk(L"_x");
-    EXPECT_GT(renamed, 0);
-    EXPECT_LT(renamed, kFiles);
-    rig.onLook = nullptr;
-    rig.click(Ctl::按钮_撤回上一步);
-    EXPECT_EQ(rig.renamedOnDisk(L"_x"), 0);
-    for (int r = 0; r < kFiles; ++r)
-        EXPECT_EQ(rig.app.window().cell(r, 0), wideToGbk(Rig::name(r, L"")).value_or("?"));
+    rig.addSuffix("_x");
+    EXPECT_GT(checked, 2);
+    EXPECT_EQ(rig.renamedOnDisk(L"_x"), kFiles);
+}
+
+// Esc in the middle of an execute: the question comes at once. OK puts every renamed file back
+// now; Cancel keeps them, and undo takes them back later. Either way the execute is undone whole.
+TEST(Progress, AnExecuteStoppedHalfWayIsUndoneWhole) {
+    for (const int answer : {kAnswerOk, kAnswerCancel}) {
+        SCOPED_TRACE(answer == kAnswerOk ? "OK" : "Cancel");
+        Rig rig;
+        rig.click(Ctl::按钮_打开预览);
+        rig.addSuffix("_x");
+        EXPECT_EQ(rig.renamedOnDisk(L"_x"), 0) << "a preview renames nothing";
+        rig.onLook = [&](int look) {
+            if (look == 150) rig.post(Ctl::按钮_确认无误执行吧, WM_KEYDOWN, VK_ESCAPE);
+        };
+        rig.dialogs.answer = answer;
+        rig.dialogs.boxes.clear();
+        rig.click(Ctl::按钮_确认无误执行吧);
+        rig.onLook = nullptr;
+        ASSERT_EQ(rig.dialogs.boxes.size(), 1u);
+        EXPECT_TRUE(rig.dialogs.boxes[0].starts_with("执行被中途停止了，\r\n300个文件里已经改名"))
+            << rig.dialogs.boxes[0];
+        const int renamed = rig.renamedOnDisk(L"_x");
+        if (answer == kAnswerOk) {
+            EXPECT_EQ(renamed, 0);
+        } else {
+            EXPECT_GT(renamed, 0);
+            EXPECT_LT(renamed, kFiles);
+            rig.click(Ctl::按钮_撤回上一步);
+            EXPECT_EQ(rig.renamedOnDisk(L"_x"), 0);
+        }
+        for (int r = 0; r < kFiles; ++r)
+            EXPECT_EQ(rig.app.window().cell(r, 0), wideToGbk(Rig::name(r, L"")).value_or("?"));
+    }
 }
 
 }  // namespace

@@ -20,7 +20,9 @@ public:
         boxes.push_back(text);
         return kAnswerOk;
     }
-    std::optional<std::string> browseFolder(const std::string&) override { return folder; }
+    std::optional<std::string> browseFolder(const std::string&, const std::string&) override {
+        return folder;
+    }
     std::string folder;  // without trailing separator
     std::vector<std::string> boxes;
 };

@@ -11,6 +11,7 @@ namespace {
 
 struct BrowseState {
     const std::wstring& title;
+    const std::wstring& startAt;
     BrowseObserver* observer;
 };
 
@@ -34,6 +35,9 @@ int CALLBACK browseCallback(HWND hwnd, UINT msg, LPARAM param, LPARAM data) {
     if (msg == BFFM_INITIALIZED) {
         // The browser's own caption would be the system's; ours names what is being chosen.
         SetWindowTextW(hwnd, state.title.c_str());
+        // A message every shell since Windows 98 takes: nothing new to import.
+        if (!state.startAt.empty())
+            SendMessageW(hwnd, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(state.startAt.c_str()));
         if (state.observer) state.observer->initialized(hwnd);
     } else if (msg == BFFM_SELCHANGED && state.observer) {
         state.observer->selectionChanged(hwnd, pathOf(reinterpret_cast<LPCITEMIDLIST>(param)));
@@ -58,15 +62,18 @@ int Win32Dialogs::messageBox(const std::string& text, const std::string& title, 
     return r == IDCANCEL ? kAnswerCancel : kAnswerOk;
 }
 
-std::optional<std::string> Win32Dialogs::browseFolder(const std::string& title) {
+std::optional<std::string> Win32Dialogs::browseFolder(const std::string& title, const std::string& startAt) {
     std::wstring wtitle = gbkToWideLossy(title);
+    // The browser takes a folder's path without its trailing separator, a root's with it.
+    std::wstring start = gbkToWideLossy(startAt);
+    while (start.size() > 3 && (start.back() == L'\\' || start.back() == L'/')) start.pop_back();
     wchar_t display[MAX_PATH] = {};
     BROWSEINFOW bi{};
     bi.hwndOwner = owner_();
     bi.pszDisplayName = display;
     bi.lpszTitle = wtitle.c_str();
     bi.ulFlags = BIF_RETURNONLYFSDIRS | BIF_EDITBOX | BIF_NEWDIALOGSTYLE;
-    BrowseState state{wtitle, observer_};
+    BrowseState state{wtitle, start, observer_};
     bi.lpfn = browseCallback;
     bi.lParam = reinterpret_cast<LPARAM>(&state);
     ItemList chosen{SHBrowseForFolderW(&bi)};

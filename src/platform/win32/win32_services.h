@@ -25,7 +25,7 @@ class Win32Dialogs final : public Dialogs {
 public:
     explicit Win32Dialogs(std::function<HWND()> owner) : owner_(std::move(owner)) {}
     int messageBox(const std::string& text, const std::string& title, Icon icon, Buttons buttons) override;
-    std::optional<std::string> browseFolder(const std::string& title) override;
+    std::optional<std::string> browseFolder(const std::string& title, const std::string& startAt) override;
     void setBrowseObserver(BrowseObserver* observer) { observer_ = observer; }
 
 private:
