@@ -56,8 +56,9 @@ void type(WORD vk, std::initializer_list<WORD> held = {}) {
 Ctl stopOf(Ctl c) { return def(c).kind == Kind::Radio ? radioGroupOf(c).front() : c; }
 
 // Tab walks the stops of the window and of the page in front, row by row, each row from left to
-// right and its buttons after its boxes; a radio group is one stop; hidden buttons, and buttons
-// left outside the window, are passed by.
+// right and its buttons after its boxes; a radio group is one stop; hidden buttons are passed
+// by. The undo button that preview leaves beyond the narrowed window stays a stop: the keyboard
+// is how a direct run is undone.
 const std::vector<Ctl> kTopStops{Ctl::选择框_窗口置顶, Ctl::选择框_文件,     Ctl::选择框_文件夹,
                                  Ctl::组合框_仅检索,   Ctl::组合框_跳过扩展, Ctl::按钮_打开预览,
                                  Ctl::图形按钮1,       Ctl::按钮_手动读取,   Ctl::高级选择夹1};
@@ -78,12 +79,15 @@ const std::vector<std::vector<Ctl>> kPageStops{
     {Ctl::单选框17, Ctl::按钮_删除文件},
 };
 
-std::vector<Ctl> stopsWith(int page, bool preview) {
+enum class Preview { Never, On, OffAgain };
+
+std::vector<Ctl> stopsWith(int page, Preview preview) {
     std::vector<Ctl> all = kTopStops;
     const auto& onPage = kPageStops[static_cast<size_t>(page)];
     all.insert(all.end(), onPage.begin(), onPage.end());
     all.insert(all.end(), kRightStops.begin(), kRightStops.end());
-    if (preview) all.insert(all.end(), kPreviewStops.begin(), kPreviewStops.end());
+    if (preview == Preview::On) all.insert(all.end(), kPreviewStops.begin(), kPreviewStops.end());
+    if (preview == Preview::OffAgain) all.push_back(Ctl::按钮_撤回上一步);
     return all;
 }
 
@@ -107,19 +111,20 @@ TEST(Keyboard, TabAndShiftTabWalkEveryPageInReadingOrderWithPreviewOffAndOn) {
     RunningApp run;
     const int pages = static_cast<int>(kPageStops.size());
     // Off, on, and off again: the undo button then stays outside the narrowed window.
-    for (bool preview : {false, true, false}) {
+    for (Preview mode : {Preview::Never, Preview::On, Preview::OffAgain}) {
+        const bool preview = mode == Preview::On;
         if (preview != (run.win().text(Ctl::按钮_打开预览) == kPreviewOnCaption)) {
             SendMessageW(run.handle(Ctl::按钮_打开预览), BM_CLICK, 0, 0);
             pumpMessages();
         }
         for (int page = 0; page < pages; ++page) {
             run.win().selectPageOf(kPageStops[static_cast<size_t>(page)].front());
-            std::vector<Ctl> want = stopsWith(page, preview);
+            std::vector<Ctl> want = stopsWith(page, mode);
             const size_t n = want.size();
             want.push_back(want.front());  // round again
             want.push_back(want[n - 1]);   // and back
             want.push_back(want[n - 2]);
-            EXPECT_EQ(walk(run, n), want) << "page " << page << (preview ? ", preview on" : ", preview off");
+            EXPECT_EQ(walk(run, n), want) << "page " << page << ", preview " << static_cast<int>(mode);
         }
     }
 }

@@ -62,19 +62,10 @@ void Win32Window::updateReadingOrder() {
     secondOrder_ = readingOrder(Ctl::感谢窗口, now);
 }
 
-// A control left outside the window's content (the undo button once preview is off again) can
-// be neither seen nor scrolled to: the keyboard passes it by, as the mouse cannot reach it.
-bool Win32Window::insideContent(Ctl c) const {
-    if (windowOf(c) != Ctl::主窗口 || tabPageOf(c)) return true;
-    const Rect& r = state_[index(c)].rect;
-    const SIZE content = contentSize();
-    return scaled(r.left) < content.cx && scaled(r.top) < content.cy;
-}
-
 // A radio group is one stop: its selected button, or its first one while none is selected.
 bool Win32Window::isTabStop(Ctl c) const {
     HWND w = hwnd_[index(c)];
-    if (!w || !IsWindowVisible(w) || !IsWindowEnabled(w) || !insideContent(c)) return false;
+    if (!w || !IsWindowVisible(w) || !IsWindowEnabled(w)) return false;
     const ControlDef& d = def(c);
     if (d.kind != Kind::Radio) return GetWindowLongW(w, GWL_STYLE) & WS_TABSTOP;
     if (checked(c)) return true;

@@ -135,7 +135,6 @@ private:
     LRESULT onColor(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     void onDrawItem(const DRAWITEMSTRUCT* di);
     bool isTabStop(Ctl c) const;
-    bool insideContent(Ctl c) const;  // where scrolling can bring it into view
     void updateReadingOrder();        // after a control moved or changed its size
     void focusControl(Ctl c);
     void tabToNext(HWND root, bool backwards);
