@@ -15,24 +15,31 @@
 namespace vb {
 namespace {
 
-constexpr int kWidth = 120, kHeight = 20;
+constexpr int kWidth = 120, kHeight = 30;
 
-// A button of one style on a window of its own, shown, with the system's dialog font.
+// A button of one style on a window of its own, shown, with a font of a fixed size: the
+// caption keeps clear of the glyph and of the top row whatever the screen's scale.
 struct Button {
     explicit Button(DWORD style) {
         parent = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, kWidth + 20, kHeight + 20,
                                  nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
         hwnd = CreateWindowExW(0, L"BUTTON", L"首次出现", WS_CHILD | WS_VISIBLE | WS_TABSTOP | style, 10, 10,
                                kWidth, kHeight, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
-        SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+        font = CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                           CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"MS Shell Dlg");
+        SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         // Focus rectangles show from the start, as in the program's windows.
         SendMessageW(parent, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
     }
-    ~Button() { DestroyWindow(parent); }
+    ~Button() {
+        DestroyWindow(parent);
+        DeleteObject(font);
+    }
     Button(const Button&) = delete;
     Button& operator=(const Button&) = delete;
     HWND parent = nullptr;
     HWND hwnd = nullptr;
+    HFONT font = nullptr;
 };
 
 // The button painted by the program into a bitmap: 0x00RRGGBB, row by row.
@@ -56,9 +63,10 @@ std::vector<std::uint32_t> painted(HWND button, int dpi, int monitorDpi) {
     return out;
 }
 
-// The columns from the left edge up to the first one the background alone fills: the glyph.
+// The columns from the left edge up to the first one the background (as in the top right
+// corner) alone fills: the glyph.
 int glyphWidth(const std::vector<std::uint32_t>& px) {
-    const std::uint32_t background = px[static_cast<size_t>(kWidth * kHeight - 1)];
+    const std::uint32_t background = px[static_cast<size_t>(kWidth - 1)];
     for (int x = 0; x < kWidth; ++x) {
         bool empty = true;
         for (int y = 0; y < kHeight && empty; ++y)
