@@ -147,7 +147,7 @@ void paintTickBox(HWND button, HDC dc, int dpi, int monitorDpi) {
         const int height = around.bottom - around.top;
         around.top = text.top + (text.bottom - text.top - height) / 2;
         around.bottom = around.top + height;
-        InflateRect(&around, 1, 0);
+        InflateRect(&around, 1, 1);  // clear of the strokes
         IntersectRect(&around, &around, &client);
         DrawFocusRect(dc, &around);
     }
