@@ -291,8 +291,9 @@ for f in "$shots"/page-*.ppm; do
 done
 
 # Every screen a person may have, at the scale it is commonly used at: the window fits the work
-# area at the largest scale that fits, or scrolls, with the preview off and on (the fit test);
-# a shot of the window as it opens on each.
+# area at the largest scale that fits, or scrolls, with the preview off and on (the fit test), and
+# paints every control whole where it is laid out smaller than its monitor's scale (the painting
+# test); a shot of the window as it opens on each.
 echo "== every screen and scale"
 set_screen() {  # WIDTHxHEIGHT of the virtual desktop for the sessions that start from now on
   "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$1" /f >/dev/null 2>&1
@@ -320,7 +321,7 @@ for screen in 1024x600@96 1280x800@120 1366x768@96 1366x768@120 1600x900@120 128
   set_dpi "${screen#*@}"
   "$WINESERVER" -p 2>/dev/null || true
   echo "-- ${screen%@*} at ${screen#*@} DPI"
-  "$WINE" "$BUILD_WIN32/velbrook-win32-tests.exe" --gtest_filter='Fit.*' --gtest_brief=1 || status=1
+  "$WINE" "$BUILD_WIN32/velbrook-win32-tests.exe" --gtest_filter='Fit.*:Painting.*' --gtest_brief=1 || status=1
   # A laptop's screen at 125 %: preview and execute with the mouse alone.
   if [ "$screen" = 1366x768@120 ]; then
     WINE="$WINE" python3 "$ROOT/tests/person/person_checks.py" "$BUILD_WIN32/Velbrook.exe" \

@@ -1,6 +1,7 @@
 // What the window paints, read back from the screen: every label's glyphs inside the label and
 // all of them drawn, every check box's square whole, and no control painting over another.
-// scripts/wine-tests.sh runs these at 96, 120 and 144 DPI.
+// scripts/wine-tests.sh runs these at 96, 120 and 144 DPI, and on every screen of its list, some
+// of which lay the window out at a smaller scale than the monitor's.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -201,10 +202,19 @@ TEST(Painting, EveryLabelShowsAllItsGlyphsInsideItself) {
 
 // ---- Check box squares whole --------------------------------------------------------------
 
-// The square the system draws for the check box, ticked or not, on the background it stands
-// on: the theme's, where there is one, else the classic one of its size.
+// The button theme at the scale the window is laid out at, where the system opens one at any
+// scale; none without a theme.
+HTHEME themeAt(HWND box, int dpi) {
+    using OpenForDpi = HTHEME(WINAPI*)(HWND, LPCWSTR, UINT);
+    const auto openForDpi = reinterpret_cast<OpenForDpi>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"uxtheme.dll"), "OpenThemeDataForDpi")));
+    return openForDpi ? openForDpi(box, L"Button", static_cast<UINT>(dpi)) : OpenThemeData(box, L"Button");
+}
+
+// The square of a check box, ticked or not, on the background it stands on, at the scale the
+// window is laid out at: the theme's, where there is one, else the classic one of its size.
 Pixels squareOf(HWND box, bool ticked, std::uint32_t background, int dpi) {
-    HTHEME theme = OpenThemeData(box, L"Button");
+    HTHEME theme = themeAt(box, dpi);
     const int state = ticked ? CBS_CHECKEDNORMAL : CBS_UNCHECKEDNORMAL;
     SIZE size{12 * dpi / 96 + 1, 12 * dpi / 96 + 1};
     if (theme) GetThemePartSize(theme, nullptr, BP_CHECKBOX, state, nullptr, TS_DRAW, &size);

@@ -8,6 +8,7 @@
 
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_pictures.h"
+#include "platform/win32/win32_tick_boxes.h"
 #include "window/window_def.h"
 #include "window/window_placement.h"
 
@@ -16,9 +17,11 @@ namespace {
 
 constexpr int kIconResource = 1;
 constexpr int kComboListHeight = 200;  // the drop-down part of a combo box, logical pixels
-// The system draws a check box's square centred a pixel high: in a box no taller than the square
-// (13 pixels in the definition, the square's own size) its top row is cut at 120 and 144 DPI.
+// The square is drawn centred a pixel high: in a box no taller than the square (13 pixels in the
+// definition, the square's own size) its top row is cut at 120 and 144 DPI.
 constexpr int kCheckBoxMinHeight = 15;
+
+bool hasTickGlyph(Kind k) { return k == Kind::CheckBox || k == Kind::Radio; }
 
 // Sent when the window moves to a monitor of another scale (Windows 8.1 on).
 constexpr UINT kDpiChanged = 0x02E0;
@@ -406,8 +409,8 @@ int Win32Window::heightOf(Ctl c) const {
         case Kind::Combo:
             return scaled(h + kComboListHeight);
         case Kind::CheckBox:
-            // The square comes at the monitor's scale, also where the window is laid out smaller.
-            return std::max(scaled(h), MulDiv(kCheckBoxMinHeight, monitorDpi_, 96));
+            // The square is drawn at the layout's scale (onCustomDraw), as the box is.
+            return std::max(scaled(h), scaled(kCheckBoxMinHeight));
         default:
             return scaled(h);
     }
@@ -541,6 +544,14 @@ LRESULT CALLBACK Win32Window::tabForwardProc(HWND hwnd, UINT msg, WPARAM wp, LPA
                                              DWORD_PTR data) {
     auto* self = reinterpret_cast<Win32Window*>(data);
     switch (msg) {
+        case WM_NOTIFY: {
+            // The check boxes and radio buttons on the pages are drawn by the main window too.
+            const auto* hdr = reinterpret_cast<const NMHDR*>(lp);
+            const auto from = self->controlAt(hdr->hwndFrom);
+            if (self->main_ && hdr->code == NM_CUSTOMDRAW && from && *from != Ctl::高级选择夹1)
+                return SendMessageW(self->main_, msg, wp, lp);
+            break;
+        }
         case WM_COMMAND:
         case WM_DRAWITEM:
         case WM_CTLCOLOREDIT:
@@ -670,6 +681,8 @@ bool Win32Window::onCommand(HWND, WPARAM wp, LPARAM lp) {
 }
 
 LRESULT Win32Window::onNotify(NMHDR* hdr) {
+    if (hdr->code == NM_CUSTOMDRAW && hdr->hwndFrom != hwnd_[index(Ctl::超级列表框1)])
+        return onCustomDraw(*reinterpret_cast<NMCUSTOMDRAW*>(hdr));
     if (hdr->hwndFrom == hwnd_[index(Ctl::高级选择夹1)]) {
         if (hdr->code == TCN_SELCHANGE) pageShown();
         return 0;
@@ -719,6 +732,19 @@ LRESULT Win32Window::onColor(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         return reinterpret_cast<LRESULT>(noBrush_);
     }
     return brush;
+}
+
+// Laid out smaller than its monitor's scale, the window draws its check boxes and radio buttons
+// itself: the system would draw their glyphs at the monitor's scale, over the box below.
+LRESULT Win32Window::onCustomDraw(const NMCUSTOMDRAW& cd) {
+    const auto c = controlAt(cd.hdr.hwndFrom);
+    if (!c || !hasTickGlyph(def(*c).kind) || cd.hdr.hwndFrom != hwnd_[index(*c)] || dpi_ >= monitorDpi_)
+        return CDRF_DODEFAULT;
+    // Before the system erases: with a theme it draws the glyph with the background. A system
+    // that goes on regardless is asked again before it paints.
+    if (cd.dwDrawStage != CDDS_PREERASE && cd.dwDrawStage != CDDS_PREPAINT) return CDRF_DODEFAULT;
+    paintTickBox(cd.hdr.hwndFrom, cd.hdc, dpi_, monitorDpi_);
+    return CDRF_SKIPDEFAULT;
 }
 
 void Win32Window::onDrawItem(const DRAWITEMSTRUCT* di) {

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <array>
 #include <functional>
 #include <memory>
@@ -134,6 +136,7 @@ private:
     LRESULT onNotify(NMHDR* hdr);
     LRESULT onColor(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     void onDrawItem(const DRAWITEMSTRUCT* di);
+    LRESULT onCustomDraw(const NMCUSTOMDRAW& cd);
     bool isTabStop(Ctl c) const;
     void updateReadingOrder();        // after a control moved or changed its size
     void focusControl(Ctl c);
