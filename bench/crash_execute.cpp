@@ -37,7 +37,9 @@ public:
     int messageBox(const std::string&, const std::string&, vb::Icon, vb::Buttons b) override {
         return b == vb::Buttons::OkCancel ? answer_ : vb::kAnswerOk;
     }
-    std::optional<std::string> browseFolder(const std::string&) override { return std::nullopt; }
+    std::optional<std::string> browseFolder(const std::string&, const std::string&) override {
+        return std::nullopt;
+    }
 
 private:
     int answer_;

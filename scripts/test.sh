@@ -63,7 +63,7 @@ second=$top/$win64/wineprefix-tests-2
 background prefix64 scripts/wine-tests.sh --prefix-only "$win64"
 background prefix64b env VELBROOK_WINEPREFIX="$second" scripts/wine-tests.sh --prefix-only "$win64"
 background prefix32 env VELBROOK_WINE32=1 scripts/wine-tests.sh --prefix-only "$win32"
-cmake --build "$win64" -j"$jobs" --target Velbrook velbrook-win32-tests >/dev/null
+cmake --build "$win64" -j"$jobs" --target Velbrook velbrook-win32-tests bench-win32-read >/dev/null
 echo "64-bit program built at $((SECONDS - t)) s"
 export VELBROOK_PREBUILT=1
 finish prefix64
@@ -85,6 +85,10 @@ echo "== native build and tests"
 t=$SECONDS
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release "${launcher[@]}" >/dev/null
 build build
+# The benchmarks are built too (not run), so that they keep up with the ports they use.
+benches=()
+for b in bench/*.cpp; do benches+=("bench-$(basename "$b" .cpp)"); done
+build build --target "${benches[@]}" >/dev/null || failed+=(benchmarks)
 (cd build && ctest --output-on-failure -j"$jobs") || failed+=(native)
 echo "native part took $((SECONDS - t)) s"
 

@@ -20,7 +20,9 @@ class PickingDialogs final : public Dialogs {
 public:
     explicit PickingDialogs(std::string folder) : folder_(std::move(folder)) {}
     int messageBox(const std::string&, const std::string&, Icon, Buttons) override { return kAnswerOk; }
-    std::optional<std::string> browseFolder(const std::string&) override { return folder_; }
+    std::optional<std::string> browseFolder(const std::string&, const std::string&) override {
+        return folder_;
+    }
 
 private:
     std::string folder_;
