@@ -113,11 +113,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             break;
         }
         case 4: {
-            const char sep = start % 2 ? '/' : '\\';
-            std::string fc = vb::finalComponent(text, sep);
-            vb::NameParts p = vb::splitName(text, sep);
+            const vb::PathStyle paths = start % 2 ? vb::PathStyle::posix() : vb::PathStyle::windows();
+            std::string fc = paths.finalComponent(text);
+            vb::NameParts p = vb::splitName(text, paths);
             require(vb::fuzz::endsWith(text, fc), "the final component ends the entry");
-            require(vb::findFirst(fc, std::string(1, sep)) == -1, "the final component holds no separator");
+            require(!paths.holdsSeparator(fc), "the final component holds no separator");
             require(p.base + p.ext == fc, "base and extension make the final component");
             require(p.ext.empty() || (p.ext[0] == '.' && vb::findFirst(p.ext, " ") == -1),
                     "an extension is a dot and no space");

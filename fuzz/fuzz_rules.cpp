@@ -65,7 +65,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string a = in.ConsumeRandomLengthString(12);
     const std::string b = in.ConsumeRandomLengthString(12);
     const std::string name = in.ConsumeRemainingBytesAsString();
-    const char sep = flag2 ? '\\' : '/';
+    const vb::PathStyle paths = flag2 ? vb::PathStyle::windows() : vb::PathStyle::posix();
     vb::fuzz::note({name, a, b}, rule * 1000 + k * 100 + flag * 10 + flag2, n);
 
     switch (rule) {
@@ -74,9 +74,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             require(r && *r == a + name, "add at start");
             r = vb::addAtEndOfFolder(name, a);
             require(r && *r == name + a, "add at end of a folder");
-            r = vb::addAtEndOfFile(name, a, sep);
+            r = vb::addAtEndOfFile(name, a, paths);
             if (r)
-                require(r->size() == vb::finalComponent(name, sep).size() + a.size(), "add at end of a file");
+                require(r->size() == paths.finalComponent(name).size() + a.size(), "add at end of a file");
             checkResult(r, {name, a}, {}, true);
             break;
         }
@@ -183,14 +183,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         case 12: {
             std::string digits = vb::VideoNumberGenerator().next(static_cast<std::uint32_t>(n));
             require(digits.size() == 9 && bytesFrom(digits, {kDigits}), "nine digits");
-            std::string r = vb::videoNumberName(name, digits, std::max(n, 1), sep);
+            std::string r = vb::videoNumberName(name, digits, std::max(n, 1), paths);
             checkResult(r, {name, digits, "(Av,P)", kDigits});
             break;
         }
         case 13: {
             std::string ext = vb::dottedExtension(a);
             require(ext.find('.') != std::string::npos, "an extension has a dot");
-            Result r = vb::changeExtension(name, ext, sep, flag);
+            Result r = vb::changeExtension(name, ext, paths, flag);
             if (r) require(vb::fuzz::endsWith(*r, ext), "the new extension ends the name");
             checkResult(r, {name, ext}, {}, true);
             r = vb::appendAfterExtension(name, a);

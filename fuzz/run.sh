@@ -30,7 +30,7 @@ mapfile -t sources < <(find src fuzz -path src/win32 -prune -o -path src/platfor
                             \( -name '*.h' -o -name '*.cpp' -o -name '*.inc' \) -print)
 python3 fuzz/gbk_literals.py "$out/gbk" "$top" "${sources[@]}"
 
-library=(src/transforms/gbk_text.cpp src/transforms/symbol_set.cpp src/fileset/ordering.cpp
+library=(src/transforms/gbk_text.cpp src/transforms/path_style.cpp src/transforms/symbol_set.cpp src/fileset/ordering.cpp
          src/drive/script.cpp src/drive/transcript_text.cpp src/platform/posix/encoding_posix.cpp)
 for f in src/transforms/rule_*.cpp; do library+=("$f"); done
 

@@ -2,7 +2,7 @@
 # Installs what the build and the tests need on Debian 12; does nothing when all is there.
 set -euo pipefail
 packages=(cmake g++ make python3 libgtest-dev mingw-w64 wine64 xvfb xauth fonts-wqy-zenhei imagemagick xdotool
-          unicode-data locales fonts-wine ccache)
+          unicode-data locales fonts-wine ccache clang libclang-rt-14-dev)
 installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "ok installed"; }
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"

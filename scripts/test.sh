@@ -89,6 +89,8 @@ build build
 benches=()
 for b in bench/*.cpp; do benches+=("bench-$(basename "$b" .cpp)"); done
 build build --target "${benches[@]}" >/dev/null || failed+=(benchmarks)
+# So are the fuzz targets (clang, sanitizers), for the same reason.
+nice -n 3 fuzz/run.sh 0 >/dev/null || failed+=(fuzz-targets)
 (cd build && ctest --output-on-failure -j"$jobs") || failed+=(native)
 echo "native part took $((SECONDS - t)) s"
 
