@@ -182,6 +182,8 @@ TEST_P(FsContract, AHeldFolderMakesOnlyNewEntriesAndMovesThemInsideItself) {
     EXPECT_FALSE(t->rename("a.txt", "新建"));
     EXPECT_TRUE(t->rename("a.txt", "乙.txt"));
     EXPECT_FALSE(t->hasEntry("a.txt"));
+    // None of the file systems under test renumbers a renamed entry, and each says so.
+    EXPECT_TRUE(t->renameKeepsIdentity());
     EXPECT_EQ(t->entryId("乙.txt"), id);
     EXPECT_FALSE(t->entryId("a.txt"));
     std::vector<std::string> seen;

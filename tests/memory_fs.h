@@ -198,6 +198,7 @@ private:
             return PathStyle::posix().isPlainName(name) && fs_.createNewFile(join(path_ + "/", name), bytes);
         }
         std::optional<EntryId> id() override { return idOf(fs_.find(path_)); }
+        bool renameKeepsIdentity() override { return !fs_.renameGivesNewIdentity; }
         std::optional<EntryId> entryId(const std::string& name) override {
             return idOf(fs_.find(join(path_ + "/", name)));
         }

@@ -172,7 +172,7 @@ RenameOutcome renameEntries(FileSystem& fs, OpenFolder* folder, const std::strin
     for (auto& st : result.stranded)
         out.stranded.push_back({static_cast<int>(keptAt[static_cast<size_t>(st.entry)]), std::move(st.name)});
     out.stopped = result.stopped;
-    if (ids.found) {
+    if (ids.found && !folder->renameKeepsIdentity()) {
         // Read again after the move: some volumes (FAT) give a renamed entry a new identity.
         std::vector<size_t> moved;
         names.clear();
@@ -187,8 +187,8 @@ RenameOutcome renameEntries(FileSystem& fs, OpenFolder* folder, const std::strin
         }
         const std::vector<std::optional<EntryId>> now = folder->entryIds(names);
         for (size_t j = 0; j < moved.size(); ++j) found[moved[j]] = now[j];
-        *ids.found = std::move(found);
     }
+    if (ids.found) *ids.found = std::move(found);
     return out;
 }
 

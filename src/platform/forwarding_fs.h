@@ -20,6 +20,10 @@ public:
 
     std::optional<EntryId> id() override { return inner_->id(); }
     std::optional<EntryId> entryId(const std::string& name) override { return inner_->entryId(name); }
+    std::vector<std::optional<EntryId>> entryIds(const std::vector<std::string_view>& names) override {
+        return inner_->entryIds(names);
+    }
+    bool renameKeepsIdentity() override { return inner_->renameKeepsIdentity(); }
     bool rename(const std::string& from, const std::string& to) override { return inner_->rename(from, to); }
     bool hasEntry(const std::string& name) override { return inner_->hasEntry(name); }
     std::vector<DirEntry> entries() override { return inner_->entries(); }

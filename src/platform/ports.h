@@ -123,6 +123,8 @@ public:
         }
         return out;
     }
+    // Whether a renamed entry keeps its identity here (not so on FAT volumes, which renumber it).
+    virtual bool renameKeepsIdentity() { return false; }
     // Renames from to to inside this folder. Never overwrites; fails unless both are single
     // components. Renaming a name to itself succeeds when it exists.
     virtual bool rename(const std::string& from, const std::string& to) = 0;

@@ -196,6 +196,8 @@ public:
         if (!n || ::fstatat(fd_.get(), n->data(), &st, AT_SYMLINK_NOFOLLOW) != 0) return std::nullopt;
         return idOf(st);
     }
+    // A rename moves a name, never the inode it names.
+    bool renameKeepsIdentity() override { return true; }
     std::vector<std::optional<EntryId>> entryIds(const std::vector<std::string_view>& names) override {
         struct stat folder;
         if (names.size() < kListedIdsFrom || !listsInodes(fd_.get()) || ::fstat(fd_.get(), &folder) != 0)

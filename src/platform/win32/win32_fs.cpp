@@ -202,6 +202,16 @@ public:
         if (!h || !identify(h.get(), info)) return std::nullopt;
         return idOf(info);
     }
+    // NTFS and ReFS keep a file's index through a rename; FAT gives it the index of its new
+    // directory entry.
+    bool renameKeepsIdentity() override {
+        wchar_t root[MAX_PATH + 1] = {}, system[MAX_PATH + 1] = {};
+        if (!GetVolumePathNameW(path_.c_str(), root, MAX_PATH) ||
+            !GetVolumeInformationW(root, nullptr, 0, nullptr, nullptr, nullptr, system, MAX_PATH))
+            return false;
+        const std::wstring_view name(system);
+        return name == L"NTFS" || name == L"ReFS";
+    }
     std::vector<std::optional<EntryId>> entryIds(const std::vector<std::string_view>& names) override {
         std::vector<std::optional<EntryId>> out(names.size());
         BY_HANDLE_FILE_INFORMATION folder;
