@@ -1,6 +1,5 @@
 #include "pipeline/journal.h"
 
-#include <algorithm>
 #include <charconv>
 #include <set>
 #include <span>

@@ -375,25 +375,31 @@ def check_enter_and_space_on_a_focused_button(root):
         s.close()
 
 
+def make_preview_with_the_mouse(s):
+    """Over three hand-overs: preview on, the 添加 page, "_v2" typed into 编辑框7 and 最后面加; the
+    rows of a.mp4 and b.txt then show their new names beside the old."""
+    s.hand()
+    s.click("按钮_打开预览")
+    s.done()
+    s.hand()
+    s.click("页面_添加")
+    s.done()
+    s.hand()
+    s.click("编辑框7")
+    s.type("_v2")
+    s.click("按钮_最后面加")
+    s.done()
+    looks = s.hand()
+    expect([l for l in looks if l.startswith("ROW")] == ['ROW 0 "a.mp4" "a_v2.mp4"', 'ROW 1 "b.txt" "b_v2.txt"'],
+           looks)
+
+
 def check_preview_execute_undo(root):
     """Preview shows the new names beside the old, execute renames, undo renames back."""
     s = Session(root, ["browse $T\\v", "click 按钮_手动读取", "await", "await", "await", "list", "await", "list",
                        "undo", "await", "list"])
     try:
-        s.hand()
-        s.click("按钮_打开预览")
-        s.done()
-        s.hand()
-        s.click("页面_添加")
-        s.done()
-        s.hand()
-        s.click("编辑框7")
-        s.type("_v2")
-        s.click("按钮_最后面加")
-        s.done()
-        looks = s.hand()
-        expect([l for l in looks if l.startswith("ROW")] == ['ROW 0 "a.mp4" "a_v2.mp4"', 'ROW 1 "b.txt" "b_v2.txt"'],
-               looks)
+        make_preview_with_the_mouse(s)
         expect(disk(root) == ["a.mp4", "b.txt"], disk(root))
         s.click("按钮_确认无误执行吧")
         s.done()
@@ -413,20 +419,7 @@ def check_preview_execute_on_a_laptop_screen(root):
     switched on, made and executed with the mouse alone: every button lies on the screen."""
     s = Session(root, ["browse $T\\v", "click 按钮_手动读取", "await", "await", "await", "list", "await", "list"])
     try:
-        s.hand()
-        s.click("按钮_打开预览")
-        s.done()
-        s.hand()
-        s.click("页面_添加")
-        s.done()
-        s.hand()
-        s.click("编辑框7")
-        s.type("_v2")
-        s.click("按钮_最后面加")
-        s.done()
-        looks = s.hand()
-        expect([l for l in looks if l.startswith("ROW")] == ['ROW 0 "a.mp4" "a_v2.mp4"', 'ROW 1 "b.txt" "b_v2.txt"'],
-               looks)
+        make_preview_with_the_mouse(s)
         s.click("按钮_确认无误执行吧")
         looks = s.finish()
         expect(rows(looks) == ["a_v2.mp4", "b_v2.txt"], looks)

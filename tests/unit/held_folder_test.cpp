@@ -48,6 +48,12 @@ protected:
         dlg.browses.push_back(path(rel));
         manualRead(c);
     }
+    // Preview on, and "_v2" added at the end of every name in it.
+    void previewSuffix(Context& c) {
+        if (!previewOn(win)) onPreviewSwitch(c);
+        win.setText(Ctl::编辑框7, "_v2");
+        onAddAtEnd(c);
+    }
 };
 
 // One operation, run with the swap after its first step inside the working folder.
@@ -111,9 +117,7 @@ TEST_F(HeldFolder, ASwappedWorkingFolderNeverSendsAStepOutside) {
          [&](const std::string& tag, Context& ctx) {
              files(tag);
              browse(ctx, tag + "/w");
-             if (!previewOn(win)) onPreviewSwitch(ctx);
-             win.setText(Ctl::编辑框7, "_v2");
-             onAddAtEnd(ctx);
+             previewSuffix(ctx);
          },
          onExecute,
          {{"a_v2.txt", "A"}, {"b_v2.txt", "BB"}, {"c_v2.txt", "CCC"}}},
@@ -121,9 +125,7 @@ TEST_F(HeldFolder, ASwappedWorkingFolderNeverSendsAStepOutside) {
          [&](const std::string& tag, Context& ctx) {
              files(tag);
              browse(ctx, tag + "/w");
-             if (!previewOn(win)) onPreviewSwitch(ctx);
-             win.setText(Ctl::编辑框7, "_v2");
-             onAddAtEnd(ctx);
+             previewSuffix(ctx);
              onExecute(ctx);
              // The link's folder holds the renamed names, as an outside copy would.
              for (const char* n : {"a", "b", "c"})

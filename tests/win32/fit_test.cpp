@@ -11,26 +11,17 @@
 #include "platform/encoding.h"
 #include "running_app.h"
 #include "window/window_def.h"
+#include "work_area.h"
 
 namespace vb {
 namespace {
 
+using testing::describe;
 using testing::RunningApp;
-
-RECT workAreaOf(HWND w) {
-    MONITORINFO info{};
-    info.cbSize = sizeof info;
-    GetMonitorInfoW(MonitorFromWindow(w, MONITOR_DEFAULTTONEAREST), &info);
-    return info.rcWork;
-}
+using testing::workAreaOf;
 
 bool inside(const RECT& r, const RECT& area) {
     return r.left >= area.left && r.top >= area.top && r.right <= area.right && r.bottom <= area.bottom;
-}
-
-std::string describe(const RECT& r) {
-    return std::to_string(r.left) + "," + std::to_string(r.top) + " to " + std::to_string(r.right) + "," +
-           std::to_string(r.bottom);
 }
 
 RECT clientOnScreen(HWND w) {

@@ -4,25 +4,16 @@
 
 #include <string>
 
-#include "window/window_def.h"
 #include "running_app.h"
+#include "window/window_def.h"
+#include "work_area.h"
 
 namespace vb {
 namespace {
 
+using testing::describe;
 using testing::RunningApp;
-
-RECT workAreaOf(HWND w) {
-    MONITORINFO info{};
-    info.cbSize = sizeof info;
-    GetMonitorInfoW(MonitorFromWindow(w, MONITOR_DEFAULTTONEAREST), &info);
-    return info.rcWork;
-}
-
-std::string describe(const RECT& r) {
-    return std::to_string(r.left) + "," + std::to_string(r.top) + " to " + std::to_string(r.right) + "," +
-           std::to_string(r.bottom);
-}
+using testing::workAreaOf;
 
 void expectInside(HWND w, const char* what, int dpi) {
     RECT r{};

@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <unordered_map>
@@ -161,6 +162,12 @@ std::vector<DirEntry> list(Fd fd, std::string_view pattern) {
 
 bool makeDirs(const std::string& path);
 
+// Looks names up by view, without a string made for each.
+struct NameHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+};
+
 // File systems whose listing gives every entry the very inode a look-up of it gives (not so on
 // overlay or btrfs, whose listings may show another number).
 bool listsInodes(int fd) {
@@ -203,7 +210,7 @@ public:
         if (names.size() < kListedIdsFrom || !listsInodes(fd_.get()) || ::fstat(fd_.get(), &folder) != 0)
             return OpenFolder::entryIds(names);
         // One pass over the folder instead of a look-up per name.
-        std::unordered_map<std::string, ino_t> inodes;
+        std::unordered_map<std::string, ino_t, NameHash, std::equal_to<>> inodes;
         Fd fd(::openat(fd_.get(), ".", kDirFlags));
         std::unique_ptr<DIR, int (*)(DIR*)> d(fd ? ::fdopendir(fd.get()) : nullptr, ::closedir);
         if (!d) return OpenFolder::entryIds(names);
@@ -215,7 +222,7 @@ public:
             gbk.assign(names[k]);
             const auto n = nativeName(gbk, fromBuffer_);
             if (!n) continue;
-            const auto it = inodes.find(std::string(*n));
+            const auto it = inodes.find(*n);
             if (it != inodes.end())
                 out[k] = EntryId{static_cast<std::uint64_t>(folder.st_dev),
                                  static_cast<std::uint64_t>(it->second)};
