@@ -202,6 +202,18 @@ private:
         std::optional<EntryId> entryId(const std::string& name) override {
             return idOf(fs_.find(join(path_ + "/", name)));
         }
+        // Places in the listing's order, arranged or not, as a real folder's pass gives them.
+        ListedIds entryIds(const std::vector<std::string_view>& names) override {
+            ListedIds out = OpenFolder::entryIds(names);
+            std::map<std::string, std::uint32_t, std::less<>> placeOf;
+            for (const DirEntry& e : entries())
+                placeOf.emplace(e.name, static_cast<std::uint32_t>(placeOf.size()));
+            for (std::string_view n : names) {
+                const auto it = placeOf.find(n);
+                out.places.push_back(it == placeOf.end() ? ListedIds::kNotListed : it->second);
+            }
+            return out;
+        }
         bool rename(const std::string& from, const std::string& to) override {
             return fs_.rename(path_ + "/", from, to);
         }

@@ -13,38 +13,56 @@ constexpr std::size_t kManyNames = 100;
 
 }  // namespace
 
-std::string paddedNumberKey(std::string_view name, std::size_t count) {
+namespace {
+
+// How many zeros the key puts before the leading number at *at; 0 when the key is the name.
+int zerosFor(std::string_view name, std::size_t count, std::size_t* at) {
     // GBK trail bytes are never ASCII digits, so a byte scan cannot land inside a character.
     std::size_t limit = std::min(name.size(), kDigitWindow);
     std::size_t p = 0;
     while (p < limit && !isDigit(name, p)) ++p;
-    if (p == limit) return std::string(name);
+    if (p == limit) return 0;
+    *at = p;
+    const bool second = isDigit(name, p + 1);
+    const bool third = isDigit(name, p + 2);
+    if (count < kManyNames) return second ? 0 : 1;
+    return !second ? 2 : (!third ? 1 : 0);
+}
 
-    bool second = isDigit(name, p + 1);
-    bool third = isDigit(name, p + 2);
-    int zeros = 0;
-    if (count < kManyNames)
-        zeros = second ? 0 : 1;
-    else
-        zeros = !second ? 2 : (!third ? 1 : 0);
-    if (zeros == 0) return std::string(name);
-
+std::string padded(std::string_view name, int zeros, std::size_t at) {
     std::string key;
     key.reserve(name.size() + 12);
-    key.append(name.substr(0, p));
+    key.append(name.substr(0, at));
     key.append(static_cast<std::size_t>(zeros), '0');
-    key.append(name.substr(p));
+    key.append(name.substr(at));
     key.append(zeros == 1 ? "加1个蛋蛋" : "加2个蛋蛋");
     return key;
 }
 
+}  // namespace
+
+std::string paddedNumberKey(std::string_view name, std::size_t count) {
+    std::size_t at = 0;
+    const int zeros = zerosFor(name, count, &at);
+    return zeros == 0 ? std::string(name) : padded(name, zeros, at);
+}
+
 void sortPaddedNumber(std::vector<std::string>& names) {
     const std::size_t n = names.size();
-    std::vector<std::string> keys;
-    keys.reserve(n);
-    for (const auto& name : names) keys.push_back(paddedNumberKey(name, n));
+    // Most keys are their names: only the padded ones are made, and kept apart.
+    std::vector<std::string> made;
+    std::vector<std::pair<std::size_t, std::size_t>> madeFor;  // (name, its key in made)
+    for (std::size_t i = 0; i < n; ++i) {
+        std::size_t at = 0;
+        if (const int zeros = zerosFor(names[i], n, &at); zeros != 0) {
+            madeFor.emplace_back(i, made.size());
+            made.push_back(padded(names[i], zeros, at));
+        }
+    }
+    std::vector<std::string_view> keys(names.begin(), names.end());
+    for (auto [i, k] : madeFor) keys[i] = made[k];
 
-    // std::string compares through char_traits<char>, i.e. as unsigned bytes.
+    // std::string_view compares through char_traits<char>, i.e. as unsigned bytes.
     std::vector<std::size_t> order(n);
     std::iota(order.begin(), order.end(), std::size_t{0});
     std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {

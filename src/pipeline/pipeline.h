@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "pipeline/name_table.h"
 #include "pipeline/rename_plan.h"
 #include "platform/context.h"
+#include "platform/name_table.h"
 #include "transforms/gbk_text.h"
 
 namespace vb {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "pipeline/name_table.h"
+#include "platform/name_table.h"
 #include "transforms/device_names.h"
 
 namespace vb {
@@ -65,7 +65,7 @@ private:
 }  // namespace
 
 RenamePlan planRenames(std::span<const RenamePair> pairs, const std::function<bool(std::string_view)>& taken,
-                       const NameKeyFn& key) {
+                       const NameKeyFn& key, std::span<const int> order) {
     const int n = static_cast<int>(pairs.size());
     RenamePlan plan;
     plan.waitsFor.assign(pairs.size(), -1);
@@ -114,7 +114,8 @@ RenamePlan planRenames(std::span<const RenamePair> pairs, const std::function<bo
     std::vector<unsigned char> state(pairs.size(), Unseen);
     std::vector<int> path;
     long long nextTemp = 0;
-    for (int k = 0; k < n; ++k) {
+    for (int at = 0; at < n; ++at) {
+        const int k = order.empty() ? at : order[static_cast<size_t>(at)];
         if (plan.refused[k] || state[k] != Unseen) continue;
         path.clear();
         bool cycle = false;

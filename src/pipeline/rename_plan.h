@@ -51,8 +51,10 @@ using NameKeyFn = std::function<void(std::string_view name, std::string& key)>;
 // cycle of its own: it goes through a temporary name, so that the new form lands wherever the
 // file system would keep the old one on a direct move. A new name that is a Windows device
 // name is refused.
+// order, when given, holds every entry once: entries that do not wait for each other are
+// renamed in that order (else in row order). Which rows are refused never depends on it.
 RenamePlan planRenames(std::span<const RenamePair> pairs, const std::function<bool(std::string_view)>& taken,
-                       const NameKeyFn& key = {});
+                       const NameKeyFn& key = {}, std::span<const int> order = {});
 
 struct RenameOutcome {
     std::vector<bool> done;  // per entry: its rename went through

@@ -20,7 +20,7 @@ public:
 
     std::optional<EntryId> id() override { return inner_->id(); }
     std::optional<EntryId> entryId(const std::string& name) override { return inner_->entryId(name); }
-    std::vector<std::optional<EntryId>> entryIds(const std::vector<std::string_view>& names) override {
+    ListedIds entryIds(const std::vector<std::string_view>& names) override {
         return inner_->entryIds(names);
     }
     bool renameKeepsIdentity() override { return inner_->renameKeepsIdentity(); }

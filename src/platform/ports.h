@@ -101,6 +101,16 @@ struct EntryId {
     friend bool operator==(const EntryId&, const EntryId&) = default;
 };
 
+// Who many entries are, read at once.
+struct ListedIds {
+    std::vector<std::optional<EntryId>> ids;  // per name asked; nothing where there is none
+    // Per name asked, where one pass over the folder read it: its place in the folder's own
+    // listing (kNotListed where it was not seen). Empty when the names were looked up one by one.
+    // A batch that renames in this order walks the folder's index the way it is stored.
+    std::vector<std::uint32_t> places;
+    static constexpr std::uint32_t kNotListed = 0xFFFFFFFF;
+};
+
 // A folder held open for one whole operation (a tree deletion, a batch of renames). Every name
 // is one component taken inside this very folder, so a folder that someone moves away or swaps
 // for a link meanwhile never sends a step somewhere else: the steps stay in the folders held,
@@ -113,13 +123,13 @@ public:
     // The entry of that name itself (a link, never what it points to); nothing when none.
     virtual std::optional<EntryId> entryId(const std::string& name) = 0;
     // The same for many names at once, where the folder can tell them in one pass.
-    virtual std::vector<std::optional<EntryId>> entryIds(const std::vector<std::string_view>& names) {
-        std::vector<std::optional<EntryId>> out;
-        out.reserve(names.size());
+    virtual ListedIds entryIds(const std::vector<std::string_view>& names) {
+        ListedIds out;
+        out.ids.reserve(names.size());
         std::string name;
         for (std::string_view n : names) {
             name.assign(n);
-            out.push_back(entryId(name));
+            out.ids.push_back(entryId(name));
         }
         return out;
     }

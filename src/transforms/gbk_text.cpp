@@ -110,17 +110,23 @@ int toNumber(std::string_view text) {
     return static_cast<int>(value);
 }
 
-NameParts splitName(std::string_view entry, const PathStyle& paths) {
-    std::string name = paths.finalComponent(entry);
-    size_t dot = std::string::npos;
+NameViews splitNameViews(std::string_view entry, const PathStyle& paths) {
+    const size_t start = paths.finalComponentStart(entry);
+    const std::string_view name = start == std::string_view::npos ? entry : entry.substr(start);
+    size_t dot = std::string_view::npos;
     for (size_t i = 0; i < name.size(); i += charWidth(name, i)) {
         if (name[i] == '.')
             dot = i;
         else if (name[i] == ' ')
-            dot = std::string::npos;  // a space after the last dot: no extension
+            dot = std::string_view::npos;  // a space after the last dot: no extension
     }
-    if (dot == std::string::npos) return {name, {}};
+    if (dot == std::string_view::npos) return {name, {}};
     return {name.substr(0, dot), name.substr(dot)};
+}
+
+NameParts splitName(std::string_view entry, const PathStyle& paths) {
+    const NameViews v = splitNameViews(entry, paths);
+    return {std::string(v.base), std::string(v.ext)};
 }
 
 bool containsDesktop(std::string_view text) {

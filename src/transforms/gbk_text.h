@@ -47,6 +47,12 @@ struct NameParts {
 };
 // Splits the final component (after the last separator) of an entry.
 NameParts splitName(std::string_view entry, const PathStyle& paths);
+// The same as views into entry, for a rule that runs over every name of a large folder.
+struct NameViews {
+    std::string_view base;
+    std::string_view ext;
+};
+NameViews splitNameViews(std::string_view entry, const PathStyle& paths);
 
 // "Desktop" anywhere, ASCII case ignored.
 bool containsDesktop(std::string_view text);

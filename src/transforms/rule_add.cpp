@@ -10,9 +10,11 @@ std::optional<std::string> addAtStart(std::string_view name, std::string_view te
 
 std::optional<std::string> addAtEndOfFile(std::string_view name, std::string_view text,
                                           const PathStyle& paths) {
-    NameParts p = splitName(name, paths);
+    const NameViews p = splitNameViews(name, paths);
     if (p.base.empty()) return std::nullopt;
-    return p.base + std::string(text) + p.ext;
+    std::string out;
+    out.reserve(p.base.size() + text.size() + p.ext.size());
+    return out.append(p.base).append(text).append(p.ext);
 }
 
 std::optional<std::string> addAtEndOfFolder(std::string_view name, std::string_view text) {

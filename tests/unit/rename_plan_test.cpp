@@ -5,13 +5,15 @@
 #include <algorithm>
 #include <cctype>
 #include <map>
+#include <numeric>
 #include <set>
+#include <span>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "pipeline/name_table.h"
 #include "pipeline/rename_plan.h"
+#include "platform/name_table.h"
 
 namespace vb {
 namespace {
@@ -56,14 +58,14 @@ struct Result {
     RenamePlan plan;
 };
 
-Result run(Folder& folder, const Names& pairs) {
+Result run(Folder& folder, const Names& pairs, std::span<const int> order = {}) {
     std::vector<RenamePair> views;
     for (const auto& [from, to] : pairs) views.push_back({from, to});
     Result r;
     NameKeyFn key;
     if (folder.caseBlind) key = [&](std::string_view n, std::string& k) { k += folder.fold(n); };
     r.plan = planRenames(
-        views, [&](std::string_view n) { return folder.find(n) != folder.entries.end(); }, key);
+        views, [&](std::string_view n) { return folder.find(n) != folder.entries.end(); }, key, order);
     r.outcome =
         carryOut(views, r.plan, [&](std::string_view f, std::string_view t) { return folder.rename(f, t); });
     return r;
@@ -198,17 +200,41 @@ TEST(RenamePlan, BatchOutcomesTable) {
          "YYY",
          {{"~velbrook-0.tmp", "c"}, {"a", "b"}, {"b", "a"}}},
     };
+    // Whatever order the folder stores its entries in, the batch ends the same.
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        Folder folder;
-        for (const auto& f : c.files) folder.entries[f] = f;
-        folder.locked = c.locked;
-        Result r = run(folder, c.pairs);
-        EXPECT_EQ(doneFlags(r.outcome), c.done);
-        EXPECT_EQ(r.outcome.count(), static_cast<int>(std::count(c.done.begin(), c.done.end(), 'Y')));
-        EXPECT_TRUE(r.outcome.stranded.empty());
-        EXPECT_EQ(folder.entries, (std::map<std::string, std::string>(c.after.begin(), c.after.end())));
+        const int n = static_cast<int>(c.pairs.size());
+        std::vector<int> rows(static_cast<size_t>(n)), reversed, oddFirst;
+        std::iota(rows.begin(), rows.end(), 0);
+        reversed.assign(rows.rbegin(), rows.rend());
+        for (int k = 1; k < n; k += 2) oddFirst.push_back(k);
+        for (int k = 0; k < n; k += 2) oddFirst.push_back(k);
+        for (const auto& [order, how] :
+             {std::pair{std::vector<int>(), "row order"}, std::pair{reversed, "reversed"},
+              std::pair{oddFirst, "odd rows first"}}) {
+            SCOPED_TRACE(std::string(c.what) + ", " + how);
+            Folder folder;
+            for (const auto& f : c.files) folder.entries[f] = f;
+            folder.locked = c.locked;
+            Result r = run(folder, c.pairs, order);
+            EXPECT_EQ(doneFlags(r.outcome), c.done);
+            EXPECT_EQ(r.outcome.count(), static_cast<int>(std::count(c.done.begin(), c.done.end(), 'Y')));
+            EXPECT_TRUE(r.outcome.stranded.empty());
+            EXPECT_EQ(folder.entries, (std::map<std::string, std::string>(c.after.begin(), c.after.end())));
+        }
     }
+}
+
+// Entries that wait for nobody go in the order given; a chain still runs from its free end.
+TEST(RenamePlan, StepsFollowTheGivenOrderWhereNothingWaits) {
+    const Names pairs = {{"a", "x"}, {"1", "2"}, {"b", "y"}, {"2", "3"}, {"c", "z"}};
+    const int order[] = {4, 1, 0, 3, 2};
+    Folder folder;
+    for (const auto& p : pairs) folder.entries[p.first] = p.first;
+    const Result r = run(folder, pairs, order);
+    std::vector<int> entries;
+    for (const RenamePlan::Step& st : r.plan.steps) entries.push_back(st.entry);
+    EXPECT_EQ(entries, (std::vector<int>{4, 3, 1, 0, 2}));
+    EXPECT_EQ(doneFlags(r.outcome), "YYYYY");
 }
 
 // Where letter case is ignored, names are planned by their keys: chains and cycles that only

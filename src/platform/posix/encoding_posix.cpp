@@ -19,38 +19,51 @@ public:
         return tables;
     }
 
-    std::optional<std::string> toUtf8(std::string_view gbk) const {
-        std::string out;
-        out.reserve(gbk.size() + gbk.size() / 2);
-        for (size_t i = 0; i < gbk.size(); ++i) {
-            unsigned char c = static_cast<unsigned char>(gbk[i]);
+    // Written straight into out's bytes from a table of each character's UTF-8 form: a listing
+    // converts every name, some of them twice.
+    bool appendUtf8(std::string_view gbk, std::string& out) const {
+        const size_t start = out.size();
+        out.resize(start + gbk.size() * 3);  // one GBK byte is at most three UTF-8 bytes
+        auto* s = reinterpret_cast<const unsigned char*>(gbk.data());
+        const auto* end = s + gbk.size();
+        char* d = out.data() + start;
+        while (s < end) {
+            const unsigned c = *s;
             if (c < 0x80) {
-                out += static_cast<char>(c);
+                *d++ = static_cast<char>(c);
+                ++s;
                 continue;
             }
-            std::uint16_t u = 0;
+            std::uint32_t form = 0;
             if (c >= 0x81 && c <= 0xFE) {
-                if (i + 1 >= gbk.size()) return std::nullopt;
-                unsigned char t = static_cast<unsigned char>(gbk[++i]);
-                if (t < 0x40 || t > 0xFE) return std::nullopt;
-                u = double_[(c - 0x81) * 191 + (t - 0x40)];
+                if (end - s < 2 || s[1] < 0x40 || s[1] > 0xFE) return fail(out, start);
+                form = utf8Double_[(c - 0x81) * 191 + (s[1] - 0x40)];
+                s += 2;
             } else {
-                u = single_[c - 0x80];
+                form = utf8Single_[c - 0x80];
+                ++s;
             }
-            if (u == 0) return std::nullopt;
-            appendUtf8(out, u);
+            if (form == 0) return fail(out, start);
+            d[0] = static_cast<char>(form);
+            d[1] = static_cast<char>(form >> 8);
+            d[2] = static_cast<char>(form >> 16);
+            d += form >> 24;
         }
-        return out;
+        out.resize(static_cast<size_t>(d - out.data()));
+        return true;
     }
 
-    std::optional<std::string> toGbk(std::string_view utf8) const {
-        std::string out;
-        out.reserve(utf8.size());
-        for (size_t i = 0; i < utf8.size();) {
-            unsigned char c = static_cast<unsigned char>(utf8[i]);
+    bool appendGbk(std::string_view utf8, std::string& out) const {
+        const size_t start = out.size();
+        out.resize(start + utf8.size());  // never longer than the UTF-8 form
+        auto* s = reinterpret_cast<const unsigned char*>(utf8.data());
+        const auto* end = s + utf8.size();
+        char* d = out.data() + start;
+        while (s < end) {
+            const unsigned c = *s;
             if (c < 0x80) {
-                out += static_cast<char>(c);
-                ++i;
+                *d++ = static_cast<char>(c);
+                ++s;
                 continue;
             }
             std::uint32_t u = 0;
@@ -62,29 +75,31 @@ public:
                 u = c & 0x0F;
                 n = 2;
             } else {
-                return std::nullopt;  // four-byte forms have no GBK counterpart
+                return fail(out, start);  // four-byte forms have no GBK counterpart
             }
+            if (static_cast<size_t>(end - s) <= n) return fail(out, start);
             for (size_t k = 1; k <= n; ++k) {
-                if (i + k >= utf8.size()) return std::nullopt;
-                unsigned char t = static_cast<unsigned char>(utf8[i + k]);
-                if ((t & 0xC0) != 0x80) return std::nullopt;
-                u = (u << 6) | (t & 0x3F);
+                if ((s[k] & 0xC0) != 0x80) return fail(out, start);
+                u = (u << 6) | (s[k] & 0x3F);
             }
-            if ((n == 2 && u < 0x800) || (u >= 0xD800 && u <= 0xDFFF)) return std::nullopt;
-            std::uint16_t g = reverse_[u];
-            if (g == 0) return std::nullopt;
-            if (g > 0xFF) out += static_cast<char>(g >> 8);
-            out += static_cast<char>(g & 0xFF);
-            i += n + 1;
+            if ((n == 2 && u < 0x800) || (u >= 0xD800 && u <= 0xDFFF)) return fail(out, start);
+            const std::uint16_t g = reverse_[u];
+            if (g == 0) return fail(out, start);
+            if (g > 0xFF) *d++ = static_cast<char>(g >> 8);
+            *d++ = static_cast<char>(g & 0xFF);
+            s += n + 1;
         }
-        return out;
+        out.resize(static_cast<size_t>(d - out.data()));
+        return true;
     }
 
 private:
     GbkTables()
         : single_{},
           double_(std::make_unique<std::uint16_t[]>(126 * 191)),
-          reverse_(std::make_unique<std::uint16_t[]>(0x10000)) {
+          reverse_(std::make_unique<std::uint16_t[]>(0x10000)),
+          utf8Single_{},
+          utf8Double_(std::make_unique<std::uint32_t[]>(126 * 191)) {
         iconv_t cd = iconv_open("UTF-16LE", "CP936");
         if (cd == reinterpret_cast<iconv_t>(-1)) return;
         for (unsigned c = 0x80; c <= 0xFF; ++c) single_[c - 0x80] = decode(cd, {static_cast<char>(c)});
@@ -109,6 +124,8 @@ private:
                 add(double_[(lead - 0x81) * 191 + (trail - 0x40)],
                     static_cast<std::uint16_t>(lead << 8 | trail));
         if (back != reinterpret_cast<iconv_t>(-1)) iconv_close(back);
+        for (unsigned c = 0; c < 0x80; ++c) utf8Single_[c] = utf8Form(single_[c]);
+        for (unsigned i = 0; i < 126 * 191; ++i) utf8Double_[i] = utf8Form(double_[i]);
     }
 
     // One character's code unit, or 0 when iconv refuses it or it lies outside the BMP.
@@ -144,29 +161,45 @@ private:
         return 0;
     }
 
-    static void appendUtf8(std::string& out, std::uint16_t u) {
-        if (u < 0x80) {
-            out += static_cast<char>(u);
-            return;
-        }
-        if (u < 0x800) {
-            out += static_cast<char>(0xC0 | (u >> 6));
-        } else {
-            out += static_cast<char>(0xE0 | (u >> 12));
-            out += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
-        }
-        out += static_cast<char>(0x80 | (u & 0x3F));
+    // A character's UTF-8 bytes, first in the lowest byte, with their count in the top byte;
+    // 0 for none.
+    static std::uint32_t utf8Form(std::uint16_t u) {
+        if (u == 0) return 0;
+        if (u < 0x80) return 1u << 24 | u;
+        if (u < 0x800) return 2u << 24 | (0x80u | (u & 0x3F)) << 8 | (0xC0u | (u >> 6));
+        return 3u << 24 | (0x80u | (u & 0x3F)) << 16 | (0x80u | ((u >> 6) & 0x3F)) << 8 | (0xE0u | (u >> 12));
     }
 
-    std::array<std::uint16_t, 0x80> single_;    // bytes 0x80-0xFF standing alone
-    std::unique_ptr<std::uint16_t[]> double_;   // lead 0x81-0xFE x trail 0x40-0xFE
-    std::unique_ptr<std::uint16_t[]> reverse_;  // BMP code point -> GBK code (one or two bytes)
+    static bool fail(std::string& out, size_t start) {
+        out.resize(start);
+        return false;
+    }
+
+    std::array<std::uint16_t, 0x80> single_;      // bytes 0x80-0xFF standing alone
+    std::unique_ptr<std::uint16_t[]> double_;     // lead 0x81-0xFE x trail 0x40-0xFE
+    std::unique_ptr<std::uint16_t[]> reverse_;    // BMP code point -> GBK code (one or two bytes)
+    std::array<std::uint32_t, 0x80> utf8Single_;  // single_ and double_ in UTF-8, see utf8Form
+    std::unique_ptr<std::uint32_t[]> utf8Double_;
 };
 
 }  // namespace
 
-std::optional<std::string> utf8ToGbk(std::string_view utf8) { return GbkTables::get().toGbk(utf8); }
+bool appendUtf8ToGbk(std::string_view utf8, std::string& out) {
+    return GbkTables::get().appendGbk(utf8, out);
+}
 
-std::optional<std::string> gbkToUtf8(std::string_view gbk) { return GbkTables::get().toUtf8(gbk); }
+bool appendGbkToUtf8(std::string_view gbk, std::string& out) { return GbkTables::get().appendUtf8(gbk, out); }
+
+std::optional<std::string> utf8ToGbk(std::string_view utf8) {
+    std::string out;
+    if (!appendUtf8ToGbk(utf8, out)) return std::nullopt;
+    return out;
+}
+
+std::optional<std::string> gbkToUtf8(std::string_view gbk) {
+    std::string out;
+    if (!appendGbkToUtf8(gbk, out)) return std::nullopt;
+    return out;
+}
 
 }  // namespace vb

@@ -16,9 +16,9 @@
 #include <functional>
 #include <memory>
 #include <optional>
-#include <unordered_map>
 
 #include "platform/encoding.h"
+#include "platform/name_table.h"
 #include "platform/wildcard.h"
 
 #ifndef RENAME_NOREPLACE
@@ -126,12 +126,12 @@ bool isAscii(std::string_view s) {
 }
 
 // A name on disk in GBK, kept only when it converts back to the very same bytes: a name that
-// does not could stand for another file once converted.
-std::optional<std::string> gbkName(std::string_view utf8) {
-    auto gbk = utf8ToGbk(utf8);
-    if (!gbk) return std::nullopt;
-    auto back = gbkToUtf8(*gbk);
-    if (!back || *back != utf8) return std::nullopt;
+// does not could stand for another file once converted. scratch is any buffer, reused.
+std::optional<std::string> gbkName(std::string_view utf8, std::string& scratch) {
+    std::string gbk;
+    if (!appendUtf8ToGbk(utf8, gbk)) return std::nullopt;
+    scratch.clear();
+    if (!appendGbkToUtf8(gbk, scratch) || scratch != utf8) return std::nullopt;
     return gbk;
 }
 
@@ -150,9 +150,10 @@ std::vector<DirEntry> list(Fd fd, std::string_view pattern) {
     if (!d) return found;
     fd.release();  // the DIR owns it now
     const bool everything = pattern == "*" || pattern == "*.*";
+    std::string scratch;
     while (const dirent* e = ::readdir(d.get())) {
         std::string_view name(e->d_name);
-        std::optional<std::string> gbk = isAscii(name) ? std::string(name) : gbkName(name);
+        std::optional<std::string> gbk = isAscii(name) ? std::string(name) : gbkName(name, scratch);
         if (!gbk) continue;
         if (!everything && !matchesWildcard(*gbk, pattern)) continue;
         found.push_back({std::move(*gbk), isDirEntry(*e, ::dirfd(d.get()))});
@@ -161,12 +162,6 @@ std::vector<DirEntry> list(Fd fd, std::string_view pattern) {
 }
 
 bool makeDirs(const std::string& path);
-
-// Looks names up by view, without a string made for each.
-struct NameHash {
-    using is_transparent = void;
-    size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
-};
 
 // File systems whose listing gives every entry the very inode a look-up of it gives (not so on
 // overlay or btrfs, whose listings may show another number).
@@ -205,27 +200,49 @@ public:
     }
     // A rename moves a name, never the inode it names.
     bool renameKeepsIdentity() override { return true; }
-    std::vector<std::optional<EntryId>> entryIds(const std::vector<std::string_view>& names) override {
+    ListedIds entryIds(const std::vector<std::string_view>& names) override {
         struct stat folder;
         if (names.size() < kListedIdsFrom || !listsInodes(fd_.get()) || ::fstat(fd_.get(), &folder) != 0)
             return OpenFolder::entryIds(names);
-        // One pass over the folder instead of a look-up per name.
-        std::unordered_map<std::string, ino_t, NameHash, std::equal_to<>> inodes;
         Fd fd(::openat(fd_.get(), ".", kDirFlags));
         std::unique_ptr<DIR, int (*)(DIR*)> d(fd ? ::fdopendir(fd.get()) : nullptr, ::closedir);
         if (!d) return OpenFolder::entryIds(names);
         fd.release();  // the DIR owns it now
-        while (const dirent* e = ::readdir(d.get())) inodes.emplace(e->d_name, e->d_ino);
-        std::vector<std::optional<EntryId>> out(names.size());
-        std::string gbk;
-        for (size_t k = 0; k < names.size(); ++k) {
-            gbk.assign(names[k]);
-            const auto n = nativeName(gbk, fromBuffer_);
-            if (!n) continue;
-            const auto it = inodes.find(*n);
-            if (it != inodes.end())
-                out[k] = EntryId{static_cast<std::uint64_t>(folder.st_dev),
-                                 static_cast<std::uint64_t>(it->second)};
+
+        // One pass over the folder instead of a look-up per name: the names asked, as the disk
+        // has them, go in one table, and each entry listed is looked for there.
+        std::string onDisk;
+        std::vector<size_t> ends(names.size(), std::string::npos);
+        for (size_t k = 0; k < names.size(); ++k)
+            if (isPlainComponent(names[k]) && appendGbkToUtf8(names[k], onDisk)) ends[k] = onDisk.size();
+        NameTable table(names.size());
+        std::vector<int> firstAsking;                   // per name in the table
+        std::vector<int> nextAsking(names.size(), -1);  // the next row asking the same name
+        for (size_t k = 0, start = 0; k < names.size(); ++k) {
+            if (ends[k] == std::string::npos) continue;
+            const size_t id =
+                static_cast<size_t>(table.intern(std::string_view(onDisk).substr(start, ends[k] - start)));
+            start = ends[k];
+            if (id == firstAsking.size()) {
+                firstAsking.push_back(static_cast<int>(k));
+            } else {
+                nextAsking[k] = nextAsking[static_cast<size_t>(firstAsking[id])];
+                nextAsking[static_cast<size_t>(firstAsking[id])] = static_cast<int>(k);
+            }
+        }
+        ListedIds out;
+        out.ids.resize(names.size());
+        out.places.assign(names.size(), ListedIds::kNotListed);
+        std::uint32_t place = 0;
+        for (const dirent* e; (e = ::readdir(d.get())) != nullptr; ++place) {
+            const int id = table.find(e->d_name);
+            if (id < 0) continue;
+            for (int k = firstAsking[static_cast<size_t>(id)]; k >= 0;
+                 k = nextAsking[static_cast<size_t>(k)]) {
+                out.ids[static_cast<size_t>(k)] =
+                    EntryId{static_cast<std::uint64_t>(folder.st_dev), static_cast<std::uint64_t>(e->d_ino)};
+                out.places[static_cast<size_t>(k)] = place;
+            }
         }
         return out;
     }
@@ -302,9 +319,8 @@ private:
     static std::optional<std::string_view> nativeName(const std::string& gbk, std::string& buffer) {
         if (!isPlainComponent(gbk)) return std::nullopt;
         if (isAscii(gbk)) return std::string_view(gbk);
-        auto utf8 = native(gbk);
-        if (!utf8) return std::nullopt;
-        buffer = std::move(*utf8);
+        buffer.clear();
+        if (!appendGbkToUtf8(gbk, buffer)) return std::nullopt;
         return std::string_view(buffer);
     }
 

@@ -46,4 +46,16 @@ std::optional<std::string> gbkToUtf8(std::string_view gbk) {
     return wideToUtf8(w);
 }
 
+bool appendUtf8ToGbk(std::string_view utf8, std::string& out) {
+    auto gbk = utf8ToGbk(utf8);
+    if (gbk) out += *gbk;
+    return gbk.has_value();
+}
+
+bool appendGbkToUtf8(std::string_view gbk, std::string& out) {
+    auto utf8 = gbkToUtf8(gbk);
+    if (utf8) out += *utf8;
+    return utf8.has_value();
+}
+
 }  // namespace vb

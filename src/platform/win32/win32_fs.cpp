@@ -212,20 +212,25 @@ public:
         const std::wstring_view name(system);
         return name == L"NTFS" || name == L"ReFS";
     }
-    std::vector<std::optional<EntryId>> entryIds(const std::vector<std::string_view>& names) override {
-        std::vector<std::optional<EntryId>> out(names.size());
+    ListedIds entryIds(const std::vector<std::string_view>& names) override {
+        ListedIds out;
+        out.ids.resize(names.size());
         BY_HANDLE_FILE_INFORMATION folder;
-        std::unordered_map<std::wstring, std::uint64_t> listed;
+        std::unordered_map<std::wstring, Listed> listed;
         if (names.size() >= kListedIdsFrom && identify(held_.get(), folder)) listed = listedIds();
+        if (!listed.empty()) out.places.assign(names.size(), ListedIds::kNotListed);
         std::string gbk;
         for (size_t k = 0; k < names.size(); ++k) {
             gbk.assign(names[k]);
             const auto w = gbkToWide(gbk);
             const auto it = w && isPlainComponent(*w) ? listed.find(*w) : listed.end();
-            // Not listed under that very name (another letter case, a short name): looked up.
-            out[k] = it != listed.end()
-                         ? std::optional<EntryId>(EntryId{folder.dwVolumeSerialNumber, it->second})
-                         : entryId(gbk);
+            if (it == listed.end()) {
+                // Not listed under that very name (another letter case, a short name): looked up.
+                out.ids[k] = entryId(gbk);
+                continue;
+            }
+            out.ids[k] = EntryId{folder.dwVolumeSerialNumber, it->second.id};
+            out.places[k] = it->second.place;
         }
         return out;
     }
@@ -291,8 +296,13 @@ private:
     // Every entry's file index by its name, read from the held folder in one pass (Vista on);
     // nothing where the system cannot, or where its listing does not give the index that opening
     // the entry gives.
-    std::unordered_map<std::wstring, std::uint64_t> listedIds() {
-        std::unordered_map<std::wstring, std::uint64_t> ids;
+    struct Listed {
+        std::uint64_t id;
+        std::uint32_t place;  // in the folder's own order
+    };
+    std::unordered_map<std::wstring, Listed> listedIds() {
+        std::unordered_map<std::wstring, Listed> ids;
+        std::uint32_t place = 0;
         using QueryFn = BOOL(WINAPI*)(HANDLE, int, void*, DWORD);
         const auto query = systemFunctionAs<QueryFn>(L"kernel32.dll", "GetFileInformationByHandleEx");
         if (!query) return ids;
@@ -304,17 +314,20 @@ private:
             for (;;) {
                 const auto* e = reinterpret_cast<const IdBothDirInfo*>(at);
                 const std::uint64_t id = static_cast<std::uint64_t>(e->fileId);
-                if (id != 0) ids.emplace(std::wstring(e->fileName, e->fileNameLength / sizeof(WCHAR)), id);
+                if (id != 0)
+                    ids.emplace(std::wstring(e->fileName, e->fileNameLength / sizeof(WCHAR)),
+                                Listed{id, place});
+                ++place;
                 if (e->nextEntryOffset == 0) break;
                 at += e->nextEntryOffset;
             }
         }
         // One entry looked up says whether the listing's numbers are the ones a look-up gives.
-        for (const auto& [name, id] : ids) {
+        for (const auto& [name, listed] : ids) {
             const std::optional<std::string> gbk = wideToGbk(name);
             if (name == L"." || name == L".." || !gbk) continue;
             const std::optional<EntryId> looked = entryId(*gbk);
-            if (!looked || looked->index != id) ids.clear();
+            if (!looked || looked->index != listed.id) ids.clear();
             break;
         }
         return ids;
