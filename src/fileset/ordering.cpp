@@ -1,7 +1,7 @@
 #include "fileset/ordering.h"
 
 #include <algorithm>
-#include <numeric>
+#include <cstdint>
 
 namespace vb {
 namespace {
@@ -39,6 +39,15 @@ std::string padded(std::string_view name, int zeros, std::size_t at) {
     return key;
 }
 
+// Eight bytes of key from at, high byte first, zeros past its end: numbers that order as the
+// bytes do.
+std::uint64_t bigEndianAt(std::string_view key, std::size_t at) {
+    std::uint64_t v = 0;
+    for (std::size_t k = 0; k < 8; ++k)
+        v = v << 8 | (at + k < key.size() ? static_cast<unsigned char>(key[at + k]) : 0u);
+    return v;
+}
+
 }  // namespace
 
 std::string paddedNumberKey(std::string_view name, std::size_t count) {
@@ -62,14 +71,25 @@ void sortPaddedNumber(std::vector<std::string>& names) {
     std::vector<std::string_view> keys(names.begin(), names.end());
     for (auto [i, k] : madeFor) keys[i] = made[k];
 
-    // std::string_view compares through char_traits<char>, i.e. as unsigned bytes.
-    std::vector<std::size_t> order(n);
-    std::iota(order.begin(), order.end(), std::size_t{0});
-    std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-        int c = keys[a].compare(keys[b]);
+    // Each key's first 16 bytes as two big-endian numbers decide most comparisons without
+    // reaching into the names' own memory. std::string_view compares as unsigned bytes too.
+    struct Keyed {
+        std::uint64_t head[2];
+        std::size_t index;
+    };
+    std::vector<Keyed> keyed(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        keyed[i] = {{bigEndianAt(keys[i], 0), bigEndianAt(keys[i], 8)}, i};
+    }
+    std::sort(keyed.begin(), keyed.end(), [&](const Keyed& a, const Keyed& b) {
+        if (a.head[0] != b.head[0]) return a.head[0] < b.head[0];
+        if (a.head[1] != b.head[1]) return a.head[1] < b.head[1];
+        const int c = keys[a.index].compare(keys[b.index]);
         if (c != 0) return c < 0;
-        return names[a] < names[b];
+        return names[a.index] < names[b.index];
     });
+    std::vector<std::size_t> order(n);
+    for (std::size_t i = 0; i < n; ++i) order[i] = keyed[i].index;
 
     std::vector<std::string> sorted;
     sorted.reserve(n);

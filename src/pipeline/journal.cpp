@@ -19,9 +19,17 @@ void field(std::string& out, std::string_view text) {
     out += '\0';
 }
 
+void number(std::string& out, std::uint64_t n) {
+    char digits[24];
+    const auto end = std::to_chars(std::begin(digits), std::end(digits), n).ptr;
+    out.append(digits, end);
+}
+
 void idFields(std::string& out, const std::optional<EntryId>& id) {
-    field(out, id ? std::to_string(id->device) : std::string());
-    field(out, id ? std::to_string(id->index) : std::string());
+    if (id) number(out, id->device);
+    out += '\0';
+    if (id) number(out, id->index);
+    out += '\0';
 }
 
 // Reads NUL-ended fields one after the other.
@@ -212,20 +220,33 @@ void recoverBatch(FileSystem& fs, Dialogs& dlg, JournalFile& journal, const std:
 
 }  // namespace
 
+JournalWriter::JournalWriter(std::string_view dir, const std::optional<EntryId>& folder, size_t entries) {
+    out_.reserve(entries * 96);  // most names are far shorter than the 40 bytes each this allows
+    field(out_, kMagic);
+    field(out_, dir);
+    idFields(out_, folder);
+    number(out_, entries);
+    out_ += '\0';
+}
+
+void JournalWriter::add(std::string_view from, std::string_view to, std::string_view temp,
+                        const std::optional<EntryId>& id) {
+    field(out_, from);
+    field(out_, to);
+    field(out_, temp);
+    idFields(out_, id);
+}
+
+const std::string& JournalWriter::bytes() {
+    if (!ended_) field(out_, kEnd);
+    ended_ = true;
+    return out_;
+}
+
 std::string encodeJournal(const JournalBatch& batch) {
-    std::string out;
-    field(out, kMagic);
-    field(out, batch.dir);
-    idFields(out, batch.folder);
-    field(out, std::to_string(batch.entries.size()));
-    for (const JournalBatch::Entry& e : batch.entries) {
-        field(out, e.from);
-        field(out, e.to);
-        field(out, e.temp);
-        idFields(out, e.id);
-    }
-    field(out, kEnd);
-    return out;
+    JournalWriter w(batch.dir, batch.folder, batch.entries.size());
+    for (const JournalBatch::Entry& e : batch.entries) w.add(e.from, e.to, e.temp, e.id);
+    return w.bytes();
 }
 
 std::optional<JournalBatch> decodeJournal(std::string_view bytes) {

@@ -24,6 +24,21 @@ struct JournalBatch {
     std::vector<Entry> entries;
 };
 
+// A journal's bytes, written entry by entry from views: a batch of 100,000 renames copies no
+// name before it is written.
+class JournalWriter {
+public:
+    JournalWriter(std::string_view dir, const std::optional<EntryId>& folder, size_t entries);
+    void add(std::string_view from, std::string_view to, std::string_view temp,
+             const std::optional<EntryId>& id);
+    // The whole journal once every entry promised is added.
+    const std::string& bytes();
+
+private:
+    std::string out_;
+    bool ended_ = false;
+};
+
 std::string encodeJournal(const JournalBatch& batch);
 // Nothing for bytes that are not one whole journal (a write cut short renamed nothing yet).
 std::optional<JournalBatch> decodeJournal(std::string_view bytes);

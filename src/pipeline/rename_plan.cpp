@@ -65,7 +65,7 @@ private:
 }  // namespace
 
 RenamePlan planRenames(std::span<const RenamePair> pairs, const std::function<bool(std::string_view)>& taken,
-                       const NameKeyFn& key, std::span<const int> order) {
+                       const NameKeyFn& key, std::span<const int> rows) {
     const int n = static_cast<int>(pairs.size());
     RenamePlan plan;
     plan.waitsFor.assign(pairs.size(), -1);
@@ -81,7 +81,9 @@ RenamePlan planRenames(std::span<const RenamePair> pairs, const std::function<bo
         if (id == slots.size()) slots.emplace_back();
         return slots[id];
     };
-    for (int k = 0; k < n; ++k) {
+    auto row = [&](int at) { return rows.empty() ? at : rows[static_cast<size_t>(at)]; };
+    for (int at = 0; at < n; ++at) {
+        const int k = row(at);
         NameSlot& slot = slotOf(keys.from(k));
         if (slot.source < 0)
             slot.source = k;
@@ -91,7 +93,8 @@ RenamePlan planRenames(std::span<const RenamePair> pairs, const std::function<bo
     // An entry that keeps its name holds it against every row.
     for (int k = 0; k < n; ++k)
         if (!plan.refused[k] && pairs[k].from == pairs[k].to) slotOf(keys.to(k)).claimant = k;
-    for (int k = 0; k < n; ++k) {
+    for (int at = 0; at < n; ++at) {
+        const int k = row(at);
         if (plan.refused[k] || pairs[k].from == pairs[k].to) continue;
         if (isDeviceName(pairs[k].to)) {
             plan.refused[k] = true;  // the system would make a file that few programs can reach
@@ -114,8 +117,7 @@ RenamePlan planRenames(std::span<const RenamePair> pairs, const std::function<bo
     std::vector<unsigned char> state(pairs.size(), Unseen);
     std::vector<int> path;
     long long nextTemp = 0;
-    for (int at = 0; at < n; ++at) {
-        const int k = order.empty() ? at : order[static_cast<size_t>(at)];
+    for (int k = 0; k < n; ++k) {
         if (plan.refused[k] || state[k] != Unseen) continue;
         path.clear();
         bool cycle = false;

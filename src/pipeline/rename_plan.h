@@ -11,7 +11,7 @@
 
 namespace vb {
 
-// One entry of a batch, in row order. The views must outlive the plan.
+// One entry of a batch. The views must outlive the plan.
 struct RenamePair {
     std::string_view from;
     std::string_view to;
@@ -51,10 +51,11 @@ using NameKeyFn = std::function<void(std::string_view name, std::string& key)>;
 // cycle of its own: it goes through a temporary name, so that the new form lands wherever the
 // file system would keep the old one on a direct move. A new name that is a Windows device
 // name is refused.
-// order, when given, holds every entry once: entries that do not wait for each other are
-// renamed in that order (else in row order). Which rows are refused never depends on it.
+// Entries that do not wait for each other are renamed in the order of pairs. rows, when given,
+// holds every entry once, in the order of the rows they come from when that is another: earlier
+// rows claim entries and names first, whatever order the batch runs in.
 RenamePlan planRenames(std::span<const RenamePair> pairs, const std::function<bool(std::string_view)>& taken,
-                       const NameKeyFn& key = {}, std::span<const int> order = {});
+                       const NameKeyFn& key = {}, std::span<const int> rows = {});
 
 struct RenameOutcome {
     std::vector<bool> done;  // per entry: its rename went through

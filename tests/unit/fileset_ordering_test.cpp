@@ -92,6 +92,15 @@ TEST(SortPaddedNumber, Table) {
         {"Chinese by GBK bytes", {"乙.txt", "甲.txt", "丙.txt"}, {"丙.txt", "甲.txt", "乙.txt"}},
         {"a key that is a prefix sorts first", {"ab", "a"}, {"a", "ab"}},
         {"equal keys are ordered by name", {"a1", "a01加1个蛋蛋"}, {"a01加1个蛋蛋", "a1"}},
+        {"names alike in their first 16 bytes",
+         {"三国演义第二部分第12集", "三国演义第二部分第11集", "三国演义第二部分", "三国演义第二部分第1"},
+         {"三国演义第二部分", "三国演义第二部分第1", "三国演义第二部分第11集", "三国演义第二部分第12集"}},
+        {"prefixes at 8 and 16 bytes",
+         {"abcdefghijklmnopq", "abcdefgh", "abcdefghijklmnop", "abcdefg", "abcdefghijklmnoo"},
+         {"abcdefg", "abcdefgh", "abcdefghijklmnoo", "abcdefghijklmnop", "abcdefghijklmnopq"}},
+        {"a high byte on either side of byte 8",
+         {"abcdefg中", "abcdefgz", "abcdefgh中", "abcdefghz"},
+         {"abcdefghz", "abcdefgh中", "abcdefgz", "abcdefg中"}},
     };
     for (const auto& c : cases)
         for (unsigned seed : {1u, 2u, 3u}) EXPECT_EQ(sortedShuffled(c.names, seed), c.expected) << c.what;

@@ -58,14 +58,14 @@ struct Result {
     RenamePlan plan;
 };
 
-Result run(Folder& folder, const Names& pairs, std::span<const int> order = {}) {
+Result run(Folder& folder, const Names& pairs, std::span<const int> rows = {}) {
     std::vector<RenamePair> views;
     for (const auto& [from, to] : pairs) views.push_back({from, to});
     Result r;
     NameKeyFn key;
     if (folder.caseBlind) key = [&](std::string_view n, std::string& k) { k += folder.fold(n); };
     r.plan = planRenames(
-        views, [&](std::string_view n) { return folder.find(n) != folder.entries.end(); }, key, order);
+        views, [&](std::string_view n) { return folder.find(n) != folder.entries.end(); }, key, rows);
     r.outcome =
         carryOut(views, r.plan, [&](std::string_view f, std::string_view t) { return folder.rename(f, t); });
     return r;
@@ -200,7 +200,7 @@ TEST(RenamePlan, BatchOutcomesTable) {
          "YYY",
          {{"~velbrook-0.tmp", "c"}, {"a", "b"}, {"b", "a"}}},
     };
-    // Whatever order the folder stores its entries in, the batch ends the same.
+    // Whatever order the batch runs in, it ends the same: rows keep their claims.
     for (const Case& c : cases) {
         const int n = static_cast<int>(c.pairs.size());
         std::vector<int> rows(static_cast<size_t>(n)), reversed, oddFirst;
@@ -208,15 +208,21 @@ TEST(RenamePlan, BatchOutcomesTable) {
         reversed.assign(rows.rbegin(), rows.rend());
         for (int k = 1; k < n; k += 2) oddFirst.push_back(k);
         for (int k = 0; k < n; k += 2) oddFirst.push_back(k);
-        for (const auto& [order, how] :
-             {std::pair{std::vector<int>(), "row order"}, std::pair{reversed, "reversed"},
-              std::pair{oddFirst, "odd rows first"}}) {
+        for (const auto& [order, how] : {std::pair{rows, "row order"}, std::pair{reversed, "reversed"},
+                                         std::pair{oddFirst, "odd rows first"}}) {
             SCOPED_TRACE(std::string(c.what) + ", " + how);
+            Names pairs;  // in the order the batch runs
+            for (int k : order) pairs.push_back(c.pairs[static_cast<size_t>(k)]);
+            std::vector<int> rowsOf(static_cast<size_t>(n));  // where each row's pair went
+            for (int at = 0; at < n; ++at) rowsOf[static_cast<size_t>(order[static_cast<size_t>(at)])] = at;
             Folder folder;
             for (const auto& f : c.files) folder.entries[f] = f;
             folder.locked = c.locked;
-            Result r = run(folder, c.pairs, order);
-            EXPECT_EQ(doneFlags(r.outcome), c.done);
+            Result r = run(folder, pairs, rowsOf);
+            std::string done;
+            for (int k = 0; k < n; ++k)
+                done += r.outcome.done[static_cast<size_t>(rowsOf[static_cast<size_t>(k)])] ? 'Y' : 'n';
+            EXPECT_EQ(done, c.done);
             EXPECT_EQ(r.outcome.count(), static_cast<int>(std::count(c.done.begin(), c.done.end(), 'Y')));
             EXPECT_TRUE(r.outcome.stranded.empty());
             EXPECT_EQ(folder.entries, (std::map<std::string, std::string>(c.after.begin(), c.after.end())));
@@ -225,15 +231,14 @@ TEST(RenamePlan, BatchOutcomesTable) {
 }
 
 // Entries that wait for nobody go in the order given; a chain still runs from its free end.
-TEST(RenamePlan, StepsFollowTheGivenOrderWhereNothingWaits) {
-    const Names pairs = {{"a", "x"}, {"1", "2"}, {"b", "y"}, {"2", "3"}, {"c", "z"}};
-    const int order[] = {4, 1, 0, 3, 2};
+TEST(RenamePlan, StepsFollowTheOrderGivenWhereNothingWaits) {
+    const Names pairs = {{"c", "z"}, {"1", "2"}, {"a", "x"}, {"2", "3"}, {"b", "y"}};
     Folder folder;
     for (const auto& p : pairs) folder.entries[p.first] = p.first;
-    const Result r = run(folder, pairs, order);
+    const Result r = run(folder, pairs, std::vector<int>{2, 1, 4, 3, 0});
     std::vector<int> entries;
     for (const RenamePlan::Step& st : r.plan.steps) entries.push_back(st.entry);
-    EXPECT_EQ(entries, (std::vector<int>{4, 3, 1, 0, 2}));
+    EXPECT_EQ(entries, (std::vector<int>{0, 3, 1, 2, 4}));
     EXPECT_EQ(doneFlags(r.outcome), "YYYYY");
 }
 
