@@ -223,12 +223,16 @@ void onUndo(Context& ctx) {
     for (const auto& [after, before] : record.renamed) pairs.push_back({after, before});
     const RowsByName rowOf(std::move(titles));
     EntryChanged landed;
-    if (files)
+    std::vector<int> rowOfPair;  // found before the batch: it then runs in another order
+    if (files) {
+        rowOfPair.reserve(pairs.size());
+        for (const RenamePair& p : pairs) rowOfPair.push_back(rowOf.find(p.from));
         landed = [&](int k, bool back) {
             const RenamePair& p = pairs[static_cast<size_t>(k)];
-            if (const int row = rowOf.find(p.from); row >= 0)
+            if (const int row = rowOfPair[static_cast<size_t>(k)]; row >= 0)
                 win.setCell(row, 0, std::string(back ? p.to : p.from));
         };
+    }
     const RenameOutcome result = renameEntries(ctx.fs, folder.get(), dir, pairs, ctx.progress, "撤回中",
                                                {record.ids, nullptr}, landed);
     if (files) {

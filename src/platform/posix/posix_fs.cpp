@@ -16,6 +16,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <thread>
 
 #include "platform/encoding.h"
 #include "platform/name_table.h"
@@ -210,7 +211,19 @@ public:
         fd.release();  // the DIR owns it now
 
         // One pass over the folder instead of a look-up per name: the names asked, as the disk
-        // has them, go in one table, and each entry listed is looked for there.
+        // has them, go in one table, and each entry listed is looked for there. The kernel's
+        // pass takes about as long as the table, so a second thread reads the folder meanwhile.
+        std::string listedNames;
+        std::vector<std::pair<size_t, ino_t>> listed;  // per entry: where its name ends, its inode
+        std::jthread reader([&] {
+            // Mostly the names asked: room for them, so that the lists are not copied as they grow.
+            listed.reserve(names.size() + 2);
+            listedNames.reserve(names.size() * 48);
+            while (const dirent* e = ::readdir(d.get())) {
+                listedNames.append(e->d_name);
+                listed.emplace_back(listedNames.size(), e->d_ino);
+            }
+        });
         std::string onDisk;
         std::vector<size_t> ends(names.size(), std::string::npos);
         for (size_t k = 0; k < names.size(); ++k)
@@ -230,18 +243,20 @@ public:
                 nextAsking[static_cast<size_t>(firstAsking[id])] = static_cast<int>(k);
             }
         }
+        reader.join();
+
         ListedIds out;
         out.ids.resize(names.size());
         out.places.assign(names.size(), ListedIds::kNotListed);
-        std::uint32_t place = 0;
-        for (const dirent* e; (e = ::readdir(d.get())) != nullptr; ++place) {
-            const int id = table.find(e->d_name);
+        for (size_t place = 0, start = 0; place < listed.size(); start = listed[place++].first) {
+            const int id =
+                table.find(std::string_view(listedNames).substr(start, listed[place].first - start));
             if (id < 0) continue;
             for (int k = firstAsking[static_cast<size_t>(id)]; k >= 0;
                  k = nextAsking[static_cast<size_t>(k)]) {
-                out.ids[static_cast<size_t>(k)] =
-                    EntryId{static_cast<std::uint64_t>(folder.st_dev), static_cast<std::uint64_t>(e->d_ino)};
-                out.places[static_cast<size_t>(k)] = place;
+                out.ids[static_cast<size_t>(k)] = EntryId{static_cast<std::uint64_t>(folder.st_dev),
+                                                          static_cast<std::uint64_t>(listed[place].second)};
+                out.places[static_cast<size_t>(k)] = static_cast<std::uint32_t>(place);
             }
         }
         return out;
