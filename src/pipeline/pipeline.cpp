@@ -1,6 +1,7 @@
 #include "pipeline/pipeline.h"
 
 #include <algorithm>
+#include <thread>
 
 #include "fileops/fileops.h"
 #include "fileset/fileset.h"
@@ -92,21 +93,24 @@ void followInRecord(UndoRecord& record, std::span<const RenamePair> pairs, const
     for (auto& [i, name] : moved) record.renamed[i].first = std::move(name);
 }
 
-// Sorts entries (pair indexes, each once) by their places in the folder's own listing, if it
-// gave any. A file system renames fastest walking its index in the order it is stored: a tenth
-// of the batch's time on ext4. A counting sort: places are below the folder's size.
-void sortByPlace(std::vector<size_t>& entries, std::span<const std::uint32_t> places) {
+// Sorts the batch's entries (numbers into keptAt, each once) by the places of their pairs in
+// the folder's own listing, if it gave any. A file system renames fastest walking its index in
+// the order it is stored: a tenth of the batch's time on ext4. A counting sort: places are below
+// the folder's size.
+void sortByPlace(std::vector<int>& entries, std::span<const size_t> keptAt,
+                 std::span<const std::uint32_t> places) {
     if (places.empty()) return;
+    auto placeOf = [&](int e) { return places[keptAt[static_cast<size_t>(e)]]; };
     std::uint32_t last = 0;
-    for (size_t k : entries)
-        if (places[k] != ListedIds::kNotListed) last = std::max(last, places[k]);
+    for (int e : entries)
+        if (placeOf(e) != ListedIds::kNotListed) last = std::max(last, placeOf(e));
     // Per place, where its entries start; entries not listed go last, in row order.
     std::vector<size_t> start(static_cast<size_t>(last) + 3, 0);
-    auto slot = [&](size_t k) { return places[k] == ListedIds::kNotListed ? last + 1 : places[k]; };
-    for (size_t k : entries) ++start[slot(k) + 1];
+    auto slot = [&](int e) { return placeOf(e) == ListedIds::kNotListed ? last + 1 : placeOf(e); };
+    for (int e : entries) ++start[slot(e) + 1];
     for (size_t i = 1; i < start.size(); ++i) start[i] += start[i - 1];
-    std::vector<size_t> sorted(entries.size());
-    for (size_t k : entries) sorted[start[slot(k)]++] = k;
+    std::vector<int> sorted(entries.size());
+    for (int e : entries) sorted[start[slot(e)]++] = e;
     entries = std::move(sorted);
 }
 
@@ -121,18 +125,43 @@ RenameOutcome renameEntries(FileSystem& fs, OpenFolder* folder, const std::strin
     if (!folder || !fs.pathStyle().endsInSeparator(dir)) return out;
 
     // Who each entry is, read before anything moves; an entry that is no longer the expected
-    // one stays out of the batch, untouched.
+    // one stays out of the batch, untouched. The pass over the folder runs on a second thread
+    // while the claims are worked out: each costs about as long as the other.
+    NameKeyFn key;
+    if (fs.foldsNames(dir)) key = [&](std::string_view n, std::string& k) { fs.appendNameKey(n, k); };
     std::vector<std::string_view> names;
     names.reserve(pairs.size());
     for (const RenamePair& p : pairs) names.push_back(p.from);
-    ListedIds listed = folder->entryIds(names);
+    ListedIds listed;
+    std::optional<RenameClaims> claims;
+    {
+        std::jthread pass([&] { listed = folder->entryIds(names); });
+        claims.emplace(pairs, key);
+    }
     std::vector<std::optional<EntryId>> found = std::move(listed.ids);
     std::vector<size_t> keptAt;  // per entry of the batch, its pair
     keptAt.reserve(pairs.size());
     for (size_t k = 0; k < pairs.size(); ++k)
         if (k >= ids.expected.size() || !ids.expected[k] || found[k] == ids.expected[k]) keptAt.push_back(k);
-    sortByPlace(keptAt, listed.places);
-    // The names side by side in the order the batch runs: its loop reads memory in order.
+    // Rows left out claim nothing.
+    std::vector<RenamePair> keptByRow;
+    if (keptAt.size() < pairs.size()) {
+        for (size_t k : keptAt) keptByRow.push_back(pairs[k]);
+        claims.emplace(keptByRow, key);
+    }
+    // The entries in the order the batch runs, numbered by row among those kept.
+    std::vector<int> order(keptAt.size());
+    for (size_t i = 0; i < keptAt.size(); ++i) order[i] = static_cast<int>(i);
+    sortByPlace(order, keptAt, listed.places);
+    const RenamePlan plan =
+        renumbered(planRenames(std::move(*claims), order,
+                               [&](std::string_view n) { return folder->hasEntry(std::string(n)); }),
+                   order);
+    // Entry i of the batch is now the one it takes in that order; its names lie side by side in
+    // that order, so that the loop reads memory as it goes.
+    std::vector<size_t> runAt(order.size());
+    for (size_t i = 0; i < order.size(); ++i) runAt[i] = keptAt[static_cast<size_t>(order[i])];
+    keptAt = std::move(runAt);
     std::string text;
     size_t bytes = 0;
     for (size_t k : keptAt) bytes += pairs[k].from.size() + pairs[k].to.size();
@@ -146,19 +175,6 @@ RenameOutcome renameEntries(FileSystem& fs, OpenFolder* folder, const std::strin
                         std::string_view(text).substr(at + p.from.size(), p.to.size())});
         at += p.from.size() + p.to.size();
     }
-    // Rows still claim entries and names in row order.
-    std::vector<int> rows;
-    if (!std::is_sorted(keptAt.begin(), keptAt.end())) {
-        std::vector<int> at(pairs.size(), -1);
-        for (size_t i = 0; i < keptAt.size(); ++i) at[keptAt[i]] = static_cast<int>(i);
-        rows.reserve(keptAt.size());
-        for (int i : at)
-            if (i >= 0) rows.push_back(i);
-    }
-    NameKeyFn key;
-    if (fs.foldsNames(dir)) key = [&](std::string_view n, std::string& k) { fs.appendNameKey(n, k); };
-    const RenamePlan plan = planRenames(
-        kept, [&](std::string_view n) { return folder->hasEntry(std::string(n)); }, key, rows);
 
     // A batch of more than one step is written ahead, so that a process that dies inside it
     // leaves every entry traceable.

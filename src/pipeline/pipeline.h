@@ -106,8 +106,9 @@ struct Operation {
 // Runs one click of a rename button.
 void runOperation(Context& ctx, const Operation& op);
 
-// Renames entries of dir (held open as folder), given in row order, in an order that lets them
-// take each other's names. Every entry fails when there is no folder or dir is not a chosen
+// Renames entries of dir (held open as folder), given in row order, in the order the folder
+// stores them where a pass over it tells, each name freed before it is taken; earlier rows
+// claim entries and names first. Every entry fails when there is no folder or dir is not a chosen
 // directory (ending in the separator). A batch of more than one step is written to the file
 // system's journal before its first rename and the journal is removed when it ends.
 // progress hears of every entry and may stop the batch between two of them.

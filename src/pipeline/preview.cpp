@@ -147,22 +147,26 @@ void onExecute(Context& ctx) {
     // A failed row keeps its name; the undo array still pairs with the rows by position, while
     // the record holds only what was renamed, where, and which entry each one is.
     UndoRecord record{dir, folder ? folder->id() : std::nullopt, {}, {}};
+    // Only a stopped execute needs its rows again, to put them back.
     std::vector<Executed> executed;
+    if (result.stopped) {
+        for (size_t k = 0; k < rowOf.size(); ++k)
+            if (result.done[k]) executed.push_back({rowOf[k], newNames[k]});
+        for (const auto& s : result.stranded)
+            executed.push_back({rowOf[static_cast<size_t>(s.entry)], newNames[static_cast<size_t>(s.entry)]});
+    }
     record.renamed.reserve(static_cast<size_t>(result.count()) + result.stranded.size());
     record.ids.reserve(record.renamed.capacity());
-    executed.reserve(record.renamed.capacity());
     for (size_t k = 0; k < rowOf.size(); ++k) {
         if (!result.done[k]) continue;
-        record.renamed.emplace_back(newNames[k], oldNames[k]);
+        record.renamed.emplace_back(std::move(newNames[k]), oldNames[k]);
         record.ids.push_back(ids[k]);
-        executed.push_back({rowOf[k], newNames[k]});
     }
     for (const auto& s : result.stranded) {
         const size_t k = static_cast<size_t>(s.entry);
         win.setCell(rowOf[k], 0, s.name);
         record.renamed.emplace_back(s.name, oldNames[k]);
         record.ids.push_back(ids[k]);
-        executed.push_back({rowOf[k], newNames[k]});
     }
     // Stopped half-way, the execute can be put back whole at once, while the record still
     // matches the disk; later the rows may no longer match a fresh listing.

@@ -64,60 +64,82 @@ private:
 
 }  // namespace
 
-RenamePlan planRenames(std::span<const RenamePair> pairs, const std::function<bool(std::string_view)>& taken,
-                       const NameKeyFn& key, std::span<const int> rows) {
-    const int n = static_cast<int>(pairs.size());
-    RenamePlan plan;
-    plan.waitsFor.assign(pairs.size(), -1);
-    plan.refused.assign(pairs.size(), false);
-    plan.steps.reserve(pairs.size());
+// The batch's names as the folder compares them, in one table: built with the claims, asked
+// again for temporary names that none of them has.
+struct RenameClaims::Names {
+    Names(std::span<const RenamePair> pairs, const NameKeyFn& key)
+        : keys(pairs, key), table(pairs.size() * 2) {}
+    BatchKeys keys;
+    NameTable table;
+};
 
-    BatchKeys keys(pairs, key);
-    NameTable names(pairs.size() * 2);
+RenameClaims::RenameClaims(std::span<const RenamePair> pairs, const NameKeyFn& key)
+    : pairs_(pairs), names_(std::make_unique<Names>(pairs, key)) {
+    const int n = static_cast<int>(pairs.size());
+    waitsFor_.assign(pairs.size(), -1);
+    refused_.assign(pairs.size(), false);
+    BatchKeys& keys = names_->keys;
     std::vector<NameSlot> slots;
     slots.reserve(pairs.size() * 2);
     auto slotOf = [&](std::string_view name) -> NameSlot& {
-        const size_t id = static_cast<size_t>(names.intern(name));
+        const size_t id = static_cast<size_t>(names_->table.intern(name));
         if (id == slots.size()) slots.emplace_back();
         return slots[id];
     };
-    auto row = [&](int at) { return rows.empty() ? at : rows[static_cast<size_t>(at)]; };
-    for (int at = 0; at < n; ++at) {
-        const int k = row(at);
+    for (int k = 0; k < n; ++k) {
         NameSlot& slot = slotOf(keys.from(k));
         if (slot.source < 0)
             slot.source = k;
         else
-            plan.refused[k] = true;  // an earlier row renames this entry already
+            refused_[k] = true;  // an earlier row renames this entry already
     }
     // An entry that keeps its name holds it against every row.
     for (int k = 0; k < n; ++k)
-        if (!plan.refused[k] && pairs[k].from == pairs[k].to) slotOf(keys.to(k)).claimant = k;
-    for (int at = 0; at < n; ++at) {
-        const int k = row(at);
-        if (plan.refused[k] || pairs[k].from == pairs[k].to) continue;
+        if (!refused_[k] && pairs[k].from == pairs[k].to) slotOf(keys.to(k)).claimant = k;
+    for (int k = 0; k < n; ++k) {
+        if (refused_[k] || pairs[k].from == pairs[k].to) continue;
         if (isDeviceName(pairs[k].to)) {
-            plan.refused[k] = true;  // the system would make a file that few programs can reach
+            refused_[k] = true;  // the system would make a file that few programs can reach
             continue;
         }
         // A change of letter case alone where case is ignored waits for itself: a cycle of one.
         NameSlot& slot = slotOf(keys.to(k));
         if (slot.claimant >= 0) {
-            plan.refused[k] = true;  // the first row wants this name too
+            refused_[k] = true;  // the first row wants this name too
             continue;
         }
         slot.claimant = k;
-        if (slot.source >= 0) plan.waitsFor[k] = slot.source;
+        if (slot.source >= 0) waitsFor_[k] = slot.source;
     }
+}
 
+RenameClaims::~RenameClaims() = default;
+RenameClaims::RenameClaims(RenameClaims&&) noexcept = default;
+RenameClaims& RenameClaims::operator=(RenameClaims&&) noexcept = default;
+
+RenamePlan planRenames(std::span<const RenamePair> pairs, const std::function<bool(std::string_view)>& taken,
+                       const NameKeyFn& key) {
+    return planRenames(RenameClaims(pairs, key), {}, taken);
+}
+
+RenamePlan planRenames(RenameClaims claims, std::span<const int> order,
+                       const std::function<bool(std::string_view)>& taken) {
+    const int n = static_cast<int>(claims.pairs_.size());
+    RenamePlan plan;
+    plan.waitsFor = std::move(claims.waitsFor_);
+    plan.refused = std::move(claims.refused_);
+    plan.steps.reserve(claims.pairs_.size());
+    BatchKeys& keys = claims.names_->keys;
+    const NameTable& names = claims.names_->table;
     // Each name has one claimant, so every entry is waited for by at most one other: the waits
     // form plain chains and cycles. A chain runs from its free end; a cycle starts by moving its
     // first entry aside.
     enum : unsigned char { Unseen, OnPath, Planned };
-    std::vector<unsigned char> state(pairs.size(), Unseen);
+    std::vector<unsigned char> state(claims.pairs_.size(), Unseen);
     std::vector<int> path;
     long long nextTemp = 0;
-    for (int k = 0; k < n; ++k) {
+    for (int at = 0; at < n; ++at) {
+        const int k = order.empty() ? at : order[static_cast<size_t>(at)];
         if (plan.refused[k] || state[k] != Unseen) continue;
         path.clear();
         bool cycle = false;
@@ -152,6 +174,26 @@ RenamePlan planRenames(std::span<const RenamePair> pairs, const std::function<bo
         plan.steps.push_back({k, RenamePlan::Kind::FromTemp, t});
     }
     return plan;
+}
+
+RenamePlan renumbered(const RenamePlan& plan, std::span<const int> order) {
+    std::vector<int> now(order.size());
+    for (size_t i = 0; i < order.size(); ++i) now[static_cast<size_t>(order[i])] = static_cast<int>(i);
+    RenamePlan out;
+    out.temps = plan.temps;
+    out.steps.reserve(plan.steps.size());
+    for (RenamePlan::Step st : plan.steps) {
+        st.entry = now[static_cast<size_t>(st.entry)];
+        out.steps.push_back(st);
+    }
+    out.waitsFor.resize(order.size());
+    out.refused.resize(order.size());
+    for (size_t i = 0; i < order.size(); ++i) {
+        const int w = plan.waitsFor[static_cast<size_t>(order[i])];
+        out.waitsFor[i] = w < 0 ? -1 : now[static_cast<size_t>(w)];
+        out.refused[i] = plan.refused[static_cast<size_t>(order[i])];
+    }
+    return out;
 }
 
 int RenameOutcome::count() const { return static_cast<int>(std::count(done.begin(), done.end(), true)); }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -45,17 +46,42 @@ inline constexpr std::string_view kTempSuffix = ".tmp";
 // Appends to key the form in which the folder compares name: names with equal keys are one entry.
 using NameKeyFn = std::function<void(std::string_view name, std::string& key)>;
 
-// taken(name): the folder holds an entry of that name (asked only for temporary names).
-// key: given when the folder folds names (letter case ignored); without it every byte counts.
-// An entry whose new name differs from its old one only in the folder's eyes (letter case) is a
-// cycle of its own: it goes through a temporary name, so that the new form lands wherever the
-// file system would keep the old one on a direct move. A new name that is a Windows device
-// name is refused.
-// Entries that do not wait for each other are renamed in the order of pairs. rows, when given,
-// holds every entry once, in the order of the rows they come from when that is another: earlier
-// rows claim entries and names first, whatever order the batch runs in.
+// Which rows of a batch are refused and which entry each one waits for: the part of a plan that
+// does not depend on the order the batch runs in, so it can be worked out while the folder is
+// read. pairs come in row order: an earlier row claims an entry or a name first. key: given
+// when the folder folds names (letter case ignored); without it every byte counts. An entry
+// whose new name differs from its old one only in the folder's eyes (letter case) waits for
+// itself: a cycle of its own, which goes through a temporary name so that the new form lands
+// wherever the file system would keep the old one on a direct move. A new name that is a
+// Windows device name is refused. pairs and key must outlive the claims.
+class RenameClaims {
+public:
+    explicit RenameClaims(std::span<const RenamePair> pairs, const NameKeyFn& key = {});
+    ~RenameClaims();
+    RenameClaims(RenameClaims&&) noexcept;
+    RenameClaims& operator=(RenameClaims&&) noexcept;
+
+private:
+    friend RenamePlan planRenames(RenameClaims claims, std::span<const int> order,
+                                  const std::function<bool(std::string_view)>& taken);
+    struct Names;
+    std::span<const RenamePair> pairs_;
+    std::unique_ptr<Names> names_;
+    std::vector<int> waitsFor_;
+    std::vector<bool> refused_;
+};
+
+// The steps: entries that do not wait for each other go in order (each row once; empty: row
+// order), a chain from its free end, a cycle through a temporary name. taken(name): the folder
+// holds an entry of that name (asked only for temporary names).
+RenamePlan planRenames(RenameClaims claims, std::span<const int> order,
+                       const std::function<bool(std::string_view)>& taken);
 RenamePlan planRenames(std::span<const RenamePair> pairs, const std::function<bool(std::string_view)>& taken,
-                       const NameKeyFn& key = {}, std::span<const int> rows = {});
+                       const NameKeyFn& key = {});
+
+// The same plan over its entries renumbered: entry order[i] becomes entry i (a batch whose
+// names are laid out in the order it runs).
+RenamePlan renumbered(const RenamePlan& plan, std::span<const int> order);
 
 struct RenameOutcome {
     std::vector<bool> done;  // per entry: its rename went through

@@ -58,14 +58,15 @@ struct Result {
     RenamePlan plan;
 };
 
-Result run(Folder& folder, const Names& pairs, std::span<const int> rows = {}) {
+// order: the rows in the order the batch is to run them (empty: row order).
+Result run(Folder& folder, const Names& pairs, std::span<const int> order = {}) {
     std::vector<RenamePair> views;
     for (const auto& [from, to] : pairs) views.push_back({from, to});
     Result r;
     NameKeyFn key;
     if (folder.caseBlind) key = [&](std::string_view n, std::string& k) { k += folder.fold(n); };
-    r.plan = planRenames(
-        views, [&](std::string_view n) { return folder.find(n) != folder.entries.end(); }, key, rows);
+    r.plan = planRenames(RenameClaims(views, key), order,
+                         [&](std::string_view n) { return folder.find(n) != folder.entries.end(); });
     r.outcome =
         carryOut(views, r.plan, [&](std::string_view f, std::string_view t) { return folder.rename(f, t); });
     return r;
@@ -211,18 +212,11 @@ TEST(RenamePlan, BatchOutcomesTable) {
         for (const auto& [order, how] : {std::pair{rows, "row order"}, std::pair{reversed, "reversed"},
                                          std::pair{oddFirst, "odd rows first"}}) {
             SCOPED_TRACE(std::string(c.what) + ", " + how);
-            Names pairs;  // in the order the batch runs
-            for (int k : order) pairs.push_back(c.pairs[static_cast<size_t>(k)]);
-            std::vector<int> rowsOf(static_cast<size_t>(n));  // where each row's pair went
-            for (int at = 0; at < n; ++at) rowsOf[static_cast<size_t>(order[static_cast<size_t>(at)])] = at;
             Folder folder;
             for (const auto& f : c.files) folder.entries[f] = f;
             folder.locked = c.locked;
-            Result r = run(folder, pairs, rowsOf);
-            std::string done;
-            for (int k = 0; k < n; ++k)
-                done += r.outcome.done[static_cast<size_t>(rowsOf[static_cast<size_t>(k)])] ? 'Y' : 'n';
-            EXPECT_EQ(done, c.done);
+            Result r = run(folder, c.pairs, order);
+            EXPECT_EQ(doneFlags(r.outcome), c.done);
             EXPECT_EQ(r.outcome.count(), static_cast<int>(std::count(c.done.begin(), c.done.end(), 'Y')));
             EXPECT_TRUE(r.outcome.stranded.empty());
             EXPECT_EQ(folder.entries, (std::map<std::string, std::string>(c.after.begin(), c.after.end())));
@@ -232,14 +226,41 @@ TEST(RenamePlan, BatchOutcomesTable) {
 
 // Entries that wait for nobody go in the order given; a chain still runs from its free end.
 TEST(RenamePlan, StepsFollowTheOrderGivenWhereNothingWaits) {
-    const Names pairs = {{"c", "z"}, {"1", "2"}, {"a", "x"}, {"2", "3"}, {"b", "y"}};
+    const Names pairs = {{"a", "x"}, {"1", "2"}, {"b", "y"}, {"2", "3"}, {"c", "z"}};
     Folder folder;
     for (const auto& p : pairs) folder.entries[p.first] = p.first;
-    const Result r = run(folder, pairs, std::vector<int>{2, 1, 4, 3, 0});
+    const Result r = run(folder, pairs, std::vector<int>{4, 1, 0, 3, 2});
     std::vector<int> entries;
     for (const RenamePlan::Step& st : r.plan.steps) entries.push_back(st.entry);
-    EXPECT_EQ(entries, (std::vector<int>{0, 3, 1, 2, 4}));
+    EXPECT_EQ(entries, (std::vector<int>{4, 3, 1, 0, 2}));
     EXPECT_EQ(doneFlags(r.outcome), "YYYYY");
+}
+
+// A plan renumbered into the order it runs does the same to the same names.
+TEST(RenamePlan, ARenumberedPlanDoesTheSame) {
+    const Names pairs = {{"a", "b"}, {"1", "2"}, {"b", "a"}, {"2", "3"}, {"c", "c"}, {"x", "3"}};
+    const std::vector<int> order = {3, 0, 5, 2, 4, 1};
+    std::vector<RenamePair> views, reordered;
+    for (const auto& [from, to] : pairs) views.push_back({from, to});
+    for (int k : order) reordered.push_back(views[static_cast<size_t>(k)]);
+    Folder byRow, byRun;
+    for (const auto& p : pairs) byRow.entries[p.first] = byRun.entries[p.first] = p.first;
+    auto has = [](Folder& f) { return [&f](std::string_view n) { return f.find(n) != f.entries.end(); }; };
+    const RenamePlan plan = planRenames(RenameClaims(views), order, has(byRow));
+    const RenamePlan renamed = renumbered(plan, order);
+    const RenameOutcome a =
+        carryOut(views, plan, [&](std::string_view f, std::string_view t) { return byRow.rename(f, t); });
+    const RenameOutcome b = carryOut(
+        reordered, renamed, [&](std::string_view f, std::string_view t) { return byRun.rename(f, t); });
+    EXPECT_EQ(byRun.entries, byRow.entries);
+    ASSERT_EQ(renamed.steps.size(), plan.steps.size());
+    for (size_t i = 0; i < plan.steps.size(); ++i)
+        EXPECT_EQ(order[static_cast<size_t>(renamed.steps[i].entry)], plan.steps[i].entry) << i;
+    for (size_t i = 0; i < order.size(); ++i) {
+        EXPECT_EQ(b.done[i], a.done[static_cast<size_t>(order[i])]) << i;
+        EXPECT_EQ(renamed.refused[i], plan.refused[static_cast<size_t>(order[i])]) << i;
+    }
+    EXPECT_EQ(doneFlags(a), "YYYYYn");
 }
 
 // Where letter case is ignored, names are planned by their keys: chains and cycles that only
