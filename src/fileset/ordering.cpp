@@ -11,10 +11,6 @@ bool isDigit(std::string_view s, std::size_t i) { return i < s.size() && s[i] >=
 constexpr std::size_t kDigitWindow = 7;  // only a number starting in the first 7 bytes is padded
 constexpr std::size_t kManyNames = 100;
 
-}  // namespace
-
-namespace {
-
 // How many zeros the key puts before the leading number at *at; 0 when the key is the name.
 int zerosFor(std::string_view name, std::size_t count, std::size_t* at) {
     // GBK trail bytes are never ASCII digits, so a byte scan cannot land inside a character.
@@ -78,9 +74,7 @@ void sortPaddedNumber(std::vector<std::string>& names) {
         std::size_t index;
     };
     std::vector<Keyed> keyed(n);
-    for (std::size_t i = 0; i < n; ++i) {
-        keyed[i] = {{bigEndianAt(keys[i], 0), bigEndianAt(keys[i], 8)}, i};
-    }
+    for (std::size_t i = 0; i < n; ++i) keyed[i] = {{bigEndianAt(keys[i], 0), bigEndianAt(keys[i], 8)}, i};
     std::sort(keyed.begin(), keyed.end(), [&](const Keyed& a, const Keyed& b) {
         if (a.head[0] != b.head[0]) return a.head[0] < b.head[0];
         if (a.head[1] != b.head[1]) return a.head[1] < b.head[1];
