@@ -114,6 +114,9 @@ void sortByPlace(std::vector<int>& entries, std::span<const size_t> keptAt,
     entries = std::move(sorted);
 }
 
+// Below this many entries a second thread costs more than it saves.
+constexpr size_t kOverlapFrom = 1024;
+
 }  // namespace
 
 RenameOutcome renameEntries(FileSystem& fs, OpenFolder* folder, const std::string& dir,
@@ -134,7 +137,10 @@ RenameOutcome renameEntries(FileSystem& fs, OpenFolder* folder, const std::strin
     for (const RenamePair& p : pairs) names.push_back(p.from);
     ListedIds listed;
     std::optional<RenameClaims> claims;
-    {
+    if (pairs.size() < kOverlapFrom) {
+        listed = folder->entryIds(names);
+        claims.emplace(pairs, key);
+    } else {
         std::jthread pass([&] { listed = folder->entryIds(names); });
         claims.emplace(pairs, key);
     }
