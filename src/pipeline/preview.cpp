@@ -105,12 +105,16 @@ void onPreviewSwitch(Context& ctx) {
 
 void onExecute(Context& ctx) {
     Window& win = ctx.win;
+    // Every cell is read once: the counts first, then the rows within the first c0.
     const int rows = win.rowCount();
+    std::vector<std::string> oldNames(static_cast<size_t>(rows)), newNames(static_cast<size_t>(rows));
     int c0 = 0;
     int c1 = 0;
     for (int r = 0; r < rows; ++r) {
-        if (!win.cell(r, 0).empty()) ++c0;
-        if (!win.cell(r, 1).empty()) ++c1;
+        oldNames[static_cast<size_t>(r)] = win.cell(r, 0);
+        newNames[static_cast<size_t>(r)] = win.cell(r, 1);
+        if (!oldNames[static_cast<size_t>(r)].empty()) ++c0;
+        if (!newNames[static_cast<size_t>(r)].empty()) ++c1;
     }
     // A refused execute keeps the previous undo.
     if (c1 == 0) return remind(ctx, "开了预览界面以后，必须先预览，\r\n请重新点左边的按钮进行预览！");
@@ -122,15 +126,19 @@ void onExecute(Context& ctx) {
     const std::unique_ptr<OpenFolder> folder = ctx.fs.openFolder(dir);
     if (replacedSinceListing(ctx.listed, folder.get(), dir)) return remind(ctx, kFolderReplaced.text);
     std::vector<int> rowOf;
-    std::vector<std::string> oldNames, newNames;
+    size_t kept = 0;
     for (int r = 0; r < c0; ++r) {
-        std::string oldName = win.cell(r, 0);
-        std::string newName = win.cell(r, 1);
-        if (oldName.empty() || newName.empty()) continue;
+        const size_t at = static_cast<size_t>(r);
+        if (oldNames[at].empty() || newNames[at].empty()) continue;
         rowOf.push_back(r);
-        oldNames.push_back(std::move(oldName));
-        newNames.push_back(std::move(newName));
+        if (kept != at) {
+            oldNames[kept] = std::move(oldNames[at]);
+            newNames[kept] = std::move(newNames[at]);
+        }
+        ++kept;
     }
+    oldNames.resize(kept);
+    newNames.resize(kept);
     std::vector<RenamePair> pairs;
     pairs.reserve(rowOf.size());
     for (size_t k = 0; k < rowOf.size(); ++k) pairs.push_back({oldNames[k], newNames[k]});

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -260,6 +261,10 @@ public:
     // next point where it can.
     virtual bool next(int done) = 0;
     virtual void finish() = 0;
+    // What the running loop keeps back for the window (rows it changed), to be put there before
+    // the window may draw; the front end calls it then. A loop inside another one shows nothing
+    // of its own: it puts everything there when it ends. Gone when the loop finishes.
+    virtual void beforeDrawing(std::function<void()>) {}
 };
 
 // Never shows anything and never stops.
@@ -273,7 +278,10 @@ public:
 // One loop of a Progress, finished however the loop ends.
 class ProgressRun {
 public:
-    ProgressRun(Progress& p, const char* what, int total) : p_(p) { p_.start(what, total); }
+    ProgressRun(Progress& p, const char* what, int total, std::function<void()> beforeDrawing = {}) : p_(p) {
+        p_.start(what, total);
+        if (beforeDrawing) p_.beforeDrawing(std::move(beforeDrawing));
+    }
     ~ProgressRun() { p_.finish(); }
     ProgressRun(const ProgressRun&) = delete;
     ProgressRun& operator=(const ProgressRun&) = delete;

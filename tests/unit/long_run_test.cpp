@@ -21,14 +21,19 @@ using Names = std::vector<std::string>;
 constexpr int kFiles = 6;
 
 // Stops the first loop it hears of when it reaches entry stopAt (never, when negative); every
-// step of every loop is shown to watch first.
+// step of every loop is shown to watch first, as the window would draw it then.
 struct StopAtProgress final : Progress {
     void start(const char* what, int) override { loops.emplace_back(what); }
     bool next(int done) override {
-        if (watch) watch(done);
+        if (watch) {
+            if (draw) draw();
+            watch(done);
+        }
         return loops.size() > 1 || stopAt < 0 || done < stopAt;
     }
-    void finish() override {}
+    void finish() override { draw = nullptr; }
+    void beforeDrawing(std::function<void()> show) override { draw = std::move(show); }
+    std::function<void()> draw;
     int stopAt = -1;
     std::function<void(int)> watch;
     std::vector<std::string> loops;
@@ -103,8 +108,8 @@ protected:
     Context& rc = running.context();
 };
 
-// At every step of a direct run, an execute and an undo, each row shows the name its file has on
-// disk at that moment.
+// Whenever the window may draw during a direct run, an execute and an undo, each row shows the
+// name its file has on disk at that moment.
 TEST_F(LongRun, RowsShowEachNewNameAsSoonAsTheFileHasIt) {
     struct Case {
         const char* what;

@@ -38,6 +38,7 @@ bool Win32Progress::next(int done) {
     const std::uint32_t now = now_();
     if (now - handled_ >= kHandleEvery) {
         handled_ = now;
+        if (beforeDrawing_) beforeDrawing_();
         handlePending();
         if (now - started_ >= kShowAfter) showTitle(done);
     }
@@ -49,6 +50,11 @@ void Win32Progress::finish() {
     if (HWND w = window_(); titled_ && w) SetWindowTextW(w, title_.c_str());
     titled_ = false;
     stop_ = false;
+    beforeDrawing_ = nullptr;
+}
+
+void Win32Progress::beforeDrawing(std::function<void()> show) {
+    if (depth_ == 1) beforeDrawing_ = std::move(show);
 }
 
 void Win32Progress::handlePending() {

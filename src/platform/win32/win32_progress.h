@@ -21,6 +21,7 @@ public:
     void start(const char* what, int total) override;
     bool next(int done) override;
     void finish() override;
+    void beforeDrawing(std::function<void()> show) override;
 
 private:
     void handlePending();
@@ -36,6 +37,7 @@ private:
     std::wstring title_;  // the title before the loop, put back after it
     bool titled_ = false;
     bool stop_ = false;
+    std::function<void()> beforeDrawing_;  // the outer loop's
 };
 
 }  // namespace vb
