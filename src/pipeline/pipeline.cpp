@@ -385,6 +385,8 @@ void runOperation(Context& ctx, const Operation& op) {
             else if (!ask(ctx, op.question.text, op.question.title))
                 return;
         }
+        // Who the entries are is read while their new names are made, once nobody is asked.
+        if (i == 1 && !preview && folder) folder->readAhead(entries.size());
         Outcome out = run.rule(Entry{name, branch, i, n, preview});
         if (out.stop) {
             show(ctx, *out.stop);

@@ -105,8 +105,17 @@ void onPreviewSwitch(Context& ctx) {
 
 void onExecute(Context& ctx) {
     Window& win = ctx.win;
-    // Every cell is read once: the counts first, then the rows within the first c0.
     const int rows = win.rowCount();
+    // Who the folder's entries are is read while the rows are; a refusal lets go of the folder
+    // before it says so.
+    const std::string dir = workingDir(win);
+    std::unique_ptr<OpenFolder> folder = ctx.fs.openFolder(dir);
+    if (folder) folder->readAhead(static_cast<size_t>(rows));
+    auto refuse = [&](const char* text) {
+        folder.reset();
+        remind(ctx, text);
+    };
+    // Every cell is read once: the counts first, then the rows within the first c0.
     std::vector<std::string> oldNames(static_cast<size_t>(rows)), newNames(static_cast<size_t>(rows));
     int c0 = 0;
     int c1 = 0;
@@ -117,14 +126,11 @@ void onExecute(Context& ctx) {
         if (!newNames[static_cast<size_t>(r)].empty()) ++c1;
     }
     // A refused execute keeps the previous undo.
-    if (c1 == 0) return remind(ctx, "开了预览界面以后，必须先预览，\r\n请重新点左边的按钮进行预览！");
-    if (c0 == 0) return remind(ctx, "没有发生任何变化。\r\n请仔细排查问题，重新操作!");
+    if (c1 == 0) return refuse("开了预览界面以后，必须先预览，\r\n请重新点左边的按钮进行预览！");
+    if (c0 == 0) return refuse("没有发生任何变化。\r\n请仔细排查问题，重新操作!");
     if (c0 != c1)
-        return remind(ctx, "上一步的文件名和预览文件名的个数不相等，不予执行,\r\n请仔细排查问题，重新操作!");
-
-    const std::string dir = workingDir(win);
-    const std::unique_ptr<OpenFolder> folder = ctx.fs.openFolder(dir);
-    if (replacedSinceListing(ctx.listed, folder.get(), dir)) return remind(ctx, kFolderReplaced.text);
+        return refuse("上一步的文件名和预览文件名的个数不相等，不予执行,\r\n请仔细排查问题，重新操作!");
+    if (replacedSinceListing(ctx.listed, folder.get(), dir)) return refuse(kFolderReplaced.text);
     std::vector<int> rowOf;
     size_t kept = 0;
     for (int r = 0; r < c0; ++r) {
@@ -204,6 +210,8 @@ void onUndo(Context& ctx) {
 
     const bool files = win.checked(Ctl::选择框_文件);
     if (!files && !win.checked(Ctl::选择框_文件夹)) return;
+    // Read while the rows are checked against the folder.
+    if (folder) folder->readAhead(ctx.undoRecord.renamed.size());
 
     std::vector<std::string> titles;
     titles.reserve(static_cast<size_t>(win.rowCount()));

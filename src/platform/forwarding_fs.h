@@ -23,6 +23,7 @@ public:
     ListedIds entryIds(const std::vector<std::string_view>& names) override {
         return inner_->entryIds(names);
     }
+    void readAhead(size_t names) override { inner_->readAhead(names); }
     bool renameKeepsIdentity() override { return inner_->renameKeepsIdentity(); }
     bool rename(const std::string& from, const std::string& to) override { return inner_->rename(from, to); }
     bool hasEntry(const std::string& name) override { return inner_->hasEntry(name); }

@@ -134,6 +134,10 @@ public:
         }
         return out;
     }
+    // Starts reading who the entries are, on a thread of its own, for the entryIds of about this
+    // many names to come: that one pass then answers from what it read from this call on. Nothing
+    // where the folder is not read in one pass.
+    virtual void readAhead(size_t) {}
     // Whether a renamed entry keeps its identity here (not so on FAT volumes, which renumber it).
     virtual bool renameKeepsIdentity() { return false; }
     // Renames from to to inside this folder. Never overwrites; fails unless both are single

@@ -201,29 +201,21 @@ public:
     }
     // A rename moves a name, never the inode it names.
     bool renameKeepsIdentity() override { return true; }
+    void readAhead(size_t names) override {
+        if (!ahead_ && names >= kListedIdsFrom && listsInodes(fd_.get())) ahead_ = startPass(names);
+    }
     ListedIds entryIds(const std::vector<std::string_view>& names) override {
+        // A pass read ahead serves the first many names asked, and only them.
+        std::unique_ptr<Pass> pass = std::move(ahead_);
         struct stat folder;
         if (names.size() < kListedIdsFrom || !listsInodes(fd_.get()) || ::fstat(fd_.get(), &folder) != 0)
             return OpenFolder::entryIds(names);
-        Fd fd(::openat(fd_.get(), ".", kDirFlags));
-        std::unique_ptr<DIR, int (*)(DIR*)> d(fd ? ::fdopendir(fd.get()) : nullptr, ::closedir);
-        if (!d) return OpenFolder::entryIds(names);
-        fd.release();  // the DIR owns it now
+        if (!pass) pass = startPass(names.size());
+        if (!pass) return OpenFolder::entryIds(names);
 
         // One pass over the folder instead of a look-up per name: the names asked, as the disk
         // has them, go in one table, and each entry listed is looked for there. The kernel's
-        // pass takes about as long as the table, so a second thread reads the folder meanwhile.
-        std::string listedNames;
-        std::vector<std::pair<size_t, ino_t>> listed;  // per entry: where its name ends, its inode
-        std::jthread reader([&] {
-            // Mostly the names asked: room for them, so that the lists are not copied as they grow.
-            listed.reserve(names.size() + 2);
-            listedNames.reserve(names.size() * 48);
-            while (const dirent* e = ::readdir(d.get())) {
-                listedNames.append(e->d_name);
-                listed.emplace_back(listedNames.size(), e->d_ino);
-            }
-        });
+        // pass takes about as long as the table, so it reads the folder on a thread of its own.
         std::string onDisk;
         std::vector<size_t> ends(names.size(), std::string::npos);
         for (size_t k = 0; k < names.size(); ++k)
@@ -243,14 +235,15 @@ public:
                 nextAsking[static_cast<size_t>(firstAsking[id])] = static_cast<int>(k);
             }
         }
-        reader.join();
+        pass->reader.join();
+        const auto& listed = pass->listed;
 
         ListedIds out;
         out.ids.resize(names.size());
         out.places.assign(names.size(), ListedIds::kNotListed);
         for (size_t place = 0, start = 0; place < listed.size(); start = listed[place++].first) {
             const int id =
-                table.find(std::string_view(listedNames).substr(start, listed[place].first - start));
+                table.find(std::string_view(pass->names).substr(start, listed[place].first - start));
             if (id < 0) continue;
             for (int k = firstAsking[static_cast<size_t>(id)]; k >= 0;
                  k = nextAsking[static_cast<size_t>(k)]) {
@@ -325,6 +318,31 @@ private:
     // From this many names on, reading the whole folder once costs less than a look-up each.
     static constexpr size_t kListedIdsFrom = 1024;
 
+    // The folder read on a thread of its own: each entry's name as the disk has it, its inode.
+    struct Pass {
+        std::string names;
+        std::vector<std::pair<size_t, ino_t>> listed;  // per entry: where its name ends, its inode
+        std::jthread reader;                           // last: gone first, once it has finished
+    };
+    // expected: about how many entries the folder has.
+    std::unique_ptr<Pass> startPass(size_t expected) {
+        Fd fd(::openat(fd_.get(), ".", kDirFlags));
+        std::unique_ptr<DIR, int (*)(DIR*)> dir(fd ? ::fdopendir(fd.get()) : nullptr, ::closedir);
+        if (!dir) return nullptr;
+        fd.release();  // the DIR owns it now
+        auto pass = std::make_unique<Pass>();
+        // Room for them all, so that the lists are not copied as they grow.
+        pass->listed.reserve(expected + 2);
+        pass->names.reserve(expected * 48);
+        pass->reader = std::jthread([p = pass.get(), dir = std::move(dir)] {
+            while (const dirent* e = ::readdir(dir.get())) {
+                p->names.append(e->d_name);
+                p->listed.emplace_back(p->names.size(), e->d_ino);
+            }
+        });
+        return pass;
+    }
+
     // One plain name inside this folder, as it is on disk.
     static std::optional<std::string> inside(const std::string& gbk) {
         if (!isPlainComponent(gbk)) return std::nullopt;
@@ -340,6 +358,7 @@ private:
     }
 
     Fd fd_;
+    std::unique_ptr<Pass> ahead_;  // read ahead for the entryIds to come
     std::string fromBuffer_, toBuffer_;
 };
 
