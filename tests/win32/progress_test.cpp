@@ -173,14 +173,28 @@ TEST(Progress, EscStopsADirectRunWhileClicksAndTheCloseWaitAndTheReportCountsWha
     EXPECT_EQ(rig.dialogs.boxes.back(), "一共有" + std::to_string(kFiles) + "个文件被改名成功");
 }
 
-// The list control itself shows, at every look during a run, the names the files have on disk.
+// Hands the list control's messages to a test's watcher before the control handles them.
+LRESULT CALLBACK watchList(HWND h, UINT m, WPARAM w, LPARAM l, UINT_PTR, DWORD_PTR watcher) {
+    (*reinterpret_cast<std::function<void(UINT)>*>(watcher))(m);
+    return DefSubclassProc(h, m, w, l);
+}
+
+// The list control itself shows, whenever the window handles its messages during a run (it
+// draws only then), the names the files have on disk.
 TEST(Progress, TheListShowsEachNewNameWhileTheRunGoes) {
+    constexpr UINT kLook = WM_APP + 7;  // posted at a look, handled when the window next may draw
     Rig rig;
     HWND lv = rig.app.window().handle(Ctl::超级列表框1);
-    int checked = 0;
-    rig.onLook = [&](int look) {
-        if (look % 40 != 0) return;
-        ++checked;
+    int checked = 0, painted = 0;
+    bool posted = false;
+    std::function<void(UINT)> watcher = [&](UINT m) {
+        if (m != WM_PAINT && m != kLook) return;
+        if (m == kLook) {
+            posted = false;
+            ++checked;
+        } else {
+            ++painted;
+        }
         for (int r = 0; r < kFiles; ++r) {
             wchar_t text[MAX_PATH] = {};
             LVITEMW item{};
@@ -189,11 +203,17 @@ TEST(Progress, TheListShowsEachNewNameWhileTheRunGoes) {
             item.cchTextMax = MAX_PATH;
             SendMessageW(lv, LVM_GETITEMTEXTW, static_cast<WPARAM>(r), reinterpret_cast<LPARAM>(&item));
             const bool renamed = testing::exists(rig.dir.wide() + Rig::name(r, L"_x"));
-            ASSERT_EQ(std::wstring(text), Rig::name(r, renamed ? L"_x" : L""))
-                << "look " << look << ", row " << r;
+            EXPECT_EQ(std::wstring(text), Rig::name(r, renamed ? L"_x" : L""))
+                << (m == kLook ? "look " : "paint ") << checked + painted << ", row " << r;
         }
     };
+    ASSERT_TRUE(SetWindowSubclass(lv, watchList, 1, reinterpret_cast<DWORD_PTR>(&watcher)));
+    rig.onLook = [&](int) {
+        if (!posted) posted = PostMessageW(lv, kLook, 0, 0);
+    };
     rig.addSuffix("_x");
+    rig.onLook = nullptr;
+    RemoveWindowSubclass(lv, watchList, 1);
     EXPECT_GT(checked, 2);
     EXPECT_EQ(rig.renamedOnDisk(L"_x"), kFiles);
 }
