@@ -9,6 +9,7 @@
 #include <fstream>
 #include <regex>
 #include <sstream>
+#include <thread>
 
 #include "../temp_folder.h"
 #include "platform/encoding.h"
@@ -364,6 +365,73 @@ TEST(PosixFileSystem, RecycleMovesIntoTheTrashWithInfoAndResolvesClashes) {
     info = readFile(trash / "info/folder.trashinfo");
     ASSERT_TRUE(std::regex_match(info, m, format)) << info;
     EXPECT_EQ(m[1].str(), t.dir() + "w/folder");
+}
+
+// Waits until nothing has changed in the folder for longer than the kernel's clock could hide:
+// only then may a listing of it stand for it later.
+void waitUntilStill(const fs::path& folder) {
+    for (;;) {
+        struct stat st;
+        timespec now;
+        ASSERT_EQ(::stat(folder.c_str(), &st), 0);
+        ASSERT_EQ(::clock_gettime(CLOCK_REALTIME_COARSE, &now), 0);
+        const long long age = (static_cast<long long>(now.tv_sec) - st.st_ctim.tv_sec) * 1'000'000'000LL +
+                              (now.tv_nsec - st.st_ctim.tv_nsec);
+        if (st.st_ctim.tv_nsec == 0 ? st.st_ctim.tv_sec + 1 < now.tv_sec : age > 200'000'000) return;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+}
+
+// A batch right after a listing takes who the entries are from that listing while the folder
+// is as it was; whatever another process changed in between is seen.
+TEST(PosixFileSystem, ABatchAfterAListingSeesEveryChangeMadeSince) {
+    testing::TempFolder t("posixfs");
+    struct Case {
+        const char* name;
+        std::function<void(const fs::path& folder)> change;
+    };
+    const fs::path outside = t.root() / "outside";
+    fs::create_directory(outside);
+    const Case cases[] = {
+        {"nothing", [](const fs::path&) {}},
+        {"an entry swapped for another",
+         [&](const fs::path& f) {
+             fs::rename(f / "3.txt", outside / "3.txt");
+             writeFile(f / "3.txt", "newcomer");
+         }},
+        {"an entry gone", [](const fs::path& f) { fs::remove(f / "5.txt"); }},
+        {"a name asked that comes", [](const fs::path& f) { writeFile(f / "new.txt", "x"); }},
+        {"the folder replaced at its path",
+         [&](const fs::path& f) {
+             fs::rename(f, outside / "moved");
+             fs::create_directory(f);
+             for (int i = 0; i < 1200; ++i) writeFile(f / (std::to_string(i) + ".txt"), "again");
+         }},
+    };
+    std::vector<std::string> names;
+    for (int i = 0; i < 1200; ++i) names.push_back(std::to_string(i) + ".txt");
+    names.push_back("new.txt");
+    const std::vector<std::string_view> asked(names.begin(), names.end());
+    for (const Case& c : cases) {
+        fs::create_directory(t.root() / c.name);
+        for (int i = 0; i < 1200; ++i) writeFile(t.root() / c.name / names[static_cast<size_t>(i)], "x");
+    }
+    waitUntilStill(t.root());
+    for (const Case& c : cases) waitUntilStill(t.root() / c.name);
+
+    PosixFileSystem pfs(t.dir());
+    for (const Case& c : cases) {
+        const std::string dir = t.dir() + c.name + "/";
+        ASSERT_EQ(pfs.search(dir, "*.txt").size(), 1200u) << c.name;
+        c.change(t.root() / c.name);
+        auto folder = pfs.openFolder(dir);
+        ASSERT_TRUE(folder) << c.name;
+        folder->readAhead(asked.size());
+        const ListedIds listed = folder->entryIds(asked);
+        ASSERT_EQ(listed.ids.size(), names.size());
+        for (size_t k = 0; k < names.size(); ++k)
+            ASSERT_EQ(listed.ids[k], folder->entryId(names[k])) << c.name << ": " << names[k];
+    }
 }
 
 }  // namespace

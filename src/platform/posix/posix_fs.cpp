@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <thread>
 
@@ -143,8 +144,22 @@ bool isDirEntry(const dirent& e, int dirFd) {
     return ::fstatat(dirFd, e.d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(st.st_mode);
 }
 
-// The entries of an open directory matching pattern, "." and ".." included when they match.
-std::vector<DirEntry> list(Fd fd, std::string_view pattern) {
+// From this many names on, reading the whole folder once costs less than a look-up each.
+constexpr size_t kListedIdsFrom = 1024;
+
+// A folder's entries as one pass over it read them: each name as the disk has it, its inode.
+struct Listed {
+    std::string names;
+    std::vector<std::pair<size_t, ino_t>> entries;  // per entry: where its name ends, its inode
+    void add(const dirent& e) {
+        names.append(e.d_name);
+        entries.emplace_back(names.size(), e.d_ino);
+    }
+};
+
+// The entries of an open directory matching pattern, "." and ".." included when they match;
+// every entry into all as well, when given.
+std::vector<DirEntry> list(Fd fd, std::string_view pattern, Listed* all = nullptr) {
     std::vector<DirEntry> found;
     if (!fd) return found;
     std::unique_ptr<DIR, int (*)(DIR*)> d(::fdopendir(fd.get()), ::closedir);
@@ -152,13 +167,19 @@ std::vector<DirEntry> list(Fd fd, std::string_view pattern) {
     fd.release();  // the DIR owns it now
     const bool everything = pattern == "*" || pattern == "*.*";
     std::string scratch;
-    while (const dirent* e = ::readdir(d.get())) {
+    for (;;) {
+        errno = 0;  // readdir tells an error from the end only through it
+        const dirent* e = ::readdir(d.get());
+        if (!e) break;
+        if (all) all->add(*e);
         std::string_view name(e->d_name);
         std::optional<std::string> gbk = isAscii(name) ? std::string(name) : gbkName(name, scratch);
         if (!gbk) continue;
         if (!everything && !matchesWildcard(*gbk, pattern)) continue;
         found.push_back({std::move(*gbk), isDirEntry(*e, ::dirfd(d.get()))});
     }
+    // A pass cut short by an error is no picture of the folder.
+    if (all && errno != 0) *all = Listed();
     return found;
 }
 
@@ -183,10 +204,68 @@ EntryId idOf(const struct stat& st) {
     return {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
 }
 
+// No entry comes, goes or is renamed in a folder without a new change time for the folder.
+bool sameStamp(const struct stat& a, const struct stat& b) {
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino && a.st_ctim.tv_sec == b.st_ctim.tv_sec &&
+           a.st_ctim.tv_nsec == b.st_ctim.tv_nsec && a.st_mtim.tv_sec == b.st_mtim.tv_sec &&
+           a.st_mtim.tv_nsec == b.st_mtim.tv_nsec;
+}
+
+// True when any change to the folder from now on must give it another change time: the one it
+// has lies before the clock the kernel stamps changes with, by more than that clock's tick. A
+// time of whole seconds may come from a file system that keeps no more, so it must lie in an
+// earlier second.
+bool settled(const struct stat& folder) {
+    timespec now;
+    if (::clock_gettime(CLOCK_REALTIME_COARSE, &now) != 0) return false;
+    const timespec& changed = folder.st_ctim;
+    if (changed.tv_nsec == 0) return changed.tv_sec < now.tv_sec;
+    constexpr long long kTicks = 50'000'000;  // ns: a few ticks of the kernel's clock
+    const long long age = (static_cast<long long>(now.tv_sec) - changed.tv_sec) * 1'000'000'000LL +
+                          (now.tv_nsec - changed.tv_nsec);
+    return age > kTicks;
+}
+
+// A whole folder as a listing read it while nothing had changed there for a while.
+struct Snapshot {
+    struct stat stamp {};  // taken before the listing
+    Listed listed;
+};
+
+}  // namespace
+
+namespace posix_detail {
+
+// The last large folder listed whole: it answers for the folder for as long as the folder keeps
+// the stamp it had, so that a batch right after a listing need not read the folder again.
+class RememberedListing {
+public:
+    void keep(std::shared_ptr<const Snapshot> listing) {
+        std::lock_guard lock(mutex_);
+        last_ = std::move(listing);
+    }
+    // The listing of this folder as it still is, or nothing.
+    std::shared_ptr<const Snapshot> of(const struct stat& folder) const {
+        std::lock_guard lock(mutex_);
+        return last_ && sameStamp(last_->stamp, folder) ? last_ : nullptr;
+    }
+
+private:
+    mutable std::mutex mutex_;
+    std::shared_ptr<const Snapshot> last_;
+};
+
+}  // namespace posix_detail
+
+namespace {
+
+using posix_detail::RememberedListing;
+
 // A folder held by its descriptor; every name is resolved inside it and never follows a link.
 class PosixOpenFolder final : public OpenFolder {
 public:
-    explicit PosixOpenFolder(Fd fd) : fd_(std::move(fd)) {}
+    explicit PosixOpenFolder(Fd fd, std::shared_ptr<const RememberedListing> remembered = nullptr)
+        : fd_(std::move(fd)), remembered_(std::move(remembered)) {}
 
     std::optional<EntryId> id() override {
         struct stat st;
@@ -202,7 +281,11 @@ public:
     // A rename moves a name, never the inode it names.
     bool renameKeepsIdentity() override { return true; }
     void readAhead(size_t names) override {
-        if (!ahead_ && names >= kListedIdsFrom && listsInodes(fd_.get())) ahead_ = startPass(names);
+        if (ahead_ || names < kListedIdsFrom || !listsInodes(fd_.get())) return;
+        // Nothing to read where a listing of the folder as it still is will answer.
+        struct stat folder;
+        if (::fstat(fd_.get(), &folder) == 0 && known(folder)) return;
+        ahead_ = startPass(names);
     }
     ListedIds entryIds(const std::vector<std::string_view>& names) override {
         // A pass read ahead serves the first many names asked, and only them.
@@ -210,8 +293,10 @@ public:
         struct stat folder;
         if (names.size() < kListedIdsFrom || !listsInodes(fd_.get()) || ::fstat(fd_.get(), &folder) != 0)
             return OpenFolder::entryIds(names);
-        if (!pass) pass = startPass(names.size());
-        if (!pass) return OpenFolder::entryIds(names);
+        // A listing of the folder as it still is answers at once; else the folder is read now.
+        const std::shared_ptr<const Snapshot> snapshot = pass ? nullptr : known(folder);
+        if (!snapshot && !pass) pass = startPass(names.size());
+        if (!snapshot && !pass) return OpenFolder::entryIds(names);
 
         // One pass over the folder instead of a look-up per name: the names asked, as the disk
         // has them, go in one table, and each entry listed is looked for there. The kernel's
@@ -235,15 +320,16 @@ public:
                 nextAsking[static_cast<size_t>(firstAsking[id])] = static_cast<int>(k);
             }
         }
-        pass->reader.join();
-        const auto& listed = pass->listed;
+        if (pass) pass->reader.join();
+        const auto& listed = snapshot ? snapshot->listed.entries : pass->listed.entries;
+        const std::string& listedNames = snapshot ? snapshot->listed.names : pass->listed.names;
 
         ListedIds out;
         out.ids.resize(names.size());
         out.places.assign(names.size(), ListedIds::kNotListed);
         for (size_t place = 0, start = 0; place < listed.size(); start = listed[place++].first) {
             const int id =
-                table.find(std::string_view(pass->names).substr(start, listed[place].first - start));
+                table.find(std::string_view(listedNames).substr(start, listed[place].first - start));
             if (id < 0) continue;
             for (int k = firstAsking[static_cast<size_t>(id)]; k >= 0;
                  k = nextAsking[static_cast<size_t>(k)]) {
@@ -293,7 +379,7 @@ public:
         if (!n) return nullptr;
         Fd fd(::openat(fd_.get(), n->c_str(), kDirFlags | O_NOFOLLOW));
         if (!fd) return nullptr;
-        return std::make_unique<PosixOpenFolder>(std::move(fd));
+        return std::make_unique<PosixOpenFolder>(std::move(fd), remembered_);
     }
     bool deleteEntry(const std::string& name) override {
         auto n = inside(name);
@@ -315,14 +401,10 @@ public:
 
 private:
     static constexpr int kDirFlags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
-    // From this many names on, reading the whole folder once costs less than a look-up each.
-    static constexpr size_t kListedIdsFrom = 1024;
-
-    // The folder read on a thread of its own: each entry's name as the disk has it, its inode.
+    // The folder read on a thread of its own.
     struct Pass {
-        std::string names;
-        std::vector<std::pair<size_t, ino_t>> listed;  // per entry: where its name ends, its inode
-        std::jthread reader;                           // last: gone first, once it has finished
+        Listed listed;
+        std::jthread reader;  // last: gone first, once it has finished
     };
     // expected: about how many entries the folder has.
     std::unique_ptr<Pass> startPass(size_t expected) {
@@ -332,13 +414,10 @@ private:
         fd.release();  // the DIR owns it now
         auto pass = std::make_unique<Pass>();
         // Room for them all, so that the lists are not copied as they grow.
-        pass->listed.reserve(expected + 2);
-        pass->names.reserve(expected * 48);
+        pass->listed.entries.reserve(expected + 2);
+        pass->listed.names.reserve(expected * 48);
         pass->reader = std::jthread([p = pass.get(), dir = std::move(dir)] {
-            while (const dirent* e = ::readdir(dir.get())) {
-                p->names.append(e->d_name);
-                p->listed.emplace_back(p->names.size(), e->d_ino);
-            }
+            while (const dirent* e = ::readdir(dir.get())) p->listed.add(*e);
         });
         return pass;
     }
@@ -357,7 +436,12 @@ private:
         return std::string_view(buffer);
     }
 
+    std::shared_ptr<const Snapshot> known(const struct stat& folder) const {
+        return remembered_ ? remembered_->of(folder) : nullptr;
+    }
+
     Fd fd_;
+    std::shared_ptr<const RememberedListing> remembered_;
     std::unique_ptr<Pass> ahead_;  // read ahead for the entryIds to come
     std::string fromBuffer_, toBuffer_;
 };
@@ -518,7 +602,7 @@ bool moveWithoutReplaceFlag(int fromDir, const char* from, int toDir, const char
 }  // namespace posix_detail
 
 PosixFileSystem::PosixFileSystem(std::string programDir, std::optional<std::string> stateDir)
-    : programDir_(std::move(programDir)) {
+    : programDir_(std::move(programDir)), remembered_(std::make_shared<RememberedListing>()) {
     if (!programDir_.empty() && programDir_[0] != '/') {
         char cwd[4096];
         if (::getcwd(cwd, sizeof cwd)) {
@@ -538,7 +622,15 @@ PosixFileSystem::PosixFileSystem(std::string programDir, std::optional<std::stri
 std::vector<DirEntry> PosixFileSystem::search(const std::string& dir, const std::string& pattern) {
     auto path = nativeAbsolute(dir);
     if (!path) return {};
-    return list(openDir(*path), pattern);
+    Fd fd = openDir(*path);
+    // A large folder that nothing had changed for a while is remembered whole: the batch that
+    // follows its listing needs to know who its entries are.
+    auto snapshot = std::make_shared<Snapshot>();
+    const bool whole =
+        fd && ::fstat(fd.get(), &snapshot->stamp) == 0 && settled(snapshot->stamp) && listsInodes(fd.get());
+    std::vector<DirEntry> found = list(std::move(fd), pattern, whole ? &snapshot->listed : nullptr);
+    if (whole && snapshot->listed.entries.size() >= kListedIdsFrom) remembered_->keep(std::move(snapshot));
+    return found;
 }
 
 std::unique_ptr<OpenFolder> PosixFileSystem::openFolder(const std::string& dir) {
@@ -546,7 +638,7 @@ std::unique_ptr<OpenFolder> PosixFileSystem::openFolder(const std::string& dir) 
     if (!path) return nullptr;
     Fd fd = openDir(*path);
     if (!fd) return nullptr;
-    return std::make_unique<PosixOpenFolder>(std::move(fd));
+    return std::make_unique<PosixOpenFolder>(std::move(fd), remembered_);
 }
 
 PosixFileSystem::~PosixFileSystem() = default;

@@ -12,6 +12,10 @@
 
 namespace vb {
 
+namespace posix_detail {
+class RememberedListing;
+}
+
 class PosixFileSystem final : public FileSystem {
 public:
     // programDir: GBK, ending in "/". A relative one is taken from the current directory once, here.
@@ -46,6 +50,7 @@ public:
 private:
     std::string programDir_;
     std::unique_ptr<JournalFile> journal_;
+    std::shared_ptr<posix_detail::RememberedListing> remembered_;
 };
 
 namespace posix_detail {
