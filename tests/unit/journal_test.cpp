@@ -270,5 +270,40 @@ TEST(Journal, AVolumeThatRenumbersRenamedEntriesLeavesNoTemporaryName) {
         }
 }
 
+// A large batch, whose identities are read on a thread of their own, is journaled whole before
+// its first rename.
+TEST(Journal, ALargeBatchIsWrittenWholeBeforeItsFirstRename) {
+    MemoryFileSystem fs;
+    std::vector<std::string> names;
+    for (int i = 0; i < 600; ++i)
+        for (const char* side : {"甲", "乙"}) {
+            names.push_back(side + std::to_string(i) + ".txt");
+            fs.file("/w/" + names.back(), "contents of " + names.back());
+        }
+    std::vector<RenamePair> pairs;
+    for (size_t i = 0; i < names.size(); i += 2) {
+        pairs.push_back({names[i], names[i + 1]});  // each pair swaps, through a temporary name
+        pairs.push_back({names[i + 1], names[i]});
+    }
+    const Tree before = contents(fs, "/w/");
+    std::optional<std::string> atFirstRename;
+    DyingFs dying(fs, 1, [&] {
+        atFirstRename = fs.journal()->read();
+        throw Died{};
+    });
+    const std::unique_ptr<OpenFolder> folder = dying.openFolder("/w/");
+    NoProgress progress;
+    EXPECT_THROW(renameEntries(dying, folder.get(), "/w/", pairs, progress), Died);
+    ASSERT_TRUE(atFirstRename);
+    const std::optional<JournalBatch> batch = decodeJournal(*atFirstRename);
+    ASSERT_TRUE(batch);
+    EXPECT_EQ(batch->entries.size(), pairs.size());
+
+    RecordingDialogs dlg;
+    dlg.answers.push_back(kAnswerOk);
+    recoverInterruptedBatch(fs, dlg);
+    EXPECT_EQ(contents(fs, "/w/"), before);
+}
+
 }  // namespace
 }  // namespace vb
