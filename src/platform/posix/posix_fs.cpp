@@ -321,15 +321,15 @@ public:
             }
         }
         if (pass) pass->reader.join();
-        const auto& listed = snapshot ? snapshot->listed.entries : pass->listed.entries;
-        const std::string& listedNames = snapshot ? snapshot->listed.names : pass->listed.names;
+        const Listed& read = snapshot ? snapshot->listed : pass->listed;
+        const auto& listed = read.entries;
 
         ListedIds out;
         out.ids.resize(names.size());
         out.places.assign(names.size(), ListedIds::kNotListed);
         for (size_t place = 0, start = 0; place < listed.size(); start = listed[place++].first) {
             const int id =
-                table.find(std::string_view(listedNames).substr(start, listed[place].first - start));
+                table.find(std::string_view(read.names).substr(start, listed[place].first - start));
             if (id < 0) continue;
             for (int k = firstAsking[static_cast<size_t>(id)]; k >= 0;
                  k = nextAsking[static_cast<size_t>(k)]) {
