@@ -3,6 +3,8 @@
 //
 //   bench-floor_rename DIR suffix TEXT   a.mp4 -> aTEXT.mp4 (before the last dot)
 //   bench-floor_rename DIR delete TEXT   removes the first TEXT of the base name
+//   bench-floor_rename DIR suffix TEXT back
+//                                        the suffix, then a second listing and loop take it off
 //
 // Texts come from argv as raw bytes: this file holds no non-ASCII literal because the build
 // turns literals into GBK.
@@ -33,20 +35,12 @@ std::string newName(std::string_view name, bool suffix, std::string_view text) {
     return out;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    if (argc != 4 || (std::strcmp(argv[2], "suffix") != 0 && std::strcmp(argv[2], "delete") != 0)) {
-        std::fprintf(stderr, "usage: %s DIR suffix|delete TEXT\n", argv[0]);
-        return 2;
-    }
-    const bool suffix = std::strcmp(argv[2], "suffix") == 0;
-    const std::string_view text = argv[3];
-
-    DIR* d = opendir(argv[1]);
+// One listing, one rename per file; how many renames went through.
+long renameAll(const char* dir, bool suffix, std::string_view text) {
+    DIR* d = opendir(dir);
     if (!d) {
-        std::perror(argv[1]);
-        return 1;
+        std::perror(dir);
+        return -1;
     }
     // Names are read in full before renaming so no renamed entry is seen twice.
     std::vector<std::string> names;
@@ -60,6 +54,23 @@ int main(int argc, char** argv) {
         if (to != n && renameat2(dfd, n.c_str(), dfd, to.c_str(), RENAME_NOREPLACE) == 0) ++done;
     }
     closedir(d);
+    return done;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const bool back = argc == 5 && std::strcmp(argv[4], "back") == 0;
+    if ((argc != 4 && !back) ||
+        (std::strcmp(argv[2], "suffix") != 0 && std::strcmp(argv[2], "delete") != 0)) {
+        std::fprintf(stderr, "usage: %s DIR suffix|delete TEXT [back]\n", argv[0]);
+        return 2;
+    }
+    const bool suffix = std::strcmp(argv[2], "suffix") == 0;
+    const std::string_view text = argv[3];
+    long done = renameAll(argv[1], suffix, text);
+    if (done >= 0 && back) done = renameAll(argv[1], !suffix, text);
+    if (done < 0) return 1;
     std::printf("%ld\n", done);
     return 0;
 }
