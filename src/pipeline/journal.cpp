@@ -229,12 +229,14 @@ JournalWriter::JournalWriter(std::string_view dir, const std::optional<EntryId>&
     out_ += '\0';
 }
 
-void JournalWriter::add(std::string_view from, std::string_view to, std::string_view temp,
-                        const std::optional<EntryId>& id) {
+size_t JournalWriter::add(std::string_view from, std::string_view to, std::string_view temp,
+                          const std::optional<EntryId>& id) {
+    const size_t at = out_.size();
     field(out_, from);
     field(out_, to);
     field(out_, temp);
     idFields(out_, id);
+    return at;
 }
 
 const std::string& JournalWriter::bytes() {

@@ -29,8 +29,9 @@ struct JournalBatch {
 class JournalWriter {
 public:
     JournalWriter(std::string_view dir, const std::optional<EntryId>& folder, size_t entries);
-    void add(std::string_view from, std::string_view to, std::string_view temp,
-             const std::optional<EntryId>& id);
+    // Where from starts in bytes(); to follows it after one NUL.
+    size_t add(std::string_view from, std::string_view to, std::string_view temp,
+               const std::optional<EntryId>& id);
     // The whole journal once every entry promised is added.
     const std::string& bytes();
 

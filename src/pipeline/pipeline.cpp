@@ -163,28 +163,20 @@ RenameOutcome renameEntries(FileSystem& fs, OpenFolder* folder, const std::strin
         renumbered(planRenames(std::move(*claims), order,
                                [&](std::string_view n) { return folder->hasEntry(std::string(n)); }),
                    order);
-    // Entry i of the batch is now the one it takes in that order; its names lie side by side in
-    // that order, so that the loop reads memory as it goes.
+    // Entry i of the batch is now the one it takes in that order.
     std::vector<size_t> runAt(order.size());
     for (size_t i = 0; i < order.size(); ++i) runAt[i] = keptAt[static_cast<size_t>(order[i])];
     keptAt = std::move(runAt);
-    std::string text;
-    size_t bytes = 0;
-    for (size_t k : keptAt) bytes += pairs[k].from.size() + pairs[k].to.size();
-    text.reserve(bytes);
-    for (size_t k : keptAt) text.append(pairs[k].from).append(pairs[k].to);
     std::vector<RenamePair> kept;
     kept.reserve(keptAt.size());
-    for (size_t k = 0, at = 0; k < keptAt.size(); ++k) {
-        const RenamePair& p = pairs[keptAt[k]];
-        kept.push_back({std::string_view(text).substr(at, p.from.size()),
-                        std::string_view(text).substr(at + p.from.size(), p.to.size())});
-        at += p.from.size() + p.to.size();
-    }
+    for (size_t k : keptAt) kept.push_back(pairs[k]);
 
     // A batch of more than one step is written ahead, so that a process that dies inside it
-    // leaves every entry traceable.
+    // leaves every entry traceable. The journal holds the names of the batch side by side in
+    // the order it runs, so the loop reads them there: memory in the order it goes.
     JournalFile* journal = plan.steps.size() > 1 ? fs.journal() : nullptr;
+    std::optional<JournalWriter> batch;
+    std::string text;
     if (journal) {
         std::vector<int> tempOf(kept.size(), -1);
         for (const RenamePlan::Step& st : plan.steps)
@@ -192,15 +184,30 @@ RenameOutcome renameEntries(FileSystem& fs, OpenFolder* folder, const std::strin
         auto moves = [&](size_t i) { return !plan.refused[i] && kept[i].from != kept[i].to; };
         size_t count = 0;
         for (size_t i = 0; i < kept.size(); ++i) count += moves(i);
-        JournalWriter batch(dir, folder->id(), count);
+        batch.emplace(dir, folder->id(), count);
+        std::vector<size_t> at(kept.size(), std::string::npos);
         for (size_t i = 0; i < kept.size(); ++i) {
             if (!moves(i)) continue;
             const int t = tempOf[i];
-            batch.add(kept[i].from, kept[i].to,
-                      t < 0 ? std::string_view() : plan.temps[static_cast<size_t>(t)], found[keptAt[i]]);
+            at[i] =
+                batch->add(kept[i].from, kept[i].to,
+                           t < 0 ? std::string_view() : plan.temps[static_cast<size_t>(t)], found[keptAt[i]]);
         }
+        const std::string& bytes = batch->bytes();
         // Without a place to write it the batch still runs: every rename still never overwrites.
-        if (!journal->write(batch.bytes())) journal = nullptr;
+        if (!journal->write(bytes)) journal = nullptr;
+        for (size_t i = 0; i < kept.size(); ++i)
+            if (at[i] != std::string::npos)
+                kept[i] = {
+                    std::string_view(bytes).substr(at[i], kept[i].from.size()),
+                    std::string_view(bytes).substr(at[i] + kept[i].from.size() + 1, kept[i].to.size())};
+    } else {
+        for (const RenamePair& p : kept) text.append(p.from).append(p.to);
+        for (size_t i = 0, at = 0; i < kept.size(); ++i) {
+            const size_t from = kept[i].from.size(), to = kept[i].to.size();
+            kept[i] = {std::string_view(text).substr(at, from), std::string_view(text).substr(at + from, to)};
+            at += from + to;
+        }
     }
 
     // The rows hear what landed only when the window may draw, then all at once in row order:
