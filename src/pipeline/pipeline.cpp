@@ -383,7 +383,9 @@ void runOperation(Context& ctx, const Operation& op) {
     // The new names of the whole batch first, then the renames in an order that frees each name
     // before it is taken.
     std::vector<int> renamed;  // entry index i
-    std::vector<std::string> newNames;
+    // The new names side by side: a batch of 100,000 keeps one buffer, not a string each.
+    std::string newNames;
+    std::vector<size_t> newEnds;
     for (int i = 1; i <= n; ++i) {
         const std::string& name = entries[static_cast<size_t>(i - 1)];
         if (i == 1 && (op.confirm == Confirm::AtFirstEntry || op.confirm == Confirm::DirectOnly)) {
@@ -405,14 +407,16 @@ void runOperation(Context& ctx, const Operation& op) {
             continue;
         }
         renamed.push_back(i);
-        newNames.push_back(std::move(*out.newName));
+        newNames.append(*out.newName);
+        newEnds.push_back(newNames.size());
     }
     if (preview) return;
 
     std::vector<RenamePair> pairs;
     pairs.reserve(renamed.size());
-    for (size_t k = 0; k < renamed.size(); ++k)
-        pairs.push_back({entries[static_cast<size_t>(renamed[k] - 1)], newNames[k]});
+    for (size_t k = 0, start = 0; k < renamed.size(); start = newEnds[k++])
+        pairs.push_back({entries[static_cast<size_t>(renamed[k] - 1)],
+                         std::string_view(newNames).substr(start, newEnds[k] - start)});
     // Each row shows its new name as soon as the entry has it: a long run is seen going.
     EntryChanged landed;
     if (branch == Branch::Files)
