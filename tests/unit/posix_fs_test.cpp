@@ -383,7 +383,8 @@ void waitUntilStill(const fs::path& folder) {
 }
 
 // A batch right after a listing takes who the entries are from that listing while the folder
-// is as it was; whatever another process changed in between is seen.
+// is as it was; whatever another process changed in between is seen, before the batch starts
+// reading ahead or while it does.
 TEST(PosixFileSystem, ABatchAfterAListingSeesEveryChangeMadeSince) {
     testing::TempFolder t("posixfs");
     struct Case {
@@ -396,14 +397,14 @@ TEST(PosixFileSystem, ABatchAfterAListingSeesEveryChangeMadeSince) {
         {"nothing", [](const fs::path&) {}},
         {"an entry swapped for another",
          [&](const fs::path& f) {
-             fs::rename(f / "3.txt", outside / "3.txt");
+             fs::rename(f / "3.txt", outside / ("3.txt-" + f.parent_path().filename().string()));
              writeFile(f / "3.txt", "newcomer");
          }},
         {"an entry gone", [](const fs::path& f) { fs::remove(f / "5.txt"); }},
         {"a name asked that comes", [](const fs::path& f) { writeFile(f / "new.txt", "x"); }},
         {"the folder replaced at its path",
          [&](const fs::path& f) {
-             fs::rename(f, outside / "moved");
+             fs::rename(f, outside / ("moved-" + f.parent_path().filename().string()));
              fs::create_directory(f);
              for (int i = 0; i < 1200; ++i) writeFile(f / (std::to_string(i) + ".txt"), "again");
          }},
@@ -412,25 +413,32 @@ TEST(PosixFileSystem, ABatchAfterAListingSeesEveryChangeMadeSince) {
     for (int i = 0; i < 1200; ++i) names.push_back(std::to_string(i) + ".txt");
     names.push_back("new.txt");
     const std::vector<std::string_view> asked(names.begin(), names.end());
-    for (const Case& c : cases) {
-        fs::create_directory(t.root() / c.name);
-        for (int i = 0; i < 1200; ++i) writeFile(t.root() / c.name / names[static_cast<size_t>(i)], "x");
-    }
-    waitUntilStill(t.root());
-    for (const Case& c : cases) waitUntilStill(t.root() / c.name);
+    for (bool whileReadingAhead : {false, true}) {
+        const std::string sub = whileReadingAhead ? "ahead" : "before";
+        const fs::path root = t.root() / sub;
+        fs::create_directory(root);
+        for (const Case& c : cases) {
+            fs::create_directory(root / c.name);
+            for (int i = 0; i < 1200; ++i) writeFile(root / c.name / names[static_cast<size_t>(i)], "x");
+        }
+        waitUntilStill(root);
+        for (const Case& c : cases) waitUntilStill(root / c.name);
 
-    PosixFileSystem pfs(t.dir());
-    for (const Case& c : cases) {
-        const std::string dir = t.dir() + c.name + "/";
-        ASSERT_EQ(pfs.search(dir, "*.txt").size(), 1200u) << c.name;
-        c.change(t.root() / c.name);
-        auto folder = pfs.openFolder(dir);
-        ASSERT_TRUE(folder) << c.name;
-        folder->readAhead(asked.size());
-        const ListedIds listed = folder->entryIds(asked);
-        ASSERT_EQ(listed.ids.size(), names.size());
-        for (size_t k = 0; k < names.size(); ++k)
-            ASSERT_EQ(listed.ids[k], folder->entryId(names[k])) << c.name << ": " << names[k];
+        PosixFileSystem pfs(t.dir());
+        for (const Case& c : cases) {
+            const std::string where = std::string(c.name) + (whileReadingAhead ? ", reading ahead" : "");
+            const std::string dir = t.dir() + sub + "/" + c.name + "/";
+            ASSERT_EQ(pfs.search(dir, "*.txt").size(), 1200u) << where;
+            if (!whileReadingAhead) c.change(root / c.name);
+            auto folder = pfs.openFolder(dir);
+            ASSERT_TRUE(folder) << where;
+            folder->readAhead(asked.size());
+            if (whileReadingAhead) c.change(root / c.name);
+            const ListedIds listed = folder->entryIds(asked);
+            ASSERT_EQ(listed.ids.size(), names.size());
+            for (size_t k = 0; k < names.size(); ++k)
+                ASSERT_EQ(listed.ids[k], folder->entryId(names[k])) << where << ": " << names[k];
+        }
     }
 }
 

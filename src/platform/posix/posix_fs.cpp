@@ -232,6 +232,22 @@ struct Snapshot {
     Listed listed;
 };
 
+// A remembered listing with a table of its names: each name asked is then one look-up.
+struct IndexedListing {
+    explicit IndexedListing(std::shared_ptr<const Snapshot> s)
+        : snapshot(std::move(s)), table(snapshot->listed.entries.size()) {
+        const Listed& l = snapshot->listed;
+        placeOf.reserve(l.entries.size());
+        for (size_t place = 0, start = 0; place < l.entries.size(); start = l.entries[place++].first)
+            if (static_cast<size_t>(table.intern(std::string_view(l.names).substr(
+                    start, l.entries[place].first - start))) == placeOf.size())
+                placeOf.push_back(static_cast<std::uint32_t>(place));
+    }
+    std::shared_ptr<const Snapshot> snapshot;
+    NameTable table;
+    std::vector<std::uint32_t> placeOf;  // per name in the table, its place in the listing
+};
+
 }  // namespace
 
 namespace posix_detail {
@@ -281,22 +297,37 @@ public:
     // A rename moves a name, never the inode it names.
     bool renameKeepsIdentity() override { return true; }
     void readAhead(size_t names) override {
-        if (ahead_ || names < kListedIdsFrom || !listsInodes(fd_.get())) return;
-        // Nothing to read where a listing of the folder as it still is will answer.
+        if (ahead_ || indexAhead_ || names < kListedIdsFrom || !listsInodes(fd_.get())) return;
+        // Nothing to read where a listing of the folder as it still is will answer: its names
+        // go in a table meanwhile.
         struct stat folder;
-        if (::fstat(fd_.get(), &folder) == 0 && known(folder)) return;
+        if (::fstat(fd_.get(), &folder) != 0) return;
+        if (auto snapshot = known(folder)) {
+            indexAhead_ = std::make_unique<IndexAhead>();
+            indexAhead_->builder = std::jthread([ahead = indexAhead_.get(), snapshot = std::move(snapshot)] {
+                ahead->index.emplace(snapshot);
+            });
+            return;
+        }
         ahead_ = startPass(names);
     }
     ListedIds entryIds(const std::vector<std::string_view>& names) override {
-        // A pass read ahead serves the first many names asked, and only them.
+        // What was read ahead serves the first many names asked, and only them.
         std::unique_ptr<Pass> pass = std::move(ahead_);
+        std::unique_ptr<IndexAhead> indexed = std::move(indexAhead_);
         struct stat folder;
         if (names.size() < kListedIdsFrom || !listsInodes(fd_.get()) || ::fstat(fd_.get(), &folder) != 0)
             return OpenFolder::entryIds(names);
         // A listing of the folder as it still is answers at once; else the folder is read now.
         const std::shared_ptr<const Snapshot> snapshot = pass ? nullptr : known(folder);
-        if (!snapshot && !pass) pass = startPass(names.size());
-        if (!snapshot && !pass) return OpenFolder::entryIds(names);
+        if (snapshot) {
+            if (indexed) indexed->builder.join();
+            if (indexed && indexed->index && indexed->index->snapshot == snapshot)
+                return lookUp(*indexed->index, names, folder.st_dev);
+            return lookUp(IndexedListing(snapshot), names, folder.st_dev);
+        }
+        if (!pass) pass = startPass(names.size());
+        if (!pass) return OpenFolder::entryIds(names);
 
         // One pass over the folder instead of a look-up per name: the names asked, as the disk
         // has them, go in one table, and each entry listed is looked for there. The kernel's
@@ -320,8 +351,8 @@ public:
                 nextAsking[static_cast<size_t>(firstAsking[id])] = static_cast<int>(k);
             }
         }
-        if (pass) pass->reader.join();
-        const Listed& read = snapshot ? snapshot->listed : pass->listed;
+        pass->reader.join();
+        const Listed& read = pass->listed;
         const auto& listed = read.entries;
 
         ListedIds out;
@@ -406,6 +437,32 @@ private:
         Listed listed;
         std::jthread reader;  // last: gone first, once it has finished
     };
+    // A remembered listing put in a table on a thread of its own.
+    struct IndexAhead {
+        std::optional<IndexedListing> index;
+        std::jthread builder;  // last: gone first, once it has finished
+    };
+    // Each name as it is on disk, looked up in the listing.
+    static ListedIds lookUp(const IndexedListing& index, const std::vector<std::string_view>& names,
+                            dev_t dev) {
+        const auto& listed = index.snapshot->listed.entries;
+        ListedIds out;
+        out.ids.resize(names.size());
+        out.places.assign(names.size(), ListedIds::kNotListed);
+        std::string onDisk;
+        for (size_t k = 0; k < names.size(); ++k) {
+            if (!isPlainComponent(names[k])) continue;
+            onDisk.clear();
+            if (!appendGbkToUtf8(names[k], onDisk)) continue;
+            const int id = index.table.find(onDisk);
+            if (id < 0) continue;
+            const std::uint32_t place = index.placeOf[static_cast<size_t>(id)];
+            out.ids[k] =
+                EntryId{static_cast<std::uint64_t>(dev), static_cast<std::uint64_t>(listed[place].second)};
+            out.places[k] = place;
+        }
+        return out;
+    }
     // expected: about how many entries the folder has.
     std::unique_ptr<Pass> startPass(size_t expected) {
         Fd fd(::openat(fd_.get(), ".", kDirFlags));
@@ -442,7 +499,9 @@ private:
 
     Fd fd_;
     std::shared_ptr<const RememberedListing> remembered_;
-    std::unique_ptr<Pass> ahead_;  // read ahead for the entryIds to come
+    // Read ahead for the entryIds to come: the folder, or the table of a listing of it.
+    std::unique_ptr<Pass> ahead_;
+    std::unique_ptr<IndexAhead> indexAhead_;
     std::string fromBuffer_, toBuffer_;
 };
 
