@@ -416,8 +416,11 @@ def check_preview_execute_undo(root):
 
 def check_preview_execute_on_a_laptop_screen(root):
     """On a laptop's screen (1366 x 768 at 125 %, scripts/wine-tests.sh sets it) the preview is
-    switched on, made and executed with the mouse alone: every button lies on the screen."""
-    s = Session(root, ["browse $T\\v", "click 按钮_手动读取", "await", "await", "await", "list", "await", "list"])
+    switched on, made and executed with the mouse alone: every button lies on the screen.
+    The folder comes by a drop, not the browser: on this screen, on a busy machine, the X focus
+    that the closing browser hands back reaches Wine's desktop late and takes the front from the
+    window in the middle of a click (1 run in 5 with two cores busy; none with a drop in 36)."""
+    s = Session(root, ["drop $T\\v\\a.mp4", "await", "await", "await", "list", "await", "list"])
     try:
         make_preview_with_the_mouse(s)
         s.click("按钮_确认无误执行吧")
