@@ -352,6 +352,8 @@ public:
             }
         }
         pass->reader.join();
+        // Entries past the error would pass for gone: each name is looked up by itself instead.
+        if (pass->cut) return OpenFolder::entryIds(names);
         const Listed& read = pass->listed;
         const auto& listed = read.entries;
 
@@ -435,6 +437,7 @@ private:
     // The folder read on a thread of its own.
     struct Pass {
         Listed listed;
+        bool cut = false;     // an error ended the pass before the folder's end
         std::jthread reader;  // last: gone first, once it has finished
     };
     // A remembered listing put in a table on a thread of its own.
@@ -474,7 +477,13 @@ private:
         pass->listed.entries.reserve(expected + 2);
         pass->listed.names.reserve(expected * 48);
         pass->reader = std::jthread([p = pass.get(), dir = std::move(dir)] {
-            while (const dirent* e = ::readdir(dir.get())) p->listed.add(*e);
+            for (;;) {
+                errno = 0;  // readdir tells an error from the end only through it
+                const dirent* e = ::readdir(dir.get());
+                if (!e) break;
+                p->listed.add(*e);
+            }
+            p->cut = errno != 0;
         });
         return pass;
     }
