@@ -79,26 +79,33 @@ bool isTempName(std::string_view name) {
 // Where each entry of the batch is now: the name it has, or empty when it is nowhere the batch
 // could have put it (something outside moved it).
 std::vector<std::string> locate(OpenFolder& folder, const JournalBatch& batch) {
-    std::vector<std::string> where(batch.entries.size());
-    std::optional<std::vector<std::string>> temps;  // read once, only when needed
-    for (size_t k = 0; k < batch.entries.size(); ++k) {
-        const JournalBatch::Entry& e = batch.entries[k];
-        auto is = [&](const std::string& name) {
-            if (name.empty()) return false;
-            const std::optional<EntryId> id = folder.entryId(name);
-            return e.id ? id == e.id : id.has_value();
-        };
-        if (!e.id) {
-            // Without its identity only its own temporary name says where it is for sure.
-            if (is(e.temp)) where[k] = e.temp;
-            continue;
+    using Entry = JournalBatch::Entry;
+    const size_t n = batch.entries.size();
+    std::vector<std::string> where(n);
+    // Who is under each name the batch may have given, asked together for every entry not found
+    // yet: the folder answers many names in one pass over it, where a look-up per name kept a
+    // start after a batch of thousands waiting, with no window, for many seconds. Without its
+    // identity only an entry's own temporary name says where it is for sure.
+    for (std::string Entry::* kind : {&Entry::from, &Entry::to, &Entry::temp}) {
+        std::vector<size_t> asking;
+        std::vector<std::string_view> names;
+        for (size_t k = 0; k < n; ++k) {
+            const Entry& e = batch.entries[k];
+            if (!where[k].empty() || (e.*kind).empty() || (!e.id && kind != &Entry::temp)) continue;
+            asking.push_back(k);
+            names.push_back(e.*kind);
         }
-        for (const std::string* name : {&e.from, &e.to, &e.temp})
-            if (is(*name)) {
-                where[k] = *name;
-                break;
-            }
-        if (!where[k].empty()) continue;
+        if (asking.empty()) continue;
+        const std::vector<std::optional<EntryId>> ids = folder.entryIds(names).ids;
+        for (size_t i = 0; i < asking.size(); ++i) {
+            const Entry& e = batch.entries[asking[i]];
+            if (e.id ? ids[i] == e.id : ids[i].has_value()) where[asking[i]] = e.*kind;
+        }
+    }
+    std::optional<std::vector<std::string>> temps;  // read once, only when needed
+    for (size_t k = 0; k < n; ++k) {
+        const Entry& e = batch.entries[k];
+        if (!e.id || !where[k].empty()) continue;
         // A broken cycle's rollback or an earlier recovery may have used another temporary name.
         if (!temps) {
             temps.emplace();
@@ -106,7 +113,7 @@ std::vector<std::string> locate(OpenFolder& folder, const JournalBatch& batch) {
                 if (isTempName(d.name)) temps->push_back(d.name);
         }
         for (const std::string& t : *temps)
-            if (is(t)) {
+            if (folder.entryId(t) == e.id) {
                 where[k] = t;
                 break;
             }

@@ -218,6 +218,69 @@ TEST(Journal, EveryJournalLeftBehindIsPutRight) {
     EXPECT_EQ(journals(t), 0);
 }
 
+// A batch large enough that the start after it asks who is where in passes over the folder:
+// ended after its first, a middle and its last rename, it is still put back or finished whole.
+TEST(Journal, ALargeBatchEndedAnywhereIsPutRightFromPassesOverTheFolder) {
+    std::vector<RenamePair> pairs;
+    std::vector<std::string> names;
+    for (int i = 0; i < 600; ++i) {
+        names.push_back("第" + std::to_string(i) + "集.mp4");
+        names.push_back("第" + std::to_string(i) + "话.mp4");
+    }
+    for (size_t i = 0; i < names.size(); i += 2) {
+        pairs.push_back({names[i], names[i + 1]});  // a two-cycle each
+        pairs.push_back({names[i + 1], names[i]});
+    }
+    pairs.push_back({"甲.txt", "乙.txt"});  // and a chain
+    pairs.push_back({"乙.txt", "丙.txt"});
+    TempFolder t("journal");
+    PosixFileSystem fs(t.dir(), t.path("state"));
+    auto fillLarge = [&](const std::string& rel) {
+        for (const std::string& n : names) t.file(rel + "/" + n, "contents of " + n);
+        t.file(rel + "/甲.txt", "甲");
+        t.file(rel + "/乙.txt", "乙");
+    };
+    auto runLarge = [&](FileSystem& on, const std::string& rel) {
+        const std::unique_ptr<OpenFolder> folder = on.openFolder(t.path(rel + "/"));
+        NoProgress progress;
+        renameEntries(on, folder.get(), t.path(rel + "/"), pairs, progress);
+    };
+    fillLarge("whole");
+    DyingFs counting(fs, -1);
+    runLarge(counting, "whole");
+    const Tree finished = contents(t, "whole");
+    const int last = counting.calls;
+    ASSERT_GT(last, 1200);
+
+    for (int k : {1, last / 2, last - 1})
+        for (int answer : {kAnswerOk, kAnswerCancel}) {
+            SCOPED_TRACE("killed after rename " + std::to_string(k) +
+                         (answer == kAnswerOk ? ", put back" : ", finished"));
+            const std::string rel = std::to_string(k) + (answer == kAnswerOk ? "-back" : "-finished");
+            fillLarge(rel);
+            const Tree before = contents(t, rel);
+            const pid_t pid = ::fork();
+            ASSERT_GE(pid, 0);
+            if (pid == 0) {
+                DyingFs dying(fs, k);
+                runLarge(dying, rel);
+                ::_exit(1);
+            }
+            int status = 0;
+            ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+            ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+
+            PosixFileSystem restarted(t.dir(), t.path("state"));
+            RecordingDialogs dlg;
+            dlg.answers.push_back(answer);
+            recoverInterruptedBatch(restarted, dlg);
+            const Tree after = contents(t, rel);
+            EXPECT_FALSE(anyTemporary(after));
+            EXPECT_EQ(after, answer == kAnswerOk ? before : finished);
+            EXPECT_EQ(journals(t), 0);
+        }
+}
+
 struct Died {};
 
 // Every file of a folder in memory, by name, with its contents.
