@@ -86,7 +86,7 @@ std::vector<std::string> locate(OpenFolder& folder, const JournalBatch& batch) {
     // yet: the folder answers many names in one pass over it, where a look-up per name kept a
     // start after a batch of thousands waiting, with no window, for many seconds. Without its
     // identity only an entry's own temporary name says where it is for sure.
-    for (std::string Entry::* kind : {&Entry::from, &Entry::to, &Entry::temp}) {
+    for (std::string Entry::*kind : {&Entry::from, &Entry::to, &Entry::temp}) {
         std::vector<size_t> asking;
         std::vector<std::string_view> names;
         for (size_t k = 0; k < n; ++k) {
