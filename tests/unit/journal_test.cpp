@@ -81,9 +81,14 @@ void fill(const TempFolder& t, const std::string& rel) {
     t.file(rel + "/taken.txt", "not in the batch");
 }
 
-RenameOutcome run(FileSystem& fs, const std::string& dir) {
+std::vector<RenamePair> smallBatch() {
     std::vector<RenamePair> pairs;
     for (const auto& [from, to] : kBatch) pairs.push_back({from, to});
+    return pairs;
+}
+
+RenameOutcome run(FileSystem& fs, const std::string& dir,
+                  const std::vector<RenamePair>& pairs = smallBatch()) {
     const std::unique_ptr<OpenFolder> folder = fs.openFolder(dir);
     NoProgress progress;
     return renameEntries(fs, folder.get(), dir, pairs, progress);
@@ -104,6 +109,45 @@ bool anyTemporary(const Tree& t) {
     return false;
 }
 
+// Runs the batch in a process that ends after its k-th rename.
+void dieInside(FileSystem& fs, const std::string& dir, int k,
+               const std::vector<RenamePair>& pairs = smallBatch()) {
+    const pid_t pid = ::fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        DyingFs dying(fs, k);
+        run(dying, dir, pairs);
+        ::_exit(1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+}
+
+// Ends the batch in a process of its own after its k-th rename, starts again and answers: every
+// file is then where it was before (put back) or where the batch run whole left it (finished),
+// none under a temporary name, and no journal is left.
+void endAndRecover(const TempFolder& t, FileSystem& fs, const std::function<void(const std::string&)>& fillIn,
+                   const std::vector<RenamePair>& pairs, const Tree& finished, int k, int answer) {
+    SCOPED_TRACE("killed after rename " + std::to_string(k) +
+                 (answer == kAnswerOk ? ", put back" : ", finished"));
+    const std::string rel = std::to_string(k) + (answer == kAnswerOk ? "-back" : "-finished");
+    fillIn(rel);
+    const Tree before = contents(t, rel);
+    dieInside(fs, t.path(rel + "/"), k, pairs);
+    if (::testing::Test::HasFatalFailure()) return;
+    ASSERT_EQ(journals(t), 1);
+    PosixFileSystem restarted(t.dir(), t.path("state"));
+    RecordingDialogs dlg;
+    dlg.answers.push_back(answer);
+    recoverInterruptedBatch(restarted, dlg);
+    const Tree after = contents(t, rel);
+    EXPECT_FALSE(anyTemporary(after));
+    EXPECT_EQ(after, answer == kAnswerOk ? before : finished);
+    EXPECT_EQ(dlg.boxes.size(), 2u);  // the question, then what was done
+    EXPECT_EQ(journals(t), 0);
+}
+
 TEST(Journal, APrematureEndAfterAnyRenameIsPutRightAtTheNextStart) {
     TempFolder t("journal");
     PosixFileSystem fs(t.dir(), t.path("state"));
@@ -116,35 +160,9 @@ TEST(Journal, APrematureEndAfterAnyRenameIsPutRightAtTheNextStart) {
     ASSERT_EQ(journals(t), 0) << "an ended batch leaves its journal";
 
     for (int k = 1; k <= counting.calls; ++k)
-        for (int answer : {kAnswerOk, kAnswerCancel}) {
-            SCOPED_TRACE("killed after rename " + std::to_string(k) +
-                         (answer == kAnswerOk ? ", put back" : ", finished"));
-            std::string rel = std::to_string(k);
-            rel += answer == kAnswerOk ? "-back" : "-finished";
-            fill(t, rel);
-            const Tree before = contents(t, rel);
-            const pid_t pid = ::fork();
-            ASSERT_GE(pid, 0);
-            if (pid == 0) {
-                DyingFs dying(fs, k);
-                run(dying, t.path(rel + "/"));
-                ::_exit(1);  // never reached the k-th rename
-            }
-            int status = 0;
-            ASSERT_EQ(::waitpid(pid, &status, 0), pid);
-            ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-            ASSERT_EQ(journals(t), 1);
-
-            PosixFileSystem restarted(t.dir(), t.path("state"));
-            RecordingDialogs dlg;
-            dlg.answers.push_back(answer);
-            recoverInterruptedBatch(restarted, dlg);
-            const Tree after = contents(t, rel);
-            EXPECT_FALSE(anyTemporary(after));
-            EXPECT_EQ(after, answer == kAnswerOk ? before : finished);
-            EXPECT_EQ(dlg.boxes.size(), 2u);  // the question, then what was done
-            EXPECT_EQ(journals(t), 0);
-        }
+        for (int answer : {kAnswerOk, kAnswerCancel})
+            endAndRecover(
+                t, fs, [&](const std::string& rel) { fill(t, rel); }, smallBatch(), finished, k, answer);
     // Without a journal the start asks nothing.
     RecordingDialogs quiet;
     recoverInterruptedBatch(fs, quiet);
@@ -183,20 +201,6 @@ TEST(Journal, ATemporaryNameIsFreeWhateverTheFolderHolds) {
     EXPECT_EQ(t.read("w/b"), "A");
     EXPECT_EQ(std::distance(stdfs::directory_iterator(t.native("w")), {}), 1002);
     EXPECT_FALSE(stdfs::exists(t.native("state"))) << "the folder made for the journal stays";
-}
-
-// Runs the batch in a process that ends after its k-th rename.
-void dieInside(FileSystem& fs, const std::string& dir, int k) {
-    const pid_t pid = ::fork();
-    ASSERT_GE(pid, 0);
-    if (pid == 0) {
-        DyingFs dying(fs, k);
-        run(dying, dir);
-        ::_exit(1);
-    }
-    int status = 0;
-    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
-    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
 }
 
 // Two processes died, each in a batch of its own: one start puts both right.
@@ -240,45 +244,16 @@ TEST(Journal, ALargeBatchEndedAnywhereIsPutRightFromPassesOverTheFolder) {
         t.file(rel + "/甲.txt", "甲");
         t.file(rel + "/乙.txt", "乙");
     };
-    auto runLarge = [&](FileSystem& on, const std::string& rel) {
-        const std::unique_ptr<OpenFolder> folder = on.openFolder(t.path(rel + "/"));
-        NoProgress progress;
-        renameEntries(on, folder.get(), t.path(rel + "/"), pairs, progress);
-    };
     fillLarge("whole");
     DyingFs counting(fs, -1);
-    runLarge(counting, "whole");
+    run(counting, t.path("whole/"), pairs);
     const Tree finished = contents(t, "whole");
     const int last = counting.calls;
     ASSERT_GT(last, 1200);
 
     for (int k : {1, last / 2, last - 1})
-        for (int answer : {kAnswerOk, kAnswerCancel}) {
-            SCOPED_TRACE("killed after rename " + std::to_string(k) +
-                         (answer == kAnswerOk ? ", put back" : ", finished"));
-            const std::string rel = std::to_string(k) + (answer == kAnswerOk ? "-back" : "-finished");
-            fillLarge(rel);
-            const Tree before = contents(t, rel);
-            const pid_t pid = ::fork();
-            ASSERT_GE(pid, 0);
-            if (pid == 0) {
-                DyingFs dying(fs, k);
-                runLarge(dying, rel);
-                ::_exit(1);
-            }
-            int status = 0;
-            ASSERT_EQ(::waitpid(pid, &status, 0), pid);
-            ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-
-            PosixFileSystem restarted(t.dir(), t.path("state"));
-            RecordingDialogs dlg;
-            dlg.answers.push_back(answer);
-            recoverInterruptedBatch(restarted, dlg);
-            const Tree after = contents(t, rel);
-            EXPECT_FALSE(anyTemporary(after));
-            EXPECT_EQ(after, answer == kAnswerOk ? before : finished);
-            EXPECT_EQ(journals(t), 0);
-        }
+        for (int answer : {kAnswerOk, kAnswerCancel})
+            endAndRecover(t, fs, fillLarge, pairs, finished, k, answer);
 }
 
 struct Died {};
