@@ -157,6 +157,18 @@ struct Listed {
     }
 };
 
+// Hands every entry of an open directory to each; false when an error ended the pass early
+// (readdir tells an error from the end only through errno).
+template <class Each>
+bool readAll(DIR* d, Each&& each) {
+    for (;;) {
+        errno = 0;
+        const dirent* e = ::readdir(d);
+        if (!e) return errno == 0;
+        each(*e);
+    }
+}
+
 // The entries of an open directory matching pattern, "." and ".." included when they match;
 // every entry into all as well, when given.
 std::vector<DirEntry> list(Fd fd, std::string_view pattern, Listed* all = nullptr) {
@@ -167,19 +179,16 @@ std::vector<DirEntry> list(Fd fd, std::string_view pattern, Listed* all = nullpt
     fd.release();  // the DIR owns it now
     const bool everything = pattern == "*" || pattern == "*.*";
     std::string scratch;
-    for (;;) {
-        errno = 0;  // readdir tells an error from the end only through it
-        const dirent* e = ::readdir(d.get());
-        if (!e) break;
-        if (all) all->add(*e);
-        std::string_view name(e->d_name);
+    const bool whole = readAll(d.get(), [&](const dirent& e) {
+        if (all) all->add(e);
+        std::string_view name(e.d_name);
         std::optional<std::string> gbk = isAscii(name) ? std::string(name) : gbkName(name, scratch);
-        if (!gbk) continue;
-        if (!everything && !matchesWildcard(*gbk, pattern)) continue;
-        found.push_back({std::move(*gbk), isDirEntry(*e, ::dirfd(d.get()))});
-    }
+        if (!gbk) return;
+        if (!everything && !matchesWildcard(*gbk, pattern)) return;
+        found.push_back({std::move(*gbk), isDirEntry(e, ::dirfd(d.get()))});
+    });
     // A pass cut short by an error is no picture of the folder.
-    if (all && errno != 0) *all = Listed();
+    if (all && !whole) *all = Listed();
     return found;
 }
 
@@ -477,13 +486,7 @@ private:
         pass->listed.entries.reserve(expected + 2);
         pass->listed.names.reserve(expected * 48);
         pass->reader = std::jthread([p = pass.get(), dir = std::move(dir)] {
-            for (;;) {
-                errno = 0;  // readdir tells an error from the end only through it
-                const dirent* e = ::readdir(dir.get());
-                if (!e) break;
-                p->listed.add(*e);
-            }
-            p->cut = errno != 0;
+            p->cut = !readAll(dir.get(), [p](const dirent& e) { p->listed.add(e); });
         });
         return pass;
     }
